@@ -1,0 +1,29 @@
+// A text of the string table, loaded by id on first use and kept in a block of
+// the process heap that the object owns.
+#pragma once
+#include <windows.h>
+
+class ResString {
+public:
+    explicit ResString(UINT id);
+    virtual ~ResString();
+
+    ResString(const ResString&) = delete;
+    ResString& operator=(const ResString&) = delete;
+
+    // The text, or null when the string table has no such string. Loads on
+    // first use; a failed load is tried again by the next call.
+    const char* GetText();
+    // Length in characters without the terminator; 0 when it cannot be loaded.
+    int GetLength();
+    // The same as GetText: does the loading while the text is still null.
+    const char* LoadText();
+
+    UINT Id() const { return id; }
+    bool IsLoaded() const { return text != nullptr; }
+
+private:
+    UINT id;
+    char* text;
+    int length;
+};

@@ -1,0 +1,121 @@
+// The command vocabulary of the main window (menu items, toolbar buttons and
+// accelerators all arrive here as command ids) and keyboard navigation of the
+// zoom point.
+#include "app/globals.h"
+#include "dialogs/help.h"
+#include "magnifier/magnifier_window.h"
+#include "magnifier/placement.h"
+#include "resources/resource_ids.h"
+
+bool MagnifierWindow::OnCommand(UINT command)
+{
+    switch (command) {
+    case IDM_CLOSE:
+        DestroyWindow(hwnd);
+        return true;
+    case IDM_ALWAYS_ON_TOP:
+        Settings.AlwaysOnTop = !Settings.AlwaysOnTop;
+        applyAlwaysOnTop();
+        break;
+    case IDM_FOLLOW_MOUSE:
+        Settings.MouseTracking = !Settings.MouseTracking;
+        syncFollowButton();
+        break;
+    case IDM_ZOOM_2X:
+        setZoomFactor(2);
+        break;
+    case IDM_ZOOM_4X:
+        setZoomFactor(4);
+        break;
+    case IDM_HELP_TOPICS:
+        ShowHelp(hwnd, HELP_CONTEXT, HelpMainTopic);
+        break;
+    case IDM_TOGGLE_TOOLBAR:
+        Settings.DisplayToolbar = !Settings.DisplayToolbar;
+        applyToolbarVisibility();
+        break;
+    case IDM_TOGGLE_STATUSBAR:
+        Settings.DisplayStatusbar = !Settings.DisplayStatusbar;
+        applyStatusbarVisibility();
+        break;
+    case IDM_CANCEL_SELECTION:
+        CancelSelection();
+        break;
+    case IDM_ZOOM_TO_SELECTION:
+        zoomToSelection();
+        break;
+    case IDM_TOGGLE_GRID:
+        Settings.ShowGrid = !Settings.ShowGrid;
+        syncGridButton();
+        break;
+    case IDM_COLOUR_RGB:
+    case IDM_COLOUR_HEX:
+        // The text takes the new form when the colour under the mouse changes.
+        Settings.DisplayRGBColourPanel = command == IDM_COLOUR_RGB;
+        InvalidateRect(statusBar, nullptr, FALSE);
+        break;
+    case IDM_COORDS_SCREEN:
+    case IDM_COORDS_CLIENT:
+        Settings.RelativeCoords = command == IDM_COORDS_CLIENT;
+        InvalidateRect(statusBar, nullptr, FALSE);
+        break;
+    case IDM_TOGGLE_TRANSPARENT:
+        Settings.Transparent = !Settings.Transparent;
+        setTransparency(hwnd, Settings.Transparent, Settings.nTransparency);
+        break;
+    case IDM_ZOOM_IN:
+        setZoomFactor(Settings.ZoomFactor + 1);
+        break;
+    case IDM_ZOOM_OUT:
+        setZoomFactor(Settings.ZoomFactor - 1);
+        break;
+    case IDM_RATE_UP:
+        setUpdateRate(Settings.Update + 1, false);
+        break;
+    case IDM_RATE_DOWN:
+        setUpdateRate(Settings.Update - 1, false);
+        break;
+    default:
+        break;
+    }
+    return false;
+}
+
+void MagnifierWindow::OnKeyDown(UINT virtualKey)
+{
+    const bool control = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
+    const int step = control ? Settings.nFastScrollRate : Settings.nSlowScrollRate;
+    switch (virtualKey) {
+    case VK_LEFT:
+        moveZoomPoint(-step, 0);
+        break;
+    case VK_RIGHT:
+        moveZoomPoint(step, 0);
+        break;
+    case VK_UP:
+        moveZoomPoint(0, -step);
+        break;
+    case VK_DOWN:
+        moveZoomPoint(0, step);
+        break;
+    case VK_PRIOR:
+        // A view less one row up; with Ctrl, a view less one column left.
+        if (control)
+            moveZoomPoint(1 - viewCols, 0);
+        else
+            moveZoomPoint(0, 1 - viewRows);
+        break;
+    case VK_NEXT:
+        if (control)
+            moveZoomPoint(viewCols - 1, 0);
+        else
+            moveZoomPoint(0, viewRows - 1);
+        break;
+    case VK_ESCAPE:
+        EndPointPick();
+        CancelSelection();
+        break;
+    default:
+        break;
+    }
+}

@@ -1,0 +1,173 @@
+// The main-window object as a whole: construction, destruction and the
+// dispatch of the main window's messages, with the handlers that belong to the
+// window itself (destroy, size, focus, paint, system keys and commands).
+#include "magnifier/magnifier_window.h"
+
+#include "app/globals.h"
+#include "dialogs/help.h"
+#include "magnifier/geometry.h"
+#include "magnifier/placement.h"
+#include "magnifier/rendering.h"
+
+MagnifierWindow::MagnifierWindow()
+    : hwnd(nullptr),
+      viewRows(0),
+      viewCols(0),
+      halfRows(0),
+      halfCols(0),
+      highlightRect{0, 0, 0, 0},
+      maxPointX(0),
+      maxPointY(0),
+      pickingPoint(false),
+      zoomPoint{0, 0},
+      lastColour(0),
+      hasSelection(false),
+      selecting(false),
+      selectionStart{0, 0},
+      selectionEnd{0, 0},
+      palette(createViewPalette()),
+      viewRegion(nullptr),
+      viewCursor(nullptr),
+      hasRebar(false),
+      rebarHeight(0),
+      toolbar(nullptr),
+      rebar(nullptr),
+      zoomTrackbar(nullptr),
+      rateTrackbar(nullptr),
+      statusHeight(0),
+      statusBar(nullptr),
+      viewEmpty(false)
+{
+    zoomPoint = Settings.ZoomPoint;
+    updateScreenMetrics();
+}
+
+MagnifierWindow::~MagnifierWindow()
+{
+    if (viewRegion) {
+        DeleteObject(viewRegion);
+        viewRegion = nullptr;
+    }
+    if (palette) {
+        DeleteObject(palette);
+        palette = nullptr;
+    }
+    // The child controls went with the main window; viewCursor is a shared
+    // resource and is not destroyed.
+}
+
+LRESULT MagnifierWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CREATE:
+        return createControls() ? 0 : -1;
+    case WM_DESTROY:
+        onDestroy();
+        return 0;
+    case WM_SIZE:
+        onSize(wParam, LOWORD(lParam), HIWORD(lParam));
+        return 0;
+    case WM_SETFOCUS:
+        repaintView();
+        return 0;
+    case WM_KILLFOCUS:
+        onKillFocus(reinterpret_cast<HWND>(wParam));
+        return 0;
+    case WM_PAINT:
+        onPaint();
+        return 0;
+    case WM_ERASEBKGND:
+        return 0;  // the view covers the whole area
+    case WM_WININICHANGE:
+        keepOnScreen();
+        layoutView();
+        repaintView();
+        return 0;
+    case WM_CANCELMODE:
+        EndPointPick();
+        return 0;
+    case WM_SETCURSOR:
+        if (OnSetCursor())
+            return TRUE;
+        break;
+    case WM_DRAWITEM:
+        return OnDrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+    case WM_NOTIFY:
+        return OnNotify(reinterpret_cast<const NMHDR*>(lParam));
+    case WM_HELP:
+        ShowHelp(hwnd, HELP_CONTEXT, HelpMainTopic);
+        return 0;
+    case WM_KEYDOWN:
+        OnKeyDown(static_cast<UINT>(wParam));
+        return 0;
+    case WM_SYSKEYDOWN:
+        CancelSelection();
+        EndPointPick();
+        return 0;
+    case WM_COMMAND:
+        if (OnCommand(LOWORD(wParam)))
+            return 0;
+        break;
+    case WM_SYSCOMMAND:
+        return onSysCommand(wParam, lParam);
+    case WM_TIMER:
+        return OnTimer(wParam);
+    case WM_HSCROLL:
+        return OnHScroll(wParam, reinterpret_cast<HWND>(lParam));
+    case WM_MENUSELECT:
+        OnMenuSelect(wParam, lParam);
+        return 0;
+    default:
+        // Registered messages have ids only known at run time; 0 never matches.
+        if (originUpdateMessage != 0 && message == originUpdateMessage) {
+            const int* step = reinterpret_cast<const int*>(lParam);
+            if (step)
+                moveZoomPoint(step[0], step[1]);
+            return 1;
+        }
+        break;
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+void MagnifierWindow::onDestroy()
+{
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof(placement);
+    if (GetWindowPlacement(hwnd, &placement))
+        Settings.WindowPos = normalRectOnScreen(hwnd, placement.rcNormalPosition);
+    Settings.ZoomPoint = zoomPoint;
+    PostQuitMessage(0);
+    ShowHelp(hwnd, HELP_QUIT, 0);
+}
+
+void MagnifierWindow::onSize(WPARAM kind, int width, int height)
+{
+    if (kind == SIZE_MINIMIZED || width == 0 || height == 0)
+        return;
+    layoutView();
+    repaintView();
+    setStatusParts();
+}
+
+void MagnifierWindow::onKillFocus(HWND gainingFocus)
+{
+    // A child control (trackbar, toolbar) never keeps the keyboard focus, so
+    // keys and accelerators always reach the main window.
+    if (gainingFocus && IsChild(hwnd, gainingFocus))
+        SetFocus(hwnd);
+}
+
+void MagnifierWindow::onPaint()
+{
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd, &ps);
+    if (dc)
+        paintView(dc);
+    EndPaint(hwnd, &ps);
+}
+
+LRESULT MagnifierWindow::onSysCommand(WPARAM wParam, LPARAM lParam)
+{
+    return DefWindowProcA(hwnd, WM_SYSCOMMAND, wParam, lParam);
+}

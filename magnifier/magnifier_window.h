@@ -1,0 +1,114 @@
+// The one object behind the main window: the geometry of the zoom view, the
+// child controls, the selection state, and the handling of every message.
+// Its operations are spread over the files of this folder by subject.
+#pragma once
+#include <windows.h>
+
+#include "magnifier/tooltip_control.h"
+
+// Timers of the main window.
+enum : UINT_PTR { AutoUpdateTimer = 1, ReadoutTimer = 2 };
+
+// Control identifiers.
+enum : int { RebarId = 1, StatusBarId = 3, ToolbarId = 115 };
+
+// Status-bar panes.
+enum : int { MenuHelpPane = 0, ColourTextPane = 1, SwatchPane = 2, CoordsPane = 3, LinkPane = 4, PaneCount = 5 };
+
+class MagnifierWindow {
+public:
+    MagnifierWindow();
+    ~MagnifierWindow();
+
+    MagnifierWindow(const MagnifierWindow&) = delete;
+    MagnifierWindow& operator=(const MagnifierWindow&) = delete;
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+
+    // Zoom geometry
+    RECT viewRect() const;
+    void layoutView();
+    POINT clampZoomPoint() const;
+    void computeHighlightRect();
+    void moveZoomPoint(int dx, int dy);
+    void setZoomFactor(int factor);
+    void zoomToSelection();
+
+    // View rendering
+    void paintView(HDC windowDC);
+    void repaintView();
+
+    // Window chrome
+    bool createControls();
+    void setStatusParts();
+    void addControlTooltips();
+    void applyAlwaysOnTop();
+    void syncGridButton();
+    void syncFollowButton();
+    void applyToolbarVisibility();
+    void applyStatusbarVisibility();
+    LRESULT OnDrawItem(const DRAWITEMSTRUCT* item);
+    LRESULT OnNotify(const NMHDR* header);
+    void OnMenuSelect(WPARAM wParam, LPARAM lParam);
+    bool OnSetCursor();
+
+    // Live readouts and update rate
+    LRESULT OnTimer(UINT_PTR timerId);
+    LRESULT OnHScroll(WPARAM wParam, HWND sender);
+    void setUpdateRate(int rate, bool force);
+
+    // Placement
+    void keepOnScreen();
+
+    // Commands and keys
+    bool OnCommand(UINT command);
+    void OnKeyDown(UINT virtualKey);
+
+    // Selection and the mouse modes
+    void SelectionRect(RECT& rect) const;
+    void CancelSelection();
+    void EndPointPick();
+
+    HWND hwnd;
+    int viewRows;
+    int viewCols;
+    int halfRows;
+    int halfCols;
+    RECT highlightRect;
+    int maxPointX;
+    int maxPointY;
+    bool pickingPoint;
+    POINT zoomPoint;
+    COLORREF lastColour;
+    bool hasSelection;
+    bool selecting;
+    POINT selectionStart;
+    POINT selectionEnd;
+    TooltipControl tooltips;
+    HPALETTE palette;
+    HRGN viewRegion;
+    HCURSOR viewCursor;
+    bool hasRebar;
+    int rebarHeight;
+    HWND toolbar;
+    HWND rebar;
+    HWND zoomTrackbar;
+    HWND rateTrackbar;
+    int statusHeight;
+    HWND statusBar;
+    bool viewEmpty;
+
+private:
+    void onDestroy();
+    void onSize(WPARAM kind, int width, int height);
+    void onKillFocus(HWND gainingFocus);
+    void onPaint();
+    LRESULT onSysCommand(WPARAM wParam, LPARAM lParam);
+    void createTrackbars();
+    void createStatusBar();
+    void checkHelpFreshness();
+    void appendSystemMenuItems();
+    void setButtonCheck(UINT command, bool checked);
+    void refreshPaneTooltips();
+    void readoutTick();
+};

@@ -1,0 +1,65 @@
+// Keeps the main window reachable on the screen and lets it be see-through.
+#include "magnifier/placement.h"
+
+#include "magnifier/geometry.h"
+#include "magnifier/magnifier_window.h"
+
+RECT keepRectOnScreen(const RECT& window, int left, int top, int width, int height)
+{
+    RECT r = window;
+    if (r.left < left)
+        OffsetRect(&r, left - r.left, 0);
+    if (r.right > left + width)
+        OffsetRect(&r, left + width - r.right, 0);
+    if (r.top < top)
+        OffsetRect(&r, 0, top - r.top);
+    if (r.bottom > top + height)
+        OffsetRect(&r, 0, top + height - r.bottom);
+    return r;
+}
+
+void MagnifierWindow::keepOnScreen()
+{
+    updateScreenMetrics();
+    RECT r;
+    if (!GetWindowRect(hwnd, &r))
+        return;
+    const RECT moved = keepRectOnScreen(r, screenLeft, screenTop, screenWidth, screenHeight);
+    if (!EqualRect(&moved, &r)) {
+        SetWindowPos(hwnd, nullptr, moved.left, moved.top, moved.right - moved.left, moved.bottom - moved.top,
+                     SWP_NOZORDER);
+    }
+}
+
+void setTransparency(HWND window, bool on, int alpha)
+{
+    const LONG_PTR style = GetWindowLongPtrA(window, GWL_EXSTYLE);
+    if (on) {
+        HMODULE user32 = LoadLibraryA("User32");
+        if (!user32)
+            return;
+        using SetLayeredAttributes = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
+        auto setLayered = reinterpret_cast<SetLayeredAttributes>(
+            reinterpret_cast<void*>(GetProcAddress(user32, "SetLayeredWindowAttributes")));
+        if (setLayered) {
+            SetWindowLongPtrA(window, GWL_EXSTYLE, style | WS_EX_LAYERED);
+            setLayered(window, 0, static_cast<BYTE>(alpha & 0xFF), LWA_ALPHA);
+        }
+        FreeLibrary(user32);
+    } else {
+        SetWindowLongPtrA(window, GWL_EXSTYLE, style & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+    }
+}
+
+RECT normalRectOnScreen(HWND window, const RECT& workspaceRect)
+{
+    RECT r = workspaceRect;
+    HMONITOR monitor = MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST);
+    MONITORINFO info = {};
+    info.cbSize = sizeof(info);
+    if (monitor && GetMonitorInfoA(monitor, &info)) {
+        OffsetRect(&r, info.rcWork.left - info.rcMonitor.left, info.rcWork.top - info.rcMonitor.top);
+    }
+    return r;
+}

@@ -1,0 +1,123 @@
+// Live readouts and the update rate: the auto-update timer that refreshes the
+// picture, the readout timer (follow mode, coordinates, colour under the
+// mouse) and the two trackbars.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app/globals.h"
+#include "magnifier/chrome.h"
+#include "magnifier/magnifier_window.h"
+
+namespace {
+// Item value of the owner-drawn panes; the drawing does not use it.
+const LPARAM OwnerDrawnItem = 0x1234;
+}  // namespace
+
+LRESULT MagnifierWindow::OnTimer(UINT_PTR timerId)
+{
+    if (IsIconic(hwnd))
+        return 0;
+    if (timerId == AutoUpdateTimer) {
+        // Invalidate rather than paint, so slow paints cannot pile up.
+        if (!hasSelection && !selecting)
+            InvalidateRgn(hwnd, viewRegion, FALSE);
+    } else if (timerId == ReadoutTimer) {
+        readoutTick();
+    }
+    return 0;
+}
+
+void MagnifierWindow::readoutTick()
+{
+    POINT cursor;
+    if (!GetCursorPos(&cursor))
+        return;
+
+    if (Settings.MouseTracking && !hasSelection && !selecting &&
+        (cursor.x != zoomPoint.x || cursor.y != zoomPoint.y)) {
+        zoomPoint = cursor;  // clamped when painting
+        repaintView();
+    }
+
+    POINT shown = cursor;
+    if (Settings.RelativeCoords) {
+        if (HWND under = WindowFromPoint(cursor))
+            ScreenToClient(under, &shown);
+    }
+    char text[64];
+    wsprintfA(text, CoordsFormat.GetText() ? CoordsFormat.GetText() : "", shown.x, shown.y);
+    SendMessageA(statusBar, SB_SETTEXTA, CoordsPane, reinterpret_cast<LPARAM>(text));
+
+    HDC screen = GetDC(nullptr);
+    if (!screen)
+        return;
+    const COLORREF colour = GetPixel(screen, cursor.x, cursor.y);
+    ReleaseDC(nullptr, screen);
+    if (colour == lastColour)
+        return;
+    lastColour = colour;
+    ResString& format = Settings.DisplayRGBColourPanel ? ColourRgbFormat : ColourHexFormat;
+    wsprintfA(text, format.GetText() ? format.GetText() : "", GetRValue(colour), GetGValue(colour), GetBValue(colour));
+    SendMessageA(statusBar, SB_SETTEXTA, ColourTextPane, reinterpret_cast<LPARAM>(text));
+    SendMessageA(statusBar, SB_SETTEXTA, SBT_OWNERDRAW | SwatchPane, OwnerDrawnItem);
+    SendMessageA(statusBar, SB_SETTEXTA, SBT_OWNERDRAW | LinkPane, OwnerDrawnItem);
+}
+
+LRESULT MagnifierWindow::OnHScroll(WPARAM wParam, HWND sender)
+{
+    const bool zoom = sender && sender == zoomTrackbar;
+    const bool rate = sender && sender == rateTrackbar;
+    if (!zoom && !rate)
+        return 0;
+    const int value = zoom ? Settings.ZoomFactor : Settings.Update;
+    int next = value;
+    switch (LOWORD(wParam)) {
+    case TB_LINEUP:
+        next = value - 1;
+        break;
+    case TB_LINEDOWN:
+        next = value + 1;
+        break;
+    case TB_PAGEUP:
+        next = value - 2;
+        break;
+    case TB_PAGEDOWN:
+        next = value + 2;
+        break;
+    case TB_THUMBPOSITION:
+    case TB_THUMBTRACK:
+        next = static_cast<short>(HIWORD(wParam));
+        break;
+    default:
+        break;
+    }
+    if (zoom)
+        setZoomFactor(next);
+    else
+        setUpdateRate(next, false);
+    return 0;
+}
+
+void MagnifierWindow::setUpdateRate(int rate, bool force)
+{
+    if (rate >= MaxUpdateRate)
+        rate = MaxUpdateRate;
+    if (rate <= MinUpdateRate)
+        rate = MinUpdateRate;
+    if (rate == Settings.Update && !force)
+        return;
+
+    char tip[128];
+    wsprintfA(tip, AutoUpdateFormat.GetText() ? AutoUpdateFormat.GetText() : "", updateRateName(rate));
+    tooltips.updateTipText(rateTrackbar, tip);
+
+    if (rate == 1 && Settings.Update != 1)
+        KillTimer(hwnd, AutoUpdateTimer);
+    Settings.Update = rate;
+    SendMessageA(rateTrackbar, TBM_SETPOS, TRUE, rate);
+
+    const int periods[] = {0, 0, Settings.Update1, Settings.Update2, Settings.Update3};
+    if (rate >= 2)
+        SetTimer(hwnd, AutoUpdateTimer, static_cast<UINT>(periods[rate]), nullptr);
+    syncFollowButton();
+}

@@ -1,0 +1,162 @@
+// The view's paint: the screen rectangle chosen by the zoom geometry is copied
+// at its own size, enlarged without smoothing, overlaid with the grid and the
+// cursor, and put on the window in one transfer so the view never flickers.
+#include "magnifier/rendering.h"
+
+#include "app/globals.h"
+#include "magnifier/magnifier_window.h"
+
+namespace {
+
+// A memory device context with a compatible bitmap selected into it, for the
+// duration of one paint.
+class OffscreenBuffer {
+public:
+    OffscreenBuffer(HDC reference, int width, int height)
+    {
+        dc = CreateCompatibleDC(reference);
+        if (!dc)
+            return;
+        bitmap = CreateCompatibleBitmap(reference, width, height);
+        if (bitmap)
+            previous = SelectObject(dc, bitmap);
+    }
+    ~OffscreenBuffer()
+    {
+        if (previous)
+            SelectObject(dc, previous);
+        if (bitmap)
+            DeleteObject(bitmap);
+        if (dc)
+            DeleteDC(dc);
+    }
+    OffscreenBuffer(const OffscreenBuffer&) = delete;
+    OffscreenBuffer& operator=(const OffscreenBuffer&) = delete;
+
+    bool ready() const { return dc && bitmap && previous; }
+    HDC dc = nullptr;
+
+private:
+    HBITMAP bitmap = nullptr;
+    HGDIOBJ previous = nullptr;
+};
+
+void drawGrid(HDC dc, int zoom, int gridSize, int cols, int rows, int width, int height)
+{
+    HPEN pen = CreatePen(PS_SOLID, 1, Settings.GridColor);
+    if (!pen)
+        return;
+    HGDIOBJ oldPen = SelectObject(dc, pen);
+    // Lines cover the first pixel column (row) of every gridSize-th cell,
+    // never the edge at k = 0.
+    for (int k = gridSize; k < cols; k += gridSize) {
+        MoveToEx(dc, zoom * k, 0, nullptr);
+        LineTo(dc, zoom * k, height);
+    }
+    for (int k = gridSize; k < rows; k += gridSize) {
+        MoveToEx(dc, 0, zoom * k, nullptr);
+        LineTo(dc, width, zoom * k);
+    }
+    SelectObject(dc, oldPen);
+    DeleteObject(pen);
+}
+
+}  // namespace
+
+HPALETTE createViewPalette()
+{
+    const SIZE_T size = sizeof(LOGPALETTE) + 255 * sizeof(PALETTEENTRY);
+    LOGPALETTE* entries = static_cast<LOGPALETTE*>(GlobalAlloc(GPTR, size));
+    if (!entries)
+        return nullptr;
+    entries->palVersion = 0x300;
+    entries->palNumEntries = 256;
+    for (int i = 0; i < 256; ++i) {
+        // Each entry names hardware palette index i.
+        entries->palPalEntry[i].peRed = static_cast<BYTE>(i);
+        entries->palPalEntry[i].peFlags = PC_EXPLICIT;
+    }
+    HPALETTE result = CreatePalette(entries);
+    GlobalFree(entries);
+    return result;
+}
+
+void MagnifierWindow::paintView(HDC windowDC)
+{
+    // An empty view, or one not laid out yet, draws nothing: the platform must
+    // never be handed an empty source rectangle.
+    if (viewEmpty || viewCols <= 0 || viewRows <= 0)
+        return;
+
+    const int zoom = Settings.ZoomFactor;
+    const RECT v = viewRect();
+    const int width = zoom * viewCols;
+    const int height = zoom * viewRows;
+
+    OffscreenBuffer view(windowDC, width, height);
+    if (!view.ready())
+        return;
+
+    HPALETTE oldViewPalette = nullptr;
+    HPALETTE oldWindowPalette = nullptr;
+    if (palette) {
+        oldViewPalette = SelectPalette(view.dc, palette, FALSE);
+        RealizePalette(view.dc);
+        oldWindowPalette = SelectPalette(windowDC, palette, FALSE);
+        RealizePalette(windowDC);
+    }
+
+    const POINT c = clampZoomPoint();
+    const int destinationY = Settings.DisplayToolbar ? rebarHeight : 0;
+    SetStretchBltMode(view.dc, COLORONCOLOR);
+
+    {
+        // The screen is read at its own size: only viewCols x viewRows pixels.
+        OffscreenBuffer source(windowDC, viewCols, viewRows);
+        if (source.ready()) {
+            HWND desktop = GetDesktopWindow();
+            HDC screen = GetDC(desktop);
+            if (screen) {
+                BitBlt(source.dc, 0, 0, viewCols, viewRows, screen, c.x - halfCols, c.y - halfRows,
+                       SRCCOPY | CAPTUREBLT);
+                ReleaseDC(desktop, screen);
+            }
+            StretchBlt(view.dc, 0, 0, width, height, source.dc, 0, 0, viewCols, viewRows, SRCCOPY);
+        }
+    }
+
+    if (Settings.ShowGrid && (zoom >= 2 || Settings.GridSize > 1))
+        drawGrid(view.dc, zoom, Settings.GridSize, viewCols, viewRows, width, height);
+
+    if (Settings.MouseTracking && Settings.DisplayMouseWhenFollowing) {
+        // The cursor's corner sits at the centre of the zoom point's own cell.
+        const int x = zoom * (zoomPoint.x - c.x + halfCols) + zoom / 2;
+        const int y = zoom * (zoomPoint.y - c.y + halfRows) + zoom / 2;
+        HCURSOR cursor = viewCursor;
+        if (Settings.bUseOSCursor) {
+            CURSORINFO info = {};
+            info.cbSize = sizeof(info);
+            if (GetCursorInfo(&info))
+                cursor = info.hCursor;
+        }
+        if (cursor)
+            DrawIcon(view.dc, x, y, cursor);
+    }
+
+    SetStretchBltMode(view.dc, COLORONCOLOR);
+    BitBlt(windowDC, 0, destinationY, v.right - v.left, v.bottom - v.top, view.dc, 0, 0, SRCCOPY | CAPTUREBLT);
+
+    if (oldWindowPalette) {
+        SelectPalette(view.dc, oldViewPalette, FALSE);
+        SelectPalette(windowDC, oldWindowPalette, FALSE);
+    }
+}
+
+void MagnifierWindow::repaintView()
+{
+    HDC dc = GetDC(hwnd);
+    if (!dc)
+        return;
+    paintView(dc);
+    ReleaseDC(hwnd, dc);
+}

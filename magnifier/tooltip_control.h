@@ -1,0 +1,29 @@
+// Wrapper of the main window's one system tooltip control, shared by the
+// toolbar, the trackbars and the status-bar panes.
+#pragma once
+#include <windows.h>
+
+class TooltipControl {
+public:
+    TooltipControl() = default;
+    // Forgets the handle only: the control is a child of the main window and
+    // is destroyed with it.
+    virtual ~TooltipControl() { window = nullptr; }
+
+    TooltipControl(const TooltipControl&) = delete;
+    TooltipControl& operator=(const TooltipControl&) = delete;
+
+    bool create(HINSTANCE instance, HWND parent);
+    // A tool covering a whole window, identified by its handle.
+    bool addWindowTool(HWND tool, const char* text);
+    void activate(bool on);
+    void updateTipText(HWND tool, const char* text);
+    // A tool covering a rectangle of the owner, identified by id.
+    bool addRectTool(HWND owner, const RECT& rect, const char* text, UINT_PTR id);
+    void setToolRect(HWND owner, UINT_PTR id, const RECT& rect);
+
+    HWND handle() const { return window; }
+
+private:
+    HWND window = nullptr;
+};

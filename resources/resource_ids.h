@@ -1,0 +1,79 @@
+// Identifiers of Scopella's resources and commands. Included by the resource
+// script and by the code, so it holds only preprocessor definitions.
+#pragma once
+
+// Icons, cursors, bitmaps, menus, accelerators
+#define IDI_SCOPELLA            107
+#define IDC_LINK_HAND           104
+#define IDC_VIEW_ARROW          106
+#define IDA_MAIN                134
+#define IDB_TOOLBAR             135
+
+// Commands (WM_COMMAND ids); their string-table entries hold tooltip and prompt
+#define IDM_CLOSE               105
+#define IDM_ALWAYS_ON_TOP       112
+#define IDM_FOLLOW_MOUSE        4009
+#define IDM_ZOOM_2X             4011
+#define IDM_ZOOM_4X             4012
+#define IDM_WHATS_THIS          4013
+#define IDM_HELP_TOPICS         4014
+#define IDM_TOGGLE_TOOLBAR      4015
+#define IDM_TOGGLE_STATUSBAR    4016
+#define IDM_OPTIONS             4017
+#define IDM_COPY_SEL_ORIGINAL   4018
+#define IDM_SAVE_SELECTION      4020
+#define IDM_COPY_SEL_ZOOMED     4021
+#define IDM_CONTEXT_MENU        4022
+#define IDM_CANCEL_SELECTION    4023
+#define IDM_ZOOM_TO_SELECTION   4024
+#define IDM_HIGHLIGHT           4026
+#define IDM_TOGGLE_GRID         4027
+#define IDM_COLOUR_RGB          4028
+#define IDM_COLOUR_HEX          4029
+#define IDM_COORDS_SCREEN       4030
+#define IDM_COORDS_CLIENT       4031
+#define IDM_TOGGLE_TRANSPARENT  4032
+#define IDM_COPY_ZOOMED         32771
+#define IDM_COPY_ORIGINAL       32772
+#define IDM_SAVE_IMAGE          32774
+#define IDM_ZOOM_IN             32775
+#define IDM_ZOOM_OUT            32776
+#define IDM_ABOUT               32779
+#define IDM_RATE_UP             32780
+#define IDM_RATE_DOWN           32781
+
+// System-menu items added at creation (WM_SYSCOMMAND ids)
+#define IDM_SYS_ABOUT           0x10
+#define IDM_SYS_OPTIONS         0x20
+
+// Strings asked for by number
+#define IDS_SAVE_FILTER         4001
+#define IDS_AUTO_UPDATE_FORMAT  4002
+#define IDS_APP_TITLE           4003
+#define IDS_WRITE_FAILED        4004
+#define IDS_CAPTURE_FAILED      4005
+#define IDS_ZOOM_LEVEL_FORMAT   4006
+#define IDS_MAILTO_LINK         32783
+#define IDS_WEB_LINK            32784
+#define IDS_STATUS_IDLE         32785
+#define IDS_COLOUR_MEASURE      32786
+#define IDS_COLOUR_RGB_FORMAT   32787
+#define IDS_COORDS_MEASURE      32788
+#define IDS_COORDS_FORMAT       32789
+#define IDS_INVALID_UPDATE      32790
+#define IDS_COLOUR_HEX_FORMAT   32791
+#define IDS_SELECTED_SIZE       32792
+#define IDS_SYS_ABOUT           32793
+#define IDS_INVALID_GRID_SIZE   32797
+#define IDS_SYS_OPTIONS         32798
+#define IDS_LINK_TEXT           32799
+#define IDS_TIP_LINK_PANE       32800
+#define IDS_TIP_COLOUR_PANE     32801
+#define IDS_TIP_COORDS_PANE     32802
+#define IDS_TIP_SWATCH_PANE     32803
+#define IDS_PICK_STATUS         32804
+#define IDS_PICK_TIP            32805
+
+// Version shown in the version resource
+#define SCOPELLA_VERSION_NUMBERS 1,8,0,0
+#define SCOPELLA_VERSION_TEXT    "1.8"

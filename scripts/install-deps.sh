@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing Scopella need on Debian or
+# Ubuntu: the MinGW-w64 cross compilers, Wine, a virtual X display and the
+# tools the tests drive it with. Packages already present are left alone.
+set -euo pipefail
+
+packages=(
+    cmake ninja-build make python3
+    mingw-w64 googletest
+    wine wine64
+    xvfb xdotool xclip x11-utils x11-xserver-utils imagemagick
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$package")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+    command -v sudo >/dev/null || { echo "Please install as root: ${missing[*]}" >&2; exit 1; }
+    sudo=sudo
+fi
+$sudo apt-get update -q
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q "${missing[@]}"

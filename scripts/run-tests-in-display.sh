@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# The part of the test run that needs the display: prepares the test prefix,
+# keeps one wine server and Wine's desktop process alive for all tests (so each
+# test starts fast and no Wine helper holds a test's output open), runs ctest,
+# and ends every Wine process of the prefix afterwards.
+set -euo pipefail
+root=${SCOPELLA_ROOT:?}
+prefix="$root/build/wine-test"
+"$root/scripts/prepare-prefix.sh" "$prefix" test
+
+export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+work=$(mktemp -d)
+cleanup() {
+    exec 4>&- 2>/dev/null || true
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+wineserver -p
+mkfifo "$work/keeper"
+wine "$root/build/tests/probe.exe" --serve <"$work/keeper" >/dev/null 2>&1 &
+exec 4>"$work/keeper"
+echo cursor >&4   # the desktop process starts now, not inside a test
+
+ctest --test-dir "$root/build" --output-on-failure --timeout 600 "$@"

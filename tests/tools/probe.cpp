@@ -1,0 +1,536 @@
+// Test probe: reads what another program can observe of a running Scopella
+// (windows, control texts and states, registry values, the screen) and answers
+// one command per line of standard input with one line of JSON.
+//
+//   probe.exe --serve            commands from stdin until "quit" or EOF
+//   probe.exe <command> [args]   one command, answer on stdout
+//
+// Window handles are decimal numbers. Messages whose parameters point at
+// memory are sent with buffers allocated inside the target process.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string quote(const std::string& s)
+{
+    std::string out = "\"";
+    for (unsigned char c : s) {
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        default:
+            if (c < 0x20 || c >= 0x7f) {
+                char buf[8];
+                snprintf(buf, sizeof(buf), "\\u%04x", c);
+                out += buf;
+            } else {
+                out += static_cast<char>(c);
+            }
+        }
+    }
+    return out + "\"";
+}
+
+std::string num(long long v) { return std::to_string(v); }
+
+std::string rectJson(const RECT& r)
+{
+    return "[" + num(r.left) + "," + num(r.top) + "," + num(r.right) + "," + num(r.bottom) + "]";
+}
+
+std::string error(const std::string& what) { return "{\"error\":" + quote(what) + "}"; }
+
+HWND toHwnd(const std::string& s) { return reinterpret_cast<HWND>(static_cast<INT_PTR>(_strtoi64(s.c_str(), nullptr, 0))); }
+long long toInt(const std::string& s) { return _strtoi64(s.c_str(), nullptr, 0); }
+std::string hwndText(HWND h) { return num(static_cast<long long>(reinterpret_cast<INT_PTR>(h))); }
+
+std::string className(HWND h)
+{
+    char buf[256] = "";
+    GetClassNameA(h, buf, sizeof(buf));
+    return buf;
+}
+
+std::string windowText(HWND h)
+{
+    char buf[1024] = "";
+    GetWindowTextA(h, buf, sizeof(buf));
+    return buf;
+}
+
+// Memory in the process that owns a window, for messages with pointers.
+class RemoteBuffer {
+public:
+    RemoteBuffer(HWND window, SIZE_T size) : size(size)
+    {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+        if (process)
+            address = VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    }
+    ~RemoteBuffer()
+    {
+        if (address)
+            VirtualFreeEx(process, address, 0, MEM_RELEASE);
+        if (process)
+            CloseHandle(process);
+    }
+    bool ok() const { return address != nullptr; }
+    LPARAM param(SIZE_T offset = 0) const { return reinterpret_cast<LPARAM>(static_cast<char*>(address) + offset); }
+    bool write(const void* data, SIZE_T n, SIZE_T offset = 0)
+    {
+        return WriteProcessMemory(process, static_cast<char*>(address) + offset, data, n, nullptr) != 0;
+    }
+    bool read(void* data, SIZE_T n, SIZE_T offset = 0)
+    {
+        return ReadProcessMemory(process, static_cast<char*>(address) + offset, data, n, nullptr) != 0;
+    }
+
+private:
+    HANDLE process = nullptr;
+    void* address = nullptr;
+    SIZE_T size;
+};
+
+std::string windowInfo(HWND h)
+{
+    if (!IsWindow(h))
+        return error("no such window");
+    RECT r = {}, c = {};
+    GetWindowRect(h, &r);
+    GetClientRect(h, &c);
+    POINT origin = {0, 0};
+    ClientToScreen(h, &origin);
+    OffsetRect(&c, origin.x, origin.y);
+    DWORD pid = 0;
+    DWORD tid = GetWindowThreadProcessId(h, &pid);
+    const LONG_PTR style = GetWindowLongPtrA(h, GWL_STYLE);
+    const LONG_PTR exStyle = GetWindowLongPtrA(h, GWL_EXSTYLE);
+    BYTE alpha = 0;
+    DWORD layeredFlags = 0;
+    COLORREF key = 0;
+    const BOOL layered = GetLayeredWindowAttributes(h, &key, &alpha, &layeredFlags);
+    GUITHREADINFO gui = {};
+    gui.cbSize = sizeof(gui);
+    GetGUIThreadInfo(tid, &gui);
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof(placement);
+    GetWindowPlacement(h, &placement);
+    std::string out = "{";
+    out += "\"hwnd\":" + hwndText(h);
+    out += ",\"class\":" + quote(className(h));
+    out += ",\"title\":" + quote(windowText(h));
+    out += ",\"rect\":" + rectJson(r);
+    out += ",\"client\":" + rectJson(c);
+    out += ",\"normal\":" + rectJson(placement.rcNormalPosition);
+    out += ",\"visible\":" + std::string(IsWindowVisible(h) ? "true" : "false");
+    out += ",\"iconic\":" + std::string(IsIconic(h) ? "true" : "false");
+    out += ",\"zoomed\":" + std::string(IsZoomed(h) ? "true" : "false");
+    out += ",\"style\":" + num(static_cast<unsigned long>(style));
+    out += ",\"exstyle\":" + num(static_cast<unsigned long>(exStyle));
+    out += ",\"topmost\":" + std::string((exStyle & WS_EX_TOPMOST) ? "true" : "false");
+    out += ",\"layered\":" + std::string((exStyle & WS_EX_LAYERED) ? "true" : "false");
+    out += ",\"layered_ok\":" + std::string(layered ? "true" : "false");
+    out += ",\"alpha\":" + num(alpha);
+    out += ",\"layered_flags\":" + num(layeredFlags);
+    out += ",\"pid\":" + num(pid);
+    out += ",\"foreground\":" + std::string(GetForegroundWindow() == h ? "true" : "false");
+    out += ",\"focus\":" + hwndText(gui.hwndFocus);
+    out += ",\"active\":" + hwndText(gui.hwndActive);
+    out += ",\"capture\":" + hwndText(gui.hwndCapture);
+    out += ",\"parent\":" + hwndText(GetParent(h));
+    out += ",\"owner\":" + hwndText(GetWindow(h, GW_OWNER));
+    out += ",\"id\":" + num(GetWindowLongPtrA(h, GWLP_ID));
+    out += "}";
+    return out;
+}
+
+std::string findWindows(const std::string& cls)
+{
+    struct Search {
+        std::string cls;
+        std::string list;
+    } search{cls, ""};
+    EnumWindows(
+        [](HWND h, LPARAM p) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(p);
+            if (className(h) == s->cls) {
+                if (!s->list.empty())
+                    s->list += ",";
+                s->list += hwndText(h);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return "{\"hwnds\":[" + search.list + "]}";
+}
+
+std::string childWindows(HWND parent)
+{
+    std::string list;
+    EnumChildWindows(
+        parent,
+        [](HWND h, LPARAM p) -> BOOL {
+            auto* l = reinterpret_cast<std::string*>(p);
+            RECT r = {};
+            GetWindowRect(h, &r);
+            if (!l->empty())
+                *l += ",";
+            *l += "{\"hwnd\":" + hwndText(h) + ",\"class\":" + quote(className(h)) +
+                  ",\"id\":" + num(GetWindowLongPtrA(h, GWLP_ID)) + ",\"parent\":" + hwndText(GetParent(h)) +
+                  ",\"rect\":" + rectJson(r) + ",\"visible\":" + (IsWindowVisible(h) ? "true" : "false") +
+                  ",\"style\":" + num(static_cast<unsigned long>(GetWindowLongPtrA(h, GWL_STYLE))) + "}";
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&list));
+    return "{\"children\":[" + list + "]}";
+}
+
+std::string statusText(HWND bar, int pane)
+{
+    const LRESULT info = SendMessageA(bar, SB_GETTEXTLENGTHA, pane, 0);
+    const int length = LOWORD(info);
+    const int type = HIWORD(info);
+    RemoteBuffer buffer(bar, 4096);
+    if (!buffer.ok())
+        return error("remote buffer");
+    std::string text;
+    if (!(type & (SBT_OWNERDRAW >> 8)) && length < 4000) {
+        SendMessageA(bar, SB_GETTEXTA, pane, buffer.param());
+        std::vector<char> local(length + 1, 0);
+        buffer.read(local.data(), length);
+        text.assign(local.data(), length);
+    }
+    return "{\"text\":" + quote(text) + ",\"length\":" + num(length) + ",\"type\":" + num(type) + "}";
+}
+
+std::string statusParts(HWND bar)
+{
+    RemoteBuffer buffer(bar, 64 * sizeof(int));
+    if (!buffer.ok())
+        return error("remote buffer");
+    const int count = static_cast<int>(SendMessageA(bar, SB_GETPARTS, 64, buffer.param()));
+    std::vector<int> edges(count > 0 ? count : 0);
+    if (count > 0)
+        buffer.read(edges.data(), count * sizeof(int));
+    std::string list;
+    for (int e : edges)
+        list += (list.empty() ? "" : ",") + num(e);
+    return "{\"edges\":[" + list + "]}";
+}
+
+std::string statusRect(HWND bar, int pane)
+{
+    RemoteBuffer buffer(bar, sizeof(RECT));
+    if (!buffer.ok())
+        return error("remote buffer");
+    const BOOL ok = static_cast<BOOL>(SendMessageA(bar, SB_GETRECT, pane, buffer.param()));
+    RECT r = {};
+    buffer.read(&r, sizeof(r));
+    return "{\"ok\":" + std::string(ok ? "true" : "false") + ",\"rect\":" + rectJson(r) + "}";
+}
+
+std::string toolbarButtons(HWND toolbar)
+{
+    const int count = static_cast<int>(SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0));
+    RemoteBuffer buffer(toolbar, sizeof(TBBUTTON) + sizeof(RECT));
+    if (!buffer.ok())
+        return error("remote buffer");
+    std::string list;
+    for (int i = 0; i < count; ++i) {
+        TBBUTTON b = {};
+        SendMessageA(toolbar, TB_GETBUTTON, i, buffer.param());
+        buffer.read(&b, sizeof(b));
+        SendMessageA(toolbar, TB_GETITEMRECT, i, buffer.param(sizeof(TBBUTTON)));
+        RECT r = {};
+        buffer.read(&r, sizeof(r), sizeof(TBBUTTON));
+        list += (list.empty() ? "" : ",");
+        list += "{\"image\":" + num(b.iBitmap) + ",\"command\":" + num(b.idCommand) +
+                ",\"state\":" + num(b.fsState) + ",\"style\":" + num(b.fsStyle) + ",\"rect\":" + rectJson(r) + "}";
+    }
+    return "{\"buttons\":[" + list + "]}";
+}
+
+std::string tooltipTools(HWND tooltip)
+{
+    const int count = static_cast<int>(SendMessageA(tooltip, TTM_GETTOOLCOUNT, 0, 0));
+    const SIZE_T textOffset = sizeof(TOOLINFOA);
+    RemoteBuffer buffer(tooltip, sizeof(TOOLINFOA) + 1024);
+    if (!buffer.ok())
+        return error("remote buffer");
+    std::string list;
+    for (int i = 0; i < count; ++i) {
+        TOOLINFOA info = {};
+        info.cbSize = TTTOOLINFOA_V2_SIZE;
+        info.lpszText = reinterpret_cast<char*>(buffer.param(textOffset));
+        char empty[1024] = {};
+        buffer.write(empty, sizeof(empty), textOffset);
+        buffer.write(&info, sizeof(info));
+        if (!SendMessageA(tooltip, TTM_ENUMTOOLSA, i, buffer.param()))
+            continue;
+        buffer.read(&info, sizeof(info));
+        char text[1024] = {};
+        bool callback = info.lpszText == LPSTR_TEXTCALLBACKA;
+        if (!callback) {
+            // The text pointer still points into our buffer when the control
+            // copied the text there.
+            buffer.write(&info, sizeof(info));
+            SendMessageA(tooltip, TTM_GETTEXTA, sizeof(text), buffer.param());
+            buffer.read(text, sizeof(text) - 1, textOffset);
+        }
+        list += (list.empty() ? "" : ",");
+        list += "{\"hwnd\":" + hwndText(info.hwnd) + ",\"id\":" + num(static_cast<long long>(info.uId)) +
+                ",\"flags\":" + num(info.uFlags) + ",\"rect\":" + rectJson(info.rect) +
+                ",\"callback\":" + (callback ? "true" : "false") + ",\"text\":" + quote(text) + "}";
+    }
+    return "{\"tools\":[" + list + "]}";
+}
+
+std::string trackbarInfo(HWND trackbar)
+{
+    return "{\"pos\":" + num(SendMessageA(trackbar, TBM_GETPOS, 0, 0)) +
+           ",\"min\":" + num(SendMessageA(trackbar, TBM_GETRANGEMIN, 0, 0)) +
+           ",\"max\":" + num(SendMessageA(trackbar, TBM_GETRANGEMAX, 0, 0)) +
+           ",\"thumb_length\":" + num(SendMessageA(trackbar, TBM_GETTHUMBLENGTH, 0, 0)) + "}";
+}
+
+// --- registry ---------------------------------------------------------------
+
+const char KeyPath[] = "Software\\Brindle\\Scopella\\1";
+
+std::string hexOf(const BYTE* data, DWORD n)
+{
+    static const char digits[] = "0123456789abcdef";
+    std::string s;
+    for (DWORD i = 0; i < n; ++i) {
+        s += digits[data[i] >> 4];
+        s += digits[data[i] & 15];
+    }
+    return s;
+}
+
+std::vector<BYTE> bytesOf(const std::string& hex)
+{
+    std::vector<BYTE> out;
+    for (size_t i = 0; i + 1 < hex.size(); i += 2)
+        out.push_back(static_cast<BYTE>(strtoul(hex.substr(i, 2).c_str(), nullptr, 16)));
+    return out;
+}
+
+std::string regDump()
+{
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, KeyPath, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return "{\"exists\":false,\"values\":{}}";
+    std::string list;
+    for (DWORD i = 0;; ++i) {
+        char name[256];
+        DWORD nameLength = sizeof(name);
+        BYTE data[4096];
+        DWORD size = sizeof(data);
+        DWORD type = 0;
+        if (RegEnumValueA(key, i, name, &nameLength, nullptr, &type, data, &size) != ERROR_SUCCESS)
+            break;
+        list += (list.empty() ? "" : ",");
+        list += quote(name) + ":{\"type\":" + num(type) + ",\"size\":" + num(size) + ",\"hex\":" +
+                quote(hexOf(data, size)) + "}";
+    }
+    RegCloseKey(key);
+    return "{\"exists\":true,\"values\":{" + list + "}}";
+}
+
+std::string regSet(const std::string& name, DWORD type, const std::string& hex)
+{
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, KeyPath, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return error("cannot create key");
+    std::vector<BYTE> data = bytesOf(hex);
+    LONG r = RegSetValueExA(key, name.c_str(), 0, type, data.empty() ? nullptr : data.data(),
+                            static_cast<DWORD>(data.size()));
+    RegCloseKey(key);
+    return r == ERROR_SUCCESS ? "{\"ok\":true}" : error("set failed " + num(r));
+}
+
+std::string regDeleteValue(const std::string& name)
+{
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, KeyPath, 0, KEY_WRITE, &key) != ERROR_SUCCESS)
+        return "{\"ok\":true}";
+    RegDeleteValueA(key, name.c_str());
+    RegCloseKey(key);
+    return "{\"ok\":true}";
+}
+
+std::string regDeleteKey()
+{
+    RegDeleteKeyA(HKEY_CURRENT_USER, KeyPath);
+    return "{\"ok\":true}";
+}
+
+// --- screen -----------------------------------------------------------------
+
+std::string screenPixels(int x, int y, int w, int h)
+{
+    if (w <= 0 || h <= 0 || w * h > 4 * 1024 * 1024)
+        return error("bad size");
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = -h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, dib);
+    BitBlt(memory, 0, 0, w, h, screen, x, y, SRCCOPY | CAPTUREBLT);
+    GdiFlush();
+    std::string hex;
+    hex.reserve(static_cast<size_t>(w) * h * 6);
+    static const char digits[] = "0123456789abcdef";
+    const BYTE* p = static_cast<const BYTE*>(bits);
+    for (int i = 0; i < w * h; ++i) {
+        const BYTE rgb[3] = {p[4 * i + 2], p[4 * i + 1], p[4 * i]};
+        for (BYTE b : rgb) {
+            hex += digits[b >> 4];
+            hex += digits[b & 15];
+        }
+    }
+    SelectObject(memory, old);
+    DeleteObject(dib);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return "{\"width\":" + num(w) + ",\"height\":" + num(h) + ",\"rgb\":" + quote(hex) + "}";
+}
+
+std::vector<std::string> split(const std::string& line)
+{
+    std::vector<std::string> words;
+    size_t i = 0;
+    while (i < line.size()) {
+        while (i < line.size() && (line[i] == ' ' || line[i] == '\t' || line[i] == '\r' || line[i] == '\n'))
+            ++i;
+        if (i >= line.size())
+            break;
+        size_t j = i;
+        while (j < line.size() && line[j] != ' ' && line[j] != '\t' && line[j] != '\r' && line[j] != '\n')
+            ++j;
+        words.push_back(line.substr(i, j - i));
+        i = j;
+    }
+    return words;
+}
+
+std::string run(const std::vector<std::string>& w)
+{
+    if (w.empty())
+        return error("empty command");
+    const std::string& c = w[0];
+    auto need = [&](size_t n) { return w.size() >= n + 1; };
+    if (c == "find" && need(1))
+        return findWindows(w[1]);
+    if (c == "info" && need(1))
+        return windowInfo(toHwnd(w[1]));
+    if (c == "children" && need(1))
+        return childWindows(toHwnd(w[1]));
+    if ((c == "send" || c == "post") && need(4)) {
+        HWND h = toHwnd(w[1]);
+        const UINT message = static_cast<UINT>(toInt(w[2]));
+        const WPARAM wp = static_cast<WPARAM>(toInt(w[3]));
+        const LPARAM lp = static_cast<LPARAM>(toInt(w[4]));
+        if (c == "post")
+            return "{\"ok\":" + std::string(PostMessageA(h, message, wp, lp) ? "true" : "false") + "}";
+        DWORD_PTR result = 0;
+        const LRESULT ok = SendMessageTimeoutA(h, message, wp, lp, SMTO_ABORTIFHUNG, 5000, &result);
+        return "{\"ok\":" + std::string(ok ? "true" : "false") + ",\"result\":" +
+               num(static_cast<long long>(static_cast<LRESULT>(result))) + "}";
+    }
+    if (c == "sbtext" && need(2))
+        return statusText(toHwnd(w[1]), static_cast<int>(toInt(w[2])));
+    if (c == "sbparts" && need(1))
+        return statusParts(toHwnd(w[1]));
+    if (c == "sbrect" && need(2))
+        return statusRect(toHwnd(w[1]), static_cast<int>(toInt(w[2])));
+    if (c == "tbbuttons" && need(1))
+        return toolbarButtons(toHwnd(w[1]));
+    if (c == "tools" && need(1))
+        return tooltipTools(toHwnd(w[1]));
+    if (c == "trackbar" && need(1))
+        return trackbarInfo(toHwnd(w[1]));
+    if (c == "regdump")
+        return regDump();
+    if (c == "regset" && need(3))
+        return regSet(w[1], static_cast<DWORD>(toInt(w[2])), w[3]);
+    if (c == "regset" && need(2))
+        return regSet(w[1], static_cast<DWORD>(toInt(w[2])), "");
+    if (c == "regdel" && need(1))
+        return regDeleteValue(w[1]);
+    if (c == "regdelkey")
+        return regDeleteKey();
+    if (c == "cursor") {
+        POINT p = {};
+        const BOOL ok = GetCursorPos(&p);
+        return "{\"ok\":" + std::string(ok ? "true" : "false") + ",\"x\":" + num(p.x) + ",\"y\":" + num(p.y) + "}";
+    }
+    if (c == "setcursor" && need(2)) {
+        SetCursorPos(static_cast<int>(toInt(w[1])), static_cast<int>(toInt(w[2])));
+        return "{\"ok\":true}";
+    }
+    if (c == "pixels" && need(4))
+        return screenPixels(static_cast<int>(toInt(w[1])), static_cast<int>(toInt(w[2])),
+                            static_cast<int>(toInt(w[3])), static_cast<int>(toInt(w[4])));
+    if (c == "windowfrompoint" && need(2)) {
+        POINT p = {static_cast<LONG>(toInt(w[1])), static_cast<LONG>(toInt(w[2]))};
+        return "{\"hwnd\":" + hwndText(WindowFromPoint(p)) + "}";
+    }
+    if (c == "foreground")
+        return "{\"hwnd\":" + hwndText(GetForegroundWindow()) + "}";
+    if (c == "metrics") {
+        return "{\"cxscreen\":" + num(GetSystemMetrics(SM_CXSCREEN)) + ",\"cyscreen\":" +
+               num(GetSystemMetrics(SM_CYSCREEN)) + ",\"xvirtual\":" + num(GetSystemMetrics(SM_XVIRTUALSCREEN)) +
+               ",\"yvirtual\":" + num(GetSystemMetrics(SM_YVIRTUALSCREEN)) +
+               ",\"cxvirtual\":" + num(GetSystemMetrics(SM_CXVIRTUALSCREEN)) +
+               ",\"cyvirtual\":" + num(GetSystemMetrics(SM_CYVIRTUALSCREEN)) + "}";
+    }
+    if (c == "documents") {
+        char path[MAX_PATH] = "";
+        GetEnvironmentVariableA("USERPROFILE", path, sizeof(path));
+        return "{\"userprofile\":" + quote(path) + "}";
+    }
+    return error("unknown command: " + c);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc >= 2 && std::string(argv[1]) == "--serve") {
+        char line[8192];
+        while (fgets(line, sizeof(line), stdin)) {
+            std::vector<std::string> words = split(line);
+            if (!words.empty() && words[0] == "quit")
+                break;
+            fputs(run(words).c_str(), stdout);
+            fputc('\n', stdout);
+            fflush(stdout);
+        }
+        return 0;
+    }
+    std::vector<std::string> words;
+    for (int i = 1; i < argc; ++i)
+        words.push_back(argv[i]);
+    puts(run(words).c_str());
+    return 0;
+}

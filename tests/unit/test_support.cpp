@@ -1,0 +1,141 @@
+#include "tests/unit/test_support.h"
+
+#include "app/globals.h"
+#include "app/startup.h"
+#include "magnifier/magnifier_window.h"
+
+void deleteSettingsKey()
+{
+    RegDeleteKeyA(HKEY_CURRENT_USER, SettingsKeyPath);
+}
+
+void writeSetting(const char* name, DWORD type, const void* data, DWORD size)
+{
+    HKEY key;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyA(HKEY_CURRENT_USER, SettingsKeyPath, &key));
+    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size));
+    RegCloseKey(key);
+}
+
+void writeDword(const char* name, DWORD value)
+{
+    writeSetting(name, REG_DWORD, &value, sizeof(value));
+}
+
+StoredValue readSetting(const char* name)
+{
+    StoredValue v;
+    HKEY key;
+    if (RegOpenKeyA(HKEY_CURRENT_USER, SettingsKeyPath, &key) != ERROR_SUCCESS)
+        return v;
+    BYTE data[1024];
+    DWORD size = sizeof(data);
+    if (RegQueryValueExA(key, name, nullptr, &v.type, data, &size) == ERROR_SUCCESS) {
+        v.exists = true;
+        v.data.assign(data, data + size);
+    }
+    RegCloseKey(key);
+    return v;
+}
+
+std::vector<std::string> settingNames()
+{
+    std::vector<std::string> names;
+    HKEY key;
+    if (RegOpenKeyA(HKEY_CURRENT_USER, SettingsKeyPath, &key) != ERROR_SUCCESS)
+        return names;
+    for (DWORD i = 0;; ++i) {
+        char name[256];
+        DWORD length = sizeof(name);
+        if (RegEnumValueA(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        names.push_back(name);
+    }
+    RegCloseKey(key);
+    return names;
+}
+
+bool pumpMessages(DWORD milliseconds)
+{
+    const DWORD start = GetTickCount();
+    MSG msg;
+    for (;;) {
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT)
+                return true;
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        const DWORD elapsed = GetTickCount() - start;
+        if (elapsed >= milliseconds)
+            return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds - elapsed, QS_ALLINPUT);
+    }
+}
+
+void MainWindowTest::SetUp()
+{
+    deleteSettingsKey();
+    prepareRegistry();
+    Settings.Load();
+    Magnifier.hwnd = nullptr;
+    Magnifier.zoomPoint = Settings.ZoomPoint;
+    ASSERT_TRUE(CreateMainWindow(AppInstance, SW_SHOWNORMAL));
+    ASSERT_TRUE(IsWindow(Magnifier.hwnd));
+    pumpMessages(50);
+}
+
+void MainWindowTest::TearDown()
+{
+    if (Magnifier.hwnd && IsWindow(Magnifier.hwnd)) {
+        DestroyWindow(Magnifier.hwnd);
+        pumpMessages(20);
+    }
+    UnregisterClassA(MainWindowClassName, AppInstance);
+    Magnifier.hwnd = nullptr;
+}
+
+HWND MainWindowTest::window() const
+{
+    return Magnifier.hwnd;
+}
+
+DialogWatcher::DialogWatcher(const char* caption, DWORD timeoutMs) : caption(caption), timeout(timeoutMs)
+{
+    thread = CreateThread(nullptr, 0, run, this, 0, nullptr);
+}
+
+DialogWatcher::~DialogWatcher()
+{
+    wait();
+    CloseHandle(thread);
+}
+
+bool DialogWatcher::wait()
+{
+    WaitForSingleObject(thread, timeout + 5000);
+    return seen;
+}
+
+DWORD WINAPI DialogWatcher::run(void* self)
+{
+    auto* watcher = static_cast<DialogWatcher*>(self);
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < watcher->timeout) {
+        HWND dialog = FindWindowA("#32770", watcher->caption.c_str());
+        DWORD pid = 0;
+        if (dialog)
+            GetWindowThreadProcessId(dialog, &pid);
+        if (dialog && pid == GetCurrentProcessId()) {
+            char text[2048] = "";
+            // The message text of a message box is its static control 0xFFFF.
+            GetDlgItemTextA(dialog, 0xFFFF, text, sizeof(text));
+            watcher->text = text;
+            watcher->seen = true;
+            PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+            return 0;
+        }
+        Sleep(20);
+    }
+    return 0;
+}

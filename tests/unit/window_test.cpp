@@ -1,0 +1,104 @@
+// The main window's own messages: destruction keeps the placement and the
+// zoom point, size and focus handling, system keys and the close command.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "app/globals.h"
+#include "magnifier/magnifier_window.h"
+#include "resources/resource_ids.h"
+#include "tests/unit/test_support.h"
+
+namespace {
+
+class MainWindow : public MainWindowTest {};
+
+int closeMessages = 0;
+LRESULT CALLBACK countCloseMessages(int code, WPARAM wParam, LPARAM lParam)
+{
+    const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code >= 0 && message->message == WM_CLOSE)
+        ++closeMessages;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+}  // namespace
+
+TEST_F(MainWindow, ObjectKnowsItsWindowFromTheFirstMessage)
+{
+    EXPECT_EQ(FindWindowA("ScopellaMainWnd", nullptr), Magnifier.hwnd);
+}
+
+TEST_F(MainWindow, DestroyKeepsTheNormalRectangleNotTheMaximisedOne)
+{
+    SetWindowPos(window(), nullptr, 40, 60, 500, 300, SWP_NOZORDER);
+    ShowWindow(window(), SW_MAXIMIZE);
+    pumpMessages(50);
+    RECT maximised;
+    GetWindowRect(window(), &maximised);
+    ASSERT_GT(maximised.right - maximised.left, 500);
+    Magnifier.zoomPoint = POINT{321, 123};
+
+    DestroyWindow(window());
+    EXPECT_TRUE(pumpMessages(200));  // WM_QUIT was posted
+    EXPECT_EQ(40, Settings.WindowPos.left);
+    EXPECT_EQ(60, Settings.WindowPos.top);
+    EXPECT_EQ(540, Settings.WindowPos.right);
+    EXPECT_EQ(360, Settings.WindowPos.bottom);
+    EXPECT_EQ(321, Settings.ZoomPoint.x);
+    EXPECT_EQ(123, Settings.ZoomPoint.y);
+}
+
+TEST_F(MainWindow, CloseCommandDestroysWithoutCloseMessage)
+{
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, countCloseMessages, nullptr, GetCurrentThreadId());
+    closeMessages = 0;
+    EXPECT_EQ(0, SendMessageA(window(), WM_COMMAND, IDM_CLOSE, 0));
+    UnhookWindowsHookEx(hook);
+    EXPECT_FALSE(IsWindow(window()));
+    EXPECT_EQ(0, closeMessages);
+}
+
+TEST_F(MainWindow, MinimisedOrZeroSizeKeepsTheLayout)
+{
+    const int cols = Magnifier.viewCols;
+    const int rows = Magnifier.viewRows;
+    ASSERT_GT(cols, 1);
+    SendMessageA(window(), WM_SIZE, SIZE_MINIMIZED, MAKELPARAM(10, 10));
+    EXPECT_EQ(cols, Magnifier.viewCols);
+    SendMessageA(window(), WM_SIZE, SIZE_RESTORED, MAKELPARAM(0, 100));
+    SendMessageA(window(), WM_SIZE, SIZE_RESTORED, MAKELPARAM(100, 0));
+    EXPECT_EQ(cols, Magnifier.viewCols);
+    EXPECT_EQ(rows, Magnifier.viewRows);
+    ShowWindow(window(), SW_MINIMIZE);
+    pumpMessages(50);
+    EXPECT_EQ(cols, Magnifier.viewCols);
+    EXPECT_EQ(rows, Magnifier.viewRows);
+}
+
+TEST_F(MainWindow, ChildControlsGiveTheFocusBack)
+{
+    SetForegroundWindow(window());
+    SetFocus(Magnifier.zoomTrackbar);
+    pumpMessages(20);
+    EXPECT_EQ(window(), GetFocus());
+}
+
+TEST_F(MainWindow, SystemKeysAreNotPassedOn)
+{
+    // Passed on, Alt+F4 as a system key would close the window.
+    SendMessageA(window(), WM_SYSKEYDOWN, VK_F4, 0x20000000);
+    pumpMessages(20);
+    EXPECT_TRUE(IsWindow(window()));
+    EXPECT_EQ(0, SendMessageA(window(), WM_ERASEBKGND, 0, 0));
+}
+
+TEST_F(MainWindow, OtherSystemCommandsWorkAsUsual)
+{
+    SendMessageA(window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    pumpMessages(20);
+    EXPECT_TRUE(IsIconic(window()));
+    SendMessageA(window(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    pumpMessages(20);
+    EXPECT_FALSE(IsIconic(window()));
+}
