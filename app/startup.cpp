@@ -33,6 +33,8 @@ bool CreateMainWindow(HINSTANCE instance, int showCommand)
         return false;
     }
     ShowWindow(hwnd, showCommand);
+    // A saved position may lie on a monitor that is no longer there.
+    Magnifier.keepOnScreen();
     return true;
 }
 
