@@ -526,6 +526,8 @@ TEST_F(Chrome, LinkPaneIsBlueTextAndLeavesTheContextAsItWas)
 {
     Canvas canvas(RGB(255, 255, 255));
     HGDIOBJ fontBefore = GetCurrentObject(canvas.dc, OBJ_FONT);
+    SetTextColor(canvas.dc, RGB(1, 2, 3));
+    SetBkMode(canvas.dc, OPAQUE);
     const RECT item = {0, 0, 40, 30};
     EXPECT_EQ(0, canvas.draw(StatusBarId, LinkPane, item));
     // The link is drawn in pure blue on a transparent background.
@@ -538,6 +540,8 @@ TEST_F(Chrome, LinkPaneIsBlueTextAndLeavesTheContextAsItWas)
         }
     EXPECT_EQ(0, other);
     EXPECT_EQ(fontBefore, GetCurrentObject(canvas.dc, OBJ_FONT));
+    EXPECT_EQ(RGB(1, 2, 3), GetTextColor(canvas.dc));
+    EXPECT_EQ(OPAQUE, GetBkMode(canvas.dc));
 }
 
 TEST_F(Chrome, HandCursorOnlyOverTheLinkPane)
@@ -663,4 +667,14 @@ TEST_F(Chrome, DrawingAndSizingLeaveNoHandlesBehind)
         }
     }
     EXPECT_EQ(gdiBefore, liveGdiObjects());
+}
+
+TEST_F(Chrome, SwatchOfAnUnreadablePixelIsWhite)
+{
+    // GetPixel's failure value has every bit set; it reads as 255,255,255.
+    Magnifier.lastColour = CLR_INVALID;
+    Canvas canvas(RGB(1, 2, 3));
+    const RECT item = {0, 0, 40, 30};
+    canvas.draw(StatusBarId, SwatchPane, item);
+    EXPECT_EQ(40 * 30, canvas.count(RGB(255, 255, 255)));
 }
