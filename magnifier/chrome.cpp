@@ -436,7 +436,9 @@ void MagnifierWindow::OnMenuSelect(WPARAM wParam, LPARAM lParam)
 
 bool MagnifierWindow::OnSetCursor()
 {
-    if (!statusBar)
+    // A hidden status bar lies below the client area, over the window's
+    // border, and must not put the hand there.
+    if (!statusBar || !IsWindowVisible(statusBar))
         return false;
     POINT p;
     RECT bar;

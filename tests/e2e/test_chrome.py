@@ -328,6 +328,28 @@ class LinkPane(ChromeTestCase):
         self.assertEqual(0, app.close())
 
 
+    def test_no_hand_on_the_border_where_a_hidden_status_bar_lies(self):
+        app, chrome = self.launch_at(100, 100, 650, 400)
+        app.focus()
+        link = chrome.pane_rect(4)
+        move_mouse(link[0] + 10, (link[1] + link[3]) // 2)
+        hand = self.steady_cursor()
+        chrome.command(TOGGLE_STATUSBAR)
+        wait_until(lambda: not self.probe.info(chrome.status)["visible"], 3, what="the status bar hidden")
+        # The hidden bar now lies below the client area, across the bottom
+        # border: there the border's own sizing cursor belongs.
+        bottom = app.info()["rect"][3]
+        hidden = chrome.pane_rect(4)
+        self.assertLess(hidden[1], bottom - 1)
+        move_mouse(link[0] - 100, bottom - 2)
+        sizing = self.steady_cursor(hand)
+        move_mouse(link[0] + 10, bottom - 2)
+        time.sleep(0.3)
+        self.assertEqual(sizing, self.steady_cursor(hand))
+        move_mouse(*FAR)
+        self.assertEqual(0, app.close())
+
+
 class HelpFreshness(ChromeTestCase):
     HELP_CONTEXT, HELP_QUIT = 1, 2
 

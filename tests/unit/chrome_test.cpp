@@ -678,3 +678,24 @@ TEST_F(Chrome, SwatchOfAnUnreadablePixelIsWhite)
     canvas.draw(StatusBarId, SwatchPane, item);
     EXPECT_EQ(40 * 30, canvas.count(RGB(255, 255, 255)));
 }
+
+TEST_F(Chrome, NoHandWhereAHiddenStatusBarLies)
+{
+    LinkCursor = LoadCursorA(nullptr, IDC_HAND);
+    resizeClient(900, 250);
+    SendMessageA(window(), WM_COMMAND, IDM_TOGGLE_STATUSBAR, 0);
+    ASSERT_FALSE(IsWindowVisible(Magnifier.statusBar));
+    // The hidden bar was moved below the client area, over the window's
+    // bottom border: the border keeps its own cursor.
+    RECT pane, frame;
+    SendMessageA(Magnifier.statusBar, SB_GETRECT, LinkPane, reinterpret_cast<LPARAM>(&pane));
+    POINT p = {(pane.left + pane.right) / 2, pane.top + 1};
+    ClientToScreen(Magnifier.statusBar, &p);
+    GetWindowRect(window(), &frame);
+    ASSERT_LT(p.y, frame.bottom);
+    SetCursorPos(p.x, p.y);
+    pumpMessages(20);
+    EXPECT_FALSE(Magnifier.OnSetCursor());
+    EXPECT_NE(HTCLIENT, SendMessageA(window(), WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y)));
+    LinkCursor = nullptr;
+}
