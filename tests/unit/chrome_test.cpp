@@ -315,7 +315,7 @@ TEST_F(Chrome, PaneWidthsComeFromTheDefaultGuiFont)
     }
 }
 
-TEST_F(Chrome, PanesStartEmptyButTheHelpText)
+TEST_F(Chrome, StatusBarHasTheHelpTextAndTheGuiFont)
 {
     // Pane 0 is drawn without borders and says where help is.
     EXPECT_EQ("Press F1 for help", paneText(0));
@@ -424,22 +424,6 @@ TEST_F(Chrome, MenuPromptIsTheTextAfterTheLineFeed)
     select(IDM_ZOOM_2X, MF_HILITE, menu);
     EXPECT_EQ("Press F1 for help", select(SC_MOVE, MF_STRING | MF_HILITE | MF_SYSMENU, menu));
     DestroyMenu(menu);
-}
-
-TEST_F(Chrome, LinkClickOnlyOnTheLinkPane)
-{
-    // Clicks elsewhere, or notifications of other codes and senders, start
-    // nothing and report 0; the link pane's click is checked end to end.
-    NMMOUSE click = {};
-    click.hdr.hwndFrom = Magnifier.toolbar;
-    click.hdr.idFrom = ToolbarId;
-    click.hdr.code = NM_CLICK;
-    click.dwItemSpec = LinkPane;
-    EXPECT_EQ(0, SendMessageA(window(), WM_NOTIFY, ToolbarId, reinterpret_cast<LPARAM>(&click)));
-    click.hdr.hwndFrom = Magnifier.statusBar;
-    click.hdr.idFrom = StatusBarId;
-    click.dwItemSpec = CoordsPane;
-    EXPECT_EQ(0, SendMessageA(window(), WM_NOTIFY, StatusBarId, reinterpret_cast<LPARAM>(&click)));
 }
 
 namespace {
