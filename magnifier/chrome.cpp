@@ -353,7 +353,9 @@ LRESULT MagnifierWindow::OnDrawItem(const DRAWITEMSTRUCT* item)
     if (!item || item->CtlID != StatusBarId)
         return 0;
     if (item->itemID == SwatchPane) {
-        HBRUSH brush = CreateSolidBrush(lastColour);
+        // Only the colour bytes: a pixel that could not be read (all bits set)
+        // is shown white, as its text says, and no brush can be made of it.
+        HBRUSH brush = CreateSolidBrush(lastColour & 0x00FFFFFF);
         if (brush) {
             FillRect(item->hDC, &item->rcItem, brush);
             DeleteObject(brush);
@@ -366,11 +368,14 @@ LRESULT MagnifierWindow::OnDrawItem(const DRAWITEMSTRUCT* item)
         font.lfUnderline = TRUE;
         HFONT underlined = CreateFontIndirectA(&font);
         HGDIOBJ oldFont = underlined ? SelectObject(item->hDC, underlined) : nullptr;
-        SetTextColor(item->hDC, RGB(0, 0, 255));
-        SetBkMode(item->hDC, TRANSPARENT);
+        // The status bar goes on drawing with this context: leave it as found.
+        const COLORREF oldColour = SetTextColor(item->hDC, RGB(0, 0, 255));
+        const int oldMode = SetBkMode(item->hDC, TRANSPARENT);
         RECT r = item->rcItem;
         if (LinkText.GetText())
             DrawTextA(item->hDC, LinkText.GetText(), -1, &r, DT_CENTER);
+        SetBkMode(item->hDC, oldMode);
+        SetTextColor(item->hDC, oldColour);
         if (underlined) {
             SelectObject(item->hDC, oldFont);
             DeleteObject(underlined);
@@ -431,7 +436,9 @@ void MagnifierWindow::OnMenuSelect(WPARAM wParam, LPARAM lParam)
 
 bool MagnifierWindow::OnSetCursor()
 {
-    if (!statusBar)
+    // A hidden status bar lies below the client area, over the window's
+    // border, and must not put the hand there.
+    if (!statusBar || !IsWindowVisible(statusBar))
         return false;
     POINT p;
     RECT bar;

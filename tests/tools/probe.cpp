@@ -298,10 +298,20 @@ std::string tooltipTools(HWND tooltip)
 
 std::string trackbarInfo(HWND trackbar)
 {
+    // The thumb's and the channel's rectangles, in the trackbar's client coordinates.
+    RECT thumb = {}, channel = {};
+    RemoteBuffer buffer(trackbar, 2 * sizeof(RECT));
+    if (buffer.ok()) {
+        SendMessageA(trackbar, TBM_GETTHUMBRECT, 0, buffer.param());
+        SendMessageA(trackbar, TBM_GETCHANNELRECT, 0, buffer.param(sizeof(RECT)));
+        buffer.read(&thumb, sizeof(thumb));
+        buffer.read(&channel, sizeof(channel), sizeof(RECT));
+    }
     return "{\"pos\":" + num(SendMessageA(trackbar, TBM_GETPOS, 0, 0)) +
            ",\"min\":" + num(SendMessageA(trackbar, TBM_GETRANGEMIN, 0, 0)) +
            ",\"max\":" + num(SendMessageA(trackbar, TBM_GETRANGEMAX, 0, 0)) +
-           ",\"thumb_length\":" + num(SendMessageA(trackbar, TBM_GETTHUMBLENGTH, 0, 0)) + "}";
+           ",\"thumb_length\":" + num(SendMessageA(trackbar, TBM_GETTHUMBLENGTH, 0, 0)) +
+           ",\"thumb\":" + rectJson(thumb) + ",\"channel\":" + rectJson(channel) + "}";
 }
 
 // --- registry ---------------------------------------------------------------
@@ -503,6 +513,15 @@ std::string run(const std::vector<std::string>& w)
                ",\"yvirtual\":" + num(GetSystemMetrics(SM_YVIRTUALSCREEN)) +
                ",\"cxvirtual\":" + num(GetSystemMetrics(SM_CXVIRTUALSCREEN)) +
                ",\"cyvirtual\":" + num(GetSystemMetrics(SM_CYVIRTUALSCREEN)) + "}";
+    }
+    if (c == "gettext" && need(1)) {
+        // WM_GETTEXT is answered by the window itself (a tooltip control gives
+        // the text it shows), unlike GetWindowText across processes.
+        char text[1024] = "";
+        DWORD_PTR length = 0;
+        SendMessageTimeoutA(toHwnd(w[1]), WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                            5000, &length);
+        return "{\"text\":" + quote(text) + "}";
     }
     if (c == "documents") {
         char path[MAX_PATH] = "";

@@ -51,3 +51,8 @@ private:
     HANDLE thread;
     bool seen = false;
 };
+
+// GDI objects this process holds now: GetGuiResources where the platform
+// counts them; Wine's returns 0, so there the entries in use of the process's
+// GDI handle table are counted. 0 when neither is available.
+DWORD liveGdiObjects();

@@ -1,0 +1,41 @@
+"""The mouse cursor as the X server shows it (XFixes, through ctypes): the
+image a person sees, whichever program set it."""
+import ctypes
+import ctypes.util
+import os
+
+_x11 = ctypes.CDLL(ctypes.util.find_library("X11") or "libX11.so.6")
+_xfixes = ctypes.CDLL(ctypes.util.find_library("Xfixes") or "libXfixes.so.3")
+
+
+class _CursorImage(ctypes.Structure):
+    _fields_ = [("x", ctypes.c_short), ("y", ctypes.c_short), ("width", ctypes.c_ushort),
+                ("height", ctypes.c_ushort), ("xhot", ctypes.c_ushort), ("yhot", ctypes.c_ushort),
+                ("cursor_serial", ctypes.c_ulong), ("pixels", ctypes.POINTER(ctypes.c_ulong)),
+                ("atom", ctypes.c_ulong), ("name", ctypes.c_char_p)]
+
+
+_x11.XOpenDisplay.restype = ctypes.c_void_p
+_x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+_x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+_x11.XFree.argtypes = [ctypes.c_void_p]
+_xfixes.XFixesGetCursorImage.restype = ctypes.POINTER(_CursorImage)
+_xfixes.XFixesGetCursorImage.argtypes = [ctypes.c_void_p]
+
+
+def cursor_image():
+    """(width, height, hot x, hot y, pixels) of the cursor shown now."""
+    display = _x11.XOpenDisplay(os.environ.get("DISPLAY", "").encode() or None)
+    if not display:
+        raise RuntimeError("cannot open the X display")
+    try:
+        image = _xfixes.XFixesGetCursorImage(display)
+        if not image:
+            raise RuntimeError("XFixesGetCursorImage failed")
+        c = image.contents
+        pixels = tuple(c.pixels[i] & 0xFFFFFFFF for i in range(c.width * c.height))
+        result = (c.width, c.height, c.xhot, c.yhot, pixels)
+        _x11.XFree(ctypes.cast(image, ctypes.c_void_p))
+        return result
+    finally:
+        _x11.XCloseDisplay(display)

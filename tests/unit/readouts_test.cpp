@@ -1,0 +1,528 @@
+// The live readouts in-process: the update rate and its timer, the trackbar
+// scroll codes, and the readout tick (follow mode, coordinates, the colour
+// under the mouse).
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "app/globals.h"
+#include "magnifier/magnifier_window.h"
+#include "resources/resource_ids.h"
+#include "tests/unit/test_support.h"
+
+namespace {
+
+class Readouts : public MainWindowTest {};
+
+std::string paneText(int pane)
+{
+    const LRESULT info = SendMessageA(Magnifier.statusBar, SB_GETTEXTLENGTHA, pane, 0);
+    if (HIWORD(info) & SBT_OWNERDRAW)
+        return "<owner-drawn>";
+    char text[512] = "";
+    SendMessageA(Magnifier.statusBar, SB_GETTEXTA, pane, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+void setPaneText(int pane, const char* text)
+{
+    SendMessageA(Magnifier.statusBar, SB_SETTEXTA, pane, reinterpret_cast<LPARAM>(text));
+}
+
+std::string rateTip()
+{
+    char text[256] = "";
+    TOOLINFOA info = {};
+    info.cbSize = TTTOOLINFOA_V2_SIZE;
+    info.hwnd = Magnifier.tooltips.handle();
+    info.uId = reinterpret_cast<UINT_PTR>(Magnifier.rateTrackbar);
+    info.lpszText = text;
+    SendMessageA(Magnifier.tooltips.handle(), TTM_GETTEXTA, sizeof(text), reinterpret_cast<LPARAM>(&info));
+    return text;
+}
+
+std::string zoomTip()
+{
+    char text[256] = "";
+    TOOLINFOA info = {};
+    info.cbSize = TTTOOLINFOA_V2_SIZE;
+    info.hwnd = Magnifier.tooltips.handle();
+    info.uId = reinterpret_cast<UINT_PTR>(Magnifier.zoomTrackbar);
+    info.lpszText = text;
+    SendMessageA(Magnifier.tooltips.handle(), TTM_GETTEXTA, sizeof(text), reinterpret_cast<LPARAM>(&info));
+    return text;
+}
+
+LRESULT trackbarPos(HWND trackbar)
+{
+    return SendMessageA(trackbar, TBM_GETPOS, 0, 0);
+}
+
+// Whether timer 1 runs; it is stopped by the question and set up again.
+bool autoUpdateTimerRuns()
+{
+    if (!KillTimer(Magnifier.hwnd, AutoUpdateTimer))
+        return false;
+    Magnifier.setUpdateRate(Settings.Update, true);
+    return true;
+}
+
+// Handles messages for the given time and counts the ticks of timer 1.
+int countAutoUpdateTicks(DWORD milliseconds)
+{
+    int ticks = 0;
+    const DWORD start = GetTickCount();
+    MSG msg;
+    for (;;) {
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_TIMER && msg.hwnd == Magnifier.hwnd && msg.wParam == AutoUpdateTimer)
+                ++ticks;
+            DispatchMessageA(&msg);
+        }
+        const DWORD elapsed = GetTickCount() - start;
+        if (elapsed >= milliseconds)
+            return ticks;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds - elapsed, QS_ALLINPUT);
+    }
+}
+
+LRESULT scroll(WORD code, WORD position, HWND sender)
+{
+    return SendMessageA(Magnifier.hwnd, WM_HSCROLL, MAKEWPARAM(code, position), reinterpret_cast<LPARAM>(sender));
+}
+
+// A borderless top-level window of one colour, for the mouse to rest on.
+class ColourPatch {
+public:
+    ColourPatch(COLORREF colour, int x, int y, int w = 60, int h = 60)
+    {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = proc;
+        wc.hInstance = AppInstance;
+        wc.lpszClassName = "ScopellaTestPatch";
+        RegisterClassA(&wc);
+        brush = CreateSolidBrush(colour);
+        window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, "ScopellaTestPatch", nullptr,
+                                 WS_POPUP, x, y, w, h, nullptr, nullptr, AppInstance, nullptr);
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(brush));
+        ShowWindow(window, SW_SHOWNOACTIVATE);
+        UpdateWindow(window);
+        pumpMessages(50);
+    }
+    ~ColourPatch()
+    {
+        DestroyWindow(window);
+        DeleteObject(brush);
+        UnregisterClassA("ScopellaTestPatch", AppInstance);
+    }
+    void setColour(COLORREF colour)
+    {
+        HBRUSH old = brush;
+        brush = CreateSolidBrush(colour);
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(brush));
+        DeleteObject(old);
+        InvalidateRect(window, nullptr, TRUE);
+        UpdateWindow(window);
+        pumpMessages(30);
+    }
+    // Puts the mouse on the patch, at (dx, dy) of its client area.
+    POINT pointAt(int dx, int dy) const
+    {
+        POINT p = {dx, dy};
+        ClientToScreen(window, &p);
+        SetCursorPos(p.x, p.y);
+        return p;
+    }
+    HWND window;
+
+private:
+    static LRESULT CALLBACK proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message == WM_ERASEBKGND) {
+            RECT r;
+            GetClientRect(hwnd, &r);
+            FillRect(reinterpret_cast<HDC>(wParam), &r,
+                     reinterpret_cast<HBRUSH>(GetWindowLongPtrA(hwnd, GWLP_USERDATA)));
+            return 1;
+        }
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+    HBRUSH brush;
+};
+
+void readoutTick()
+{
+    SendMessageA(Magnifier.hwnd, WM_TIMER, ReadoutTimer, 0);
+}
+
+}  // namespace
+
+// --- Update rate --------------------------------------------------------------------
+
+TEST_F(Readouts, RateIsClampedAndTheTrackbarAndTipFollow)
+{
+    ASSERT_EQ(1, Settings.Update);
+    EXPECT_EQ("Auto Update - None", rateTip());
+    Magnifier.setUpdateRate(7, false);
+    EXPECT_EQ(4, Settings.Update);
+    EXPECT_EQ(4, trackbarPos(Magnifier.rateTrackbar));
+    EXPECT_EQ("Auto Update - Fast", rateTip());
+    Magnifier.setUpdateRate(3, false);
+    EXPECT_EQ(3, trackbarPos(Magnifier.rateTrackbar));
+    EXPECT_EQ("Auto Update - Medium", rateTip());
+    Magnifier.setUpdateRate(2, false);
+    EXPECT_EQ("Auto Update - Slow", rateTip());
+    Magnifier.setUpdateRate(0, false);
+    EXPECT_EQ(1, Settings.Update);
+    EXPECT_EQ(1, trackbarPos(Magnifier.rateTrackbar));
+    EXPECT_EQ("Auto Update - None", rateTip());
+    Magnifier.setUpdateRate(-40, false);
+    EXPECT_EQ(1, Settings.Update);
+}
+
+TEST_F(Readouts, AutoUpdateTimerRunsExactlyAtSlowMediumAndFast)
+{
+    EXPECT_FALSE(autoUpdateTimerRuns());  // None from the start
+    for (int rate : {2, 3, 4, 1, 4, 2, 1}) {
+        Magnifier.setUpdateRate(rate, false);
+        ASSERT_EQ(rate, Settings.Update);
+        EXPECT_EQ(rate >= 2, autoUpdateTimerRuns()) << "rate " << rate;
+    }
+}
+
+TEST_F(Readouts, AutoUpdateTimerHasThePeriodOfItsRate)
+{
+    Settings.Update1 = 1000;
+    Settings.Update2 = 100;
+    Settings.Update3 = 40;
+    // Generous bounds: they only tell the rates apart.
+    Magnifier.setUpdateRate(4, false);
+    const int fast = countAutoUpdateTicks(1000);
+    EXPECT_GE(fast, 12);
+    EXPECT_LE(fast, 30);
+    Magnifier.setUpdateRate(3, false);
+    const int medium = countAutoUpdateTicks(1000);
+    EXPECT_GE(medium, 5);
+    EXPECT_LE(medium, 12);
+    EXPECT_LT(medium, fast);
+    // Re-arming replaces the period: Slow has no tick within 600 ms.
+    Magnifier.setUpdateRate(2, false);
+    EXPECT_EQ(0, countAutoUpdateTicks(600));
+}
+
+TEST_F(Readouts, SameRateWithoutForceChangesNothing)
+{
+    Magnifier.setUpdateRate(4, false);
+    // Evidence that a second run would undo: a stopped timer, another tip
+    // text, a follow button out of step with its setting.
+    KillTimer(Magnifier.hwnd, AutoUpdateTimer);
+    TOOLINFOA info = {};
+    info.cbSize = TTTOOLINFOA_V2_SIZE;
+    info.hwnd = Magnifier.tooltips.handle();
+    info.uId = reinterpret_cast<UINT_PTR>(Magnifier.rateTrackbar);
+    info.lpszText = const_cast<char*>("unchanged");
+    SendMessageA(Magnifier.tooltips.handle(), TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&info));
+    SendMessageA(Magnifier.toolbar, TB_CHECKBUTTON, IDM_FOLLOW_MOUSE, TRUE);
+
+    Magnifier.setUpdateRate(4, false);
+    Magnifier.setUpdateRate(9, false);  // clamped to the same rate
+    EXPECT_FALSE(KillTimer(Magnifier.hwnd, AutoUpdateTimer));
+    EXPECT_EQ("unchanged", rateTip());
+    EXPECT_TRUE(SendMessageA(Magnifier.toolbar, TB_ISBUTTONCHECKED, IDM_FOLLOW_MOUSE, 0));
+
+    // Forced, the same rate sets everything up again.
+    Magnifier.setUpdateRate(4, true);
+    EXPECT_TRUE(KillTimer(Magnifier.hwnd, AutoUpdateTimer));
+    EXPECT_EQ("Auto Update - Fast", rateTip());
+    EXPECT_FALSE(SendMessageA(Magnifier.toolbar, TB_ISBUTTONCHECKED, IDM_FOLLOW_MOUSE, 0));
+}
+
+TEST_F(Readouts, RateCommandsStepAndStopAtTheEnds)
+{
+    const int up[] = {2, 3, 4, 4};
+    for (int expected : up) {
+        SendMessageA(window(), WM_COMMAND, IDM_RATE_UP, 0);
+        EXPECT_EQ(expected, Settings.Update);
+    }
+    const int down[] = {3, 2, 1, 1};
+    for (int expected : down) {
+        SendMessageA(window(), WM_COMMAND, IDM_RATE_DOWN, 0);
+        EXPECT_EQ(expected, Settings.Update);
+        EXPECT_EQ(expected, trackbarPos(Magnifier.rateTrackbar));
+    }
+}
+
+// --- Trackbar scrolling -------------------------------------------------------------
+
+TEST_F(Readouts, ZoomTrackbarScrollCodes)
+{
+    struct Case {
+        WORD code;
+        WORD position;
+        int expected;
+    } cases[] = {
+        {TB_LINEUP, 0, 9},         {TB_LINEDOWN, 0, 11},       {TB_PAGEUP, 0, 8},     {TB_PAGEDOWN, 0, 12},
+        {TB_THUMBPOSITION, 20, 20}, {TB_THUMBTRACK, 5, 5},     {TB_TOP, 20, 10},      {TB_BOTTOM, 20, 10},
+        {TB_ENDTRACK, 20, 10},     {TB_THUMBTRACK, 40, 32},    {TB_THUMBPOSITION, 0, 1},
+    };
+    for (const Case& c : cases) {
+        Magnifier.setZoomFactor(10);
+        EXPECT_EQ(0, scroll(c.code, c.position, Magnifier.zoomTrackbar));
+        EXPECT_EQ(c.expected, Settings.ZoomFactor) << "code " << c.code;
+        EXPECT_EQ(c.expected, trackbarPos(Magnifier.zoomTrackbar)) << "code " << c.code;
+        EXPECT_EQ("Zoom Level x" + std::to_string(c.expected), zoomTip()) << "code " << c.code;
+    }
+}
+
+TEST_F(Readouts, RateTrackbarScrollCodes)
+{
+    struct Case {
+        int from;
+        WORD code;
+        WORD position;
+        int expected;
+    } cases[] = {
+        {2, TB_LINEUP, 0, 1},  {2, TB_LINEDOWN, 0, 3},       {3, TB_PAGEUP, 0, 1},        {2, TB_PAGEDOWN, 0, 4},
+        {1, TB_PAGEUP, 0, 1},  {3, TB_PAGEDOWN, 0, 4},       {1, TB_THUMBPOSITION, 3, 3}, {4, TB_THUMBTRACK, 2, 2},
+        {2, TB_TOP, 4, 2},     {2, TB_BOTTOM, 4, 2},         {2, TB_ENDTRACK, 4, 2},
+    };
+    for (const Case& c : cases) {
+        Magnifier.setUpdateRate(c.from, false);
+        EXPECT_EQ(0, scroll(c.code, c.position, Magnifier.rateTrackbar));
+        EXPECT_EQ(c.expected, Settings.Update) << "from " << c.from << " code " << c.code;
+        EXPECT_EQ(c.expected, trackbarPos(Magnifier.rateTrackbar)) << "from " << c.from << " code " << c.code;
+    }
+}
+
+TEST_F(Readouts, ScrollsOfOtherWindowsAreIgnored)
+{
+    HWND stranger = CreateWindowExA(0, TRACKBAR_CLASSA, nullptr, WS_CHILD, 0, 0, 50, 20, window(), nullptr,
+                                    AppInstance, nullptr);
+    for (HWND sender : {static_cast<HWND>(nullptr), stranger, Magnifier.toolbar, Magnifier.statusBar, window()}) {
+        scroll(TB_THUMBPOSITION, 20, sender);
+        scroll(TB_LINEDOWN, 0, sender);
+    }
+    EXPECT_EQ(3, Settings.ZoomFactor);
+    EXPECT_EQ(1, Settings.Update);
+    DestroyWindow(stranger);
+}
+
+TEST_F(Readouts, TrackbarsOwnScrollsReachTheWindow)
+{
+    // Wine's trackbars keep telling the window they were created under (the
+    // main window); where a trackbar tells its current parent, the toolbar,
+    // the toolbar passes the message on.
+    SendMessageA(Magnifier.toolbar, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, 5),
+                 reinterpret_cast<LPARAM>(Magnifier.zoomTrackbar));
+    EXPECT_EQ(5, Settings.ZoomFactor);
+    SendMessageA(Magnifier.toolbar, WM_HSCROLL, MAKEWPARAM(TB_LINEUP, 0),
+                 reinterpret_cast<LPARAM>(Magnifier.zoomTrackbar));
+    EXPECT_EQ(4, Settings.ZoomFactor);
+    SendMessageA(Magnifier.toolbar, WM_HSCROLL, MAKEWPARAM(TB_LINEUP, 0), 0);
+    EXPECT_EQ(4, Settings.ZoomFactor);
+    Magnifier.setZoomFactor(3);
+
+    // Keys on the trackbars (their own scrolls).
+    SendMessageA(Magnifier.zoomTrackbar, WM_KEYDOWN, VK_RIGHT, 0);
+    EXPECT_EQ(4, Settings.ZoomFactor);
+    SendMessageA(Magnifier.zoomTrackbar, WM_KEYDOWN, VK_NEXT, 0);
+    EXPECT_EQ(6, Settings.ZoomFactor);
+    EXPECT_EQ(6, trackbarPos(Magnifier.zoomTrackbar));
+    SendMessageA(Magnifier.rateTrackbar, WM_KEYDOWN, VK_RIGHT, 0);
+    EXPECT_EQ(2, Settings.Update);
+    EXPECT_TRUE(KillTimer(window(), AutoUpdateTimer));
+}
+
+// --- The timers' ticks ---------------------------------------------------------------
+
+TEST_F(Readouts, AutoUpdateTickInvalidatesTheViewUnlessSelecting)
+{
+    RECT update;
+    const RECT view = Magnifier.viewRect();
+    ValidateRect(window(), nullptr);
+    SendMessageA(window(), WM_TIMER, AutoUpdateTimer, 0);
+    ASSERT_TRUE(GetUpdateRect(window(), &update, FALSE));
+    EXPECT_TRUE(EqualRect(&view, &update));
+
+    Magnifier.hasSelection = true;
+    ValidateRect(window(), nullptr);
+    SendMessageA(window(), WM_TIMER, AutoUpdateTimer, 0);
+    EXPECT_FALSE(GetUpdateRect(window(), &update, FALSE));
+    Magnifier.hasSelection = false;
+    Magnifier.selecting = true;
+    SendMessageA(window(), WM_TIMER, AutoUpdateTimer, 0);
+    EXPECT_FALSE(GetUpdateRect(window(), &update, FALSE));
+    Magnifier.selecting = false;
+}
+
+TEST_F(Readouts, MinimisedWindowIgnoresBothTimers)
+{
+    ColourPatch patch(RGB(255, 128, 0), 700, 600);
+    ShowWindow(window(), SW_MINIMIZE);
+    pumpMessages(50);
+    ASSERT_TRUE(IsIconic(window()));
+    Settings.MouseTracking = true;
+    Magnifier.zoomPoint = POINT{5, 5};
+    setPaneText(CoordsPane, "before");
+    patch.pointAt(10, 10);
+    readoutTick();
+    EXPECT_EQ(5, Magnifier.zoomPoint.x);
+    EXPECT_EQ(0u, Magnifier.lastColour);
+    EXPECT_EQ("before", paneText(CoordsPane));
+    EXPECT_EQ("", paneText(ColourTextPane));
+
+    ValidateRect(window(), nullptr);
+    SendMessageA(window(), WM_TIMER, AutoUpdateTimer, 0);
+    RECT update;
+    EXPECT_FALSE(GetUpdateRect(window(), &update, FALSE));
+
+    ShowWindow(window(), SW_RESTORE);
+    pumpMessages(50);
+    readoutTick();
+    EXPECT_NE(5, Magnifier.zoomPoint.x);
+    EXPECT_EQ(RGB(255, 128, 0), Magnifier.lastColour);
+}
+
+TEST_F(Readouts, FollowModeMovesTheZoomPointUnclampedButNotDuringASelection)
+{
+    ColourPatch patch(RGB(255, 128, 0), 700, 600);
+    Settings.MouseTracking = true;
+    Magnifier.zoomPoint = POINT{300, 300};
+    const POINT p = patch.pointAt(10, 20);
+
+    Magnifier.hasSelection = true;
+    readoutTick();
+    EXPECT_EQ(300, Magnifier.zoomPoint.x);
+    EXPECT_EQ(300, Magnifier.zoomPoint.y);
+    // The readouts go on.
+    EXPECT_EQ(" " + std::to_string(p.x) + ", " + std::to_string(p.y) + " ", paneText(CoordsPane));
+    EXPECT_EQ("Colour (rgb): 255,128,000 ", paneText(ColourTextPane));
+
+    Magnifier.hasSelection = false;
+    Magnifier.selecting = true;
+    readoutTick();
+    EXPECT_EQ(300, Magnifier.zoomPoint.x);
+    Magnifier.selecting = false;
+    readoutTick();
+    EXPECT_EQ(p.x, Magnifier.zoomPoint.x);
+    EXPECT_EQ(p.y, Magnifier.zoomPoint.y);
+
+    // Near the corner the point is kept as it is; painting clamps it.
+    SetCursorPos(1, 2);
+    readoutTick();
+    EXPECT_EQ(1, Magnifier.zoomPoint.x);
+    EXPECT_EQ(2, Magnifier.zoomPoint.y);
+
+    Settings.MouseTracking = false;
+    patch.pointAt(30, 30);
+    readoutTick();
+    EXPECT_EQ(1, Magnifier.zoomPoint.x);
+}
+
+TEST_F(Readouts, CoordinatesInScreenOrWindowClientTerms)
+{
+    ColourPatch patch(RGB(0, 128, 0), 700, 600);
+    const POINT p = patch.pointAt(10, 20);
+    readoutTick();
+    EXPECT_EQ(" " + std::to_string(p.x) + ", " + std::to_string(p.y) + " ", paneText(CoordsPane));
+
+    SendMessageA(window(), WM_COMMAND, IDM_COORDS_CLIENT, 0);
+    EXPECT_TRUE(Settings.RelativeCoords);
+    readoutTick();
+    EXPECT_EQ(" 10, 20 ", paneText(CoordsPane));
+
+    // Over the main window's caption the client coordinates are negative.
+    RECT frame;
+    GetWindowRect(window(), &frame);
+    POINT caption = {frame.left + 100, frame.top + 5};
+    SetCursorPos(caption.x, caption.y);
+    ASSERT_EQ(window(), WindowFromPoint(caption));
+    ScreenToClient(window(), &caption);
+    ASSERT_LT(caption.y, 0);
+    readoutTick();
+    EXPECT_EQ(" " + std::to_string(caption.x) + ", " + std::to_string(caption.y) + " ", paneText(CoordsPane));
+
+    SendMessageA(window(), WM_COMMAND, IDM_COORDS_SCREEN, 0);
+    readoutTick();
+    EXPECT_EQ(" " + std::to_string(frame.left + 100) + ", " + std::to_string(frame.top + 5) + " ",
+              paneText(CoordsPane));
+}
+
+TEST_F(Readouts, ColourPanesChangeOnlyWithTheColour)
+{
+    ColourPatch patch(RGB(255, 128, 0), 700, 600);
+    patch.pointAt(10, 10);
+    readoutTick();
+    EXPECT_EQ(RGB(255, 128, 0), Magnifier.lastColour);
+    EXPECT_EQ("Colour (rgb): 255,128,000 ", paneText(ColourTextPane));
+    EXPECT_EQ("<owner-drawn>", paneText(SwatchPane));
+    EXPECT_EQ("<owner-drawn>", paneText(LinkPane));
+
+    // The same colour again: nothing is sent to the colour panes.
+    setPaneText(ColourTextPane, "kept");
+    setPaneText(SwatchPane, "kept");
+    patch.pointAt(20, 20);
+    readoutTick();
+    EXPECT_EQ("kept", paneText(ColourTextPane));
+    EXPECT_EQ("kept", paneText(SwatchPane));
+
+    // Hexadecimal shows with the next change of colour.
+    SendMessageA(window(), WM_COMMAND, IDM_COLOUR_HEX, 0);
+    EXPECT_FALSE(Settings.DisplayRGBColourPanel);
+    readoutTick();
+    EXPECT_EQ("kept", paneText(ColourTextPane));
+    patch.setColour(RGB(1, 2, 250));
+    readoutTick();
+    EXPECT_EQ("Colour: #0102fa", paneText(ColourTextPane));
+    EXPECT_EQ("<owner-drawn>", paneText(SwatchPane));
+    EXPECT_EQ(RGB(1, 2, 250), Magnifier.lastColour);
+
+    SendMessageA(window(), WM_COMMAND, IDM_COLOUR_RGB, 0);
+    patch.setColour(RGB(0, 0, 7));
+    readoutTick();
+    EXPECT_EQ("Colour (rgb): 000,000,007 ", paneText(ColourTextPane));
+}
+
+TEST_F(Readouts, BlackFromTheStartLeavesTheColourPanesEmpty)
+{
+    ColourPatch patch(RGB(0, 0, 0), 700, 600);
+    patch.pointAt(10, 10);
+    readoutTick();
+    readoutTick();
+    EXPECT_EQ(0u, Magnifier.lastColour);
+    EXPECT_EQ("", paneText(ColourTextPane));
+    EXPECT_EQ("", paneText(SwatchPane));
+    EXPECT_EQ("", paneText(LinkPane));
+    EXPECT_NE("", paneText(CoordsPane));
+    patch.setColour(RGB(0, 0, 1));
+    readoutTick();
+    EXPECT_EQ("Colour (rgb): 000,000,001 ", paneText(ColourTextPane));
+}
+
+TEST_F(Readouts, TicksLeaveNoHandlesBehind)
+{
+    ColourPatch patch(RGB(10, 20, 30), 700, 600);
+    patch.pointAt(10, 10);
+    Settings.MouseTracking = true;
+    Settings.RelativeCoords = true;
+    for (int i = 0; i < 3; ++i)
+        readoutTick();
+    pumpMessages(30);
+    const DWORD before = liveGdiObjects();
+    ASSERT_GT(before, 0u);
+    for (int i = 0; i < 200; ++i) {
+        // A new colour and a new position every tick: every path runs.
+        if (i % 20 == 0)
+            patch.setColour(RGB(i, 255 - i, 7));
+        patch.pointAt(5 + i % 40, 5 + i % 30);
+        readoutTick();
+        SendMessageA(window(), WM_TIMER, AutoUpdateTimer, 0);
+        UpdateWindow(Magnifier.statusBar);
+        UpdateWindow(window());
+    }
+    pumpMessages(30);
+    EXPECT_EQ(before, liveGdiObjects());
+}
