@@ -20,8 +20,14 @@ trap cleanup EXIT
 
 wineserver -p
 mkfifo "$work/keeper"
-wine "$root/build/tests/probe.exe" --serve <"$work/keeper" >/dev/null 2>&1 &
+wine "$root/build/tests/probe.exe" --serve <"$work/keeper" >"$work/keeper.out" 2>/dev/null &
 exec 4>"$work/keeper"
-echo cursor >&4   # the desktop process starts now, not inside a test
+# The desktop process starts now, not inside a test: wait for the answer.
+echo cursor >&4
+for _ in $(seq 1 300); do
+    [ -s "$work/keeper.out" ] && break
+    sleep 0.1
+done
+[ -s "$work/keeper.out" ] || { echo "Wine did not start its desktop" >&2; exit 1; }
 
 ctest --test-dir "$root/build" --output-on-failure --timeout 600 "$@"
