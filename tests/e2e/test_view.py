@@ -6,61 +6,11 @@ kept on screen and can be made transparent."""
 import subprocess
 import unittest
 
-from harness import ScopellaTestCase, Timeout, ints, wait_until
-from viewshot import ViewGeometry, colorref_rgb, load_cursor_shape, pattern_point
+from harness import ints, wait_until
+from viewshot import OFF, ON, WINDOW, ViewTestCase, colorref_rgb, load_cursor_shape, pattern_point
 from xscreen import pattern_colour
 
 WM_WININICHANGE = 0x001A
-
-
-def rect_bytes(*values):
-    return b"".join(v.to_bytes(4, "little", signed=True) for v in values)
-
-
-ON, OFF = b"\x01", b"\x00"
-# The window stays in the lower right quarter; the pictures come from
-# elsewhere, so the window never magnifies itself.
-WINDOW = (700, 500, 1150, 800)
-
-
-class ViewTestCase(ScopellaTestCase):
-    @classmethod
-    def setUpClass(cls):
-        super().setUpClass()
-        cls.screen.paint_root()
-
-    def start(self, zoom, point, window=WINDOW, **settings):
-        values = dict(ZoomFactor=zoom, ZoomPoint=rect_bytes(*point), WindowPos=rect_bytes(*window),
-                      MouseTracking=OFF, Update=1)
-        values.update(settings)
-        self.write_settings(**values)
-        app = self.launch()
-        toolbar = values.get("DisplayToolbar", ON) == ON
-        statusbar = values.get("DisplayStatusbar", ON) == ON
-        view = ViewGeometry(self.probe, app.hwnd, self.screen, zoom, toolbar, statusbar)
-        return app, view
-
-    def wait_for_picture(self, view, point):
-        def shown():
-            view.refresh()
-            return view.centre_cell_point() == view.clamp(point)
-        wait_until(shown, 10, what="the view showing %s" % (point,))
-
-    def assert_picture(self, view, point, timeout=10, **grid):
-        """Waits for the view to show exactly the expected picture; reports the
-        first wrong pixels with the screen points their colours belong to."""
-        wrong = []
-
-        def matches():
-            view.refresh()
-            wrong[:] = view.mismatches(view.grab(), view.expected(point, **grid))
-            return not wrong
-        try:
-            wait_until(matches, timeout, interval=0.2, what="the expected picture")
-        except Timeout:
-            pass
-        report = [w if w[0] == "count" else w[:3] + (pattern_point(w[2]),) + w[3:] for w in wrong]
-        self.assertEqual([], report, "view pixels (x, y, seen, its screen point, wanted), then how many")
 
 
 class Picture(ViewTestCase):
