@@ -93,15 +93,26 @@ class Cursor(ViewTestCase):
     server leaves its own pointer out of screenshots, so every arrow pixel in
     the picture is the program's."""
 
-    def test_own_arrow_at_the_centre_of_the_mouse_cell(self):
-        shape, hot_spot = load_cursor_shape()
-        self.assertEqual((0, 0), hot_spot)
-        mouse = (260, 180)
-        subprocess.run(["xdotool", "mousemove", "--sync", str(mouse[0]), str(mouse[1])], timeout=10, check=True)
-        app, view = self.start(5, (10, 10), MouseTracking=ON, DisplayMouseWhenFollowing=ON, bUseOSCursor=OFF)
+    def follow(self, mouse, **settings):
+        # (xdotool's --sync waits for ever when the pointer is there already.)
+        subprocess.run(["xdotool", "mousemove", str(mouse[0]), str(mouse[1])], timeout=10, check=True)
+        wait_until(lambda: (lambda c: (c["x"], c["y"]))(self.probe("cursor")) == mouse, 5, what="the pointer")
+        values = dict(MouseTracking=ON, DisplayMouseWhenFollowing=ON)
+        values.update(settings)
+        app, view = self.start(5, (mouse[0] + 40, mouse[1] + 30), **values)
         # The readout timer moves the zoom point to the mouse.
         self.wait_for_picture(view, mouse)
-        corner = (view.zoom * view.half_cols + view.zoom // 2, view.zoom * view.half_rows + view.zoom // 2)
+        return app, view
+
+    def assert_arrow(self, view, mouse):
+        shape, hot_spot = load_cursor_shape()
+        self.assertEqual((0, 0), hot_spot)
+        # The centre of the cell showing the mouse's pixel.
+        x0, y0 = view.first_shown(mouse)
+        corner = (view.zoom * (mouse[0] - x0) + view.zoom // 2, view.zoom * (mouse[1] - y0) + view.zoom // 2)
+        # The arrow's tip is black; it is there once the zoom point is at the mouse.
+        wait_until(lambda: self.screen.pixel(view.origin[0] + corner[0], view.origin[1] + corner[1]) == (0, 0, 0),
+                   10, what="the arrow's tip")
         picture = view.grab()
         background = view.expected(mouse)
         drawn = 0
@@ -120,11 +131,39 @@ class Cursor(ViewTestCase):
         self.assertGreater(drawn, 50)
         # Outside the arrow the picture is the plain enlargement.
         self.assertEqual(background(corner[0] - 1, corner[1]), picture[corner[1]][corner[0] - 1])
-        self.assertEqual(background(0, 0), picture[0][0])
+        self.assertEqual(background(view.width - 1, 0), picture[0][view.width - 1])
+        return corner
+
+    def test_own_arrow_at_the_centre_of_the_mouse_cell(self):
+        mouse = (260, 180)
+        app, view = self.follow(mouse, bUseOSCursor=OFF)
+        corner = self.assert_arrow(view, mouse)
+        self.assertEqual((5 * view.half_cols + 2, 5 * view.half_rows + 2), corner)
+        self.assertEqual(0, app.close())
+
+    def test_at_the_screen_corner_the_arrow_leaves_the_view_centre(self):
+        mouse = (3, 2)
+        app, view = self.follow(mouse, bUseOSCursor=OFF)
+        self.assertEqual((0, 0), view.first_shown(mouse))
+        self.assertEqual((5 * 3 + 2, 5 * 2 + 2), self.assert_arrow(view, mouse))
+        self.assertEqual(0, app.close())
+
+    def test_system_cursor_over_another_program(self):
+        # With bUseOSCursor the program draws what GetCursorInfo reports. Wine
+        # reports no cursor while the pointer is over a non-Wine area (here
+        # the X root window), so the picture shows none.
+        mouse = (260, 180)
+        app, view = self.follow(mouse, bUseOSCursor=ON)
+        self.assert_picture(view, mouse)
         self.assertEqual(0, app.close())
 
     def test_no_cursor_without_follow_mode(self):
         app, view = self.start(5, (260, 180), MouseTracking=OFF, DisplayMouseWhenFollowing=ON, bUseOSCursor=OFF)
+        self.assert_picture(view, (260, 180))
+        self.assertEqual(0, app.close())
+
+    def test_no_cursor_when_not_asked_for(self):
+        app, view = self.follow((260, 180), DisplayMouseWhenFollowing=OFF, bUseOSCursor=OFF)
         self.assert_picture(view, (260, 180))
         self.assertEqual(0, app.close())
 
