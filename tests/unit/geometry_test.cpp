@@ -520,3 +520,28 @@ TEST_F(ZoomToSelection, EmptySelectionChangesNothing)
     EXPECT_EQ(512, Magnifier.zoomPoint.y);
     EXPECT_TRUE(viewStillMarked());
 }
+
+TEST_F(ViewLayout, ViewWiderThanTheScreenReadsPastItsEdgeWithoutHarm)
+{
+    // At zoom 1 a view as wide as the screen has one column more than the
+    // screen: the copy reaches one pixel past an edge, which must not upset
+    // the platform's screen copy.
+    Magnifier.setZoomFactor(1);
+    SetWindowPos(window(), nullptr, screenLeft, screenTop, screenWidth + 100, 300, SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT v = Magnifier.viewRect();
+    ASSERT_GE(v.right - v.left, screenWidth) << "the platform keeps windows narrower than the screen";
+    ASSERT_GT(Magnifier.viewCols, screenWidth);
+    EXPECT_GT(screenLeft + Magnifier.halfCols, Magnifier.maxPointX);
+    for (LONG x : {static_cast<LONG>(screenLeft - 5000), static_cast<LONG>(screenLeft + screenWidth / 2),
+                   static_cast<LONG>(screenLeft + screenWidth + 5000)}) {
+        Magnifier.zoomPoint = POINT{x, screenTop + 300};
+        // Points below the lower bound take it; all others the upper one.
+        const LONG first = x < screenLeft + Magnifier.halfCols ? screenLeft : Magnifier.maxPointX - Magnifier.halfCols;
+        Magnifier.computeHighlightRect();
+        EXPECT_EQ(first - 1, Magnifier.highlightRect.left);
+        Magnifier.repaintView();
+        InvalidateRgn(window(), Magnifier.viewRegion, FALSE);
+        UpdateWindow(window());
+    }
+    EXPECT_TRUE(IsWindow(window()));
+}
