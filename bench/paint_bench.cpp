@@ -4,7 +4,7 @@
 // read (what the program does) and once at the full enlarged size. The
 // program's own paintView is timed beside them, and so is one readout tick.
 // Prints a table; it is not a test.
-//   paint_bench.exe [--quick]
+//   paint_bench.exe [--quick] [--paint-only]
 #include <windows.h>
 #include <commctrl.h>
 
@@ -196,7 +196,11 @@ struct Case {
 
 int main(int argc, char** argv)
 {
-    const bool quick = argc > 1 && strcmp(argv[1], "--quick") == 0;
+    bool quick = false, paintOnly = false;
+    for (int i = 1; i < argc; ++i) {
+        quick = quick || strcmp(argv[i], "--quick") == 0;
+        paintOnly = paintOnly || strcmp(argv[i], "--paint-only") == 0;
+    }
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
     ticksPerMs = static_cast<double>(frequency.QuadPart) / 1000.0;
@@ -245,31 +249,32 @@ int main(int argc, char** argv)
         snprintf(size, sizeof(size), "%dx%d", k.width, k.height);
         snprintf(view, sizeof(view), "%dx%d", static_cast<int>(v.right - v.left), static_cast<int>(v.bottom - v.top));
         HDC dc = GetDC(window);
-        // The three are measured frame by frame in turn, in a rotating order,
-        // so that a change of the machine's pace and the memory one frame
-        // leaves to the next touch all of them alike.
+        // The three take turns in blocks of frames, so that a change of the
+        // machine's pace touches all of them alike; the first frame of a
+        // block is not counted, so that each counted frame follows one of its
+        // own kind (what a frame leaves behind, such as freed memory, changes
+        // the cost of the next).
         Summary sums[3];
         std::vector<double> totals[3];
-        for (int i = 0; i < 5; ++i) {
-            paintInPhases(dc, false);
-            paintInPhases(dc, true);
-            Magnifier.paintView(dc);
-        }
+        const int block = 8;
         const double start = nowMs();
         for (int round = 0; static_cast<int>(totals[0].size()) < minFrames || nowMs() - start < minMs; ++round) {
-            for (int turn = 0; turn < 3; ++turn) {
-                const int variant = (round + turn) % 3;
-                Frame f;
-                if (variant < 2) {
-                    f = paintInPhases(dc, variant == 1);
-                } else {
-                    const double t = lap();
-                    Magnifier.paintView(dc);
-                    f.total = flushedLap() - t;
+            for (int variant = 0; variant < 3; ++variant) {
+                for (int i = 0; i <= block; ++i) {
+                    Frame f;
+                    if (variant < 2) {
+                        f = paintInPhases(dc, variant == 1);
+                    } else {
+                        const double t = lap();
+                        Magnifier.paintView(dc);
+                        f.total = flushedLap() - t;
+                    }
+                    if (i == 0)
+                        continue;
+                    for (int p = 0; p < PhaseCount; ++p)
+                        sums[variant].phase[p] += f.phase[p];
+                    totals[variant].push_back(f.total);
                 }
-                for (int p = 0; p < PhaseCount; ++p)
-                    sums[variant].phase[p] += f.phase[p];
-                totals[variant].push_back(f.total);
             }
         }
         const int zoom = Settings.ZoomFactor;
@@ -297,6 +302,12 @@ int main(int argc, char** argv)
             printf(" %8.3f %7d %9.0f\n", t[t.size() / 2], frames, viewKB + sourceKB);
         }
         ReleaseDC(window, dc);
+    }
+
+    if (paintOnly) {
+        DestroyWindow(window);
+        fflush(stdout);
+        TerminateProcess(GetCurrentProcess(), 0);
     }
 
     // One readout tick (timer 2): the mouse position, the coordinate text, the
