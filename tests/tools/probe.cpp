@@ -516,6 +516,8 @@ std::string run(const std::vector<std::string>& w)
                                      SWP_NOZORDER | SWP_NOACTIVATE);
         return "{\"ok\":" + std::string(ok ? "true" : "false") + "}";
     }
+    if (c == "regmsg" && need(1))
+        return "{\"id\":" + num(RegisterWindowMessageA(w[1].c_str())) + "}";
     return error("unknown command: " + c);
 }
 
