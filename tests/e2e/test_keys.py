@@ -74,5 +74,23 @@ class Keys(ViewTestCase):
         self.assertEqual(32, dword(self.probe.registry()["ZoomFactor"][1]))
 
 
+class PanningMessages(ViewTestCase):
+    def test_a_step_message_from_another_program_does_no_harm(self):
+        # The panning library reports steps with a registered message whose
+        # lParam points at (dx, dy) in Scopella's own memory. Any program can
+        # register the same name and send it with a pointer into nowhere.
+        app, view = self.start(4, (300, 300))
+        self.assert_picture(view, (300, 300))
+        update = self.probe("regmsg", "bw_OriginWindowUpdate")["id"]
+        for bad in (0, 16, 0x7FF0):
+            self.probe.post(app.hwnd, update, 0, bad)
+            self.assertEqual(1, self.probe.send(app.hwnd, update, 0, bad))
+        self.press(app, "Right")
+        self.assert_picture(view, (301, 300))
+        self.assertEqual(0, app.close())
+
+    press = Keys.press
+
+
 if __name__ == "__main__":
     unittest.main()

@@ -545,3 +545,26 @@ TEST_F(ViewLayout, ViewWiderThanTheScreenReadsPastItsEdgeWithoutHarm)
     }
     EXPECT_TRUE(IsWindow(window()));
 }
+
+TEST_F(MovingThePoint, PanningStepsMoveThePointAndBadOnesAreIgnored)
+{
+    // The panning component sends the registered update message with lParam
+    // pointing at (dx, dy). The id is known system-wide, so any program can
+    // send or post it with anything as lParam: that must not harm the window.
+    ASSERT_NE(0u, originUpdateMessage);
+    int step[2] = {5, -4};
+    EXPECT_EQ(1, SendMessageA(window(), originUpdateMessage, 0, reinterpret_cast<LPARAM>(step)));
+    EXPECT_EQ(505, Magnifier.zoomPoint.x);
+    EXPECT_EQ(396, Magnifier.zoomPoint.y);
+
+    // Addresses that are never readable: the first 64 KB and the top.
+    for (LPARAM bad : {static_cast<LPARAM>(0), static_cast<LPARAM>(0x10), static_cast<LPARAM>(0x7ff0),
+                       static_cast<LPARAM>(-8)}) {
+        EXPECT_EQ(1, SendMessageA(window(), originUpdateMessage, 0, bad));
+        PostMessageA(window(), originUpdateMessage, 0, bad);
+    }
+    pumpMessages(50);
+    EXPECT_TRUE(IsWindow(window()));
+    EXPECT_EQ(505, Magnifier.zoomPoint.x);
+    EXPECT_EQ(396, Magnifier.zoomPoint.y);
+}
