@@ -1,7 +1,5 @@
 #include "tests/unit/view_support.h"
 
-#include <winternl.h>
-
 #include "app/globals.h"
 #include "magnifier/magnifier_window.h"
 
@@ -86,7 +84,12 @@ DWORD gdiObjectCount()
 #else
     const size_t tableField = 0x94;
 #endif
-    const BYTE* peb = reinterpret_cast<const BYTE*>(NtCurrentTeb()->ProcessEnvironmentBlock);
+    using GetPeb = void*(WINAPI*)();
+    auto getPeb = reinterpret_cast<GetPeb>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "RtlGetCurrentPeb")));
+    if (!getPeb)
+        return 0;
+    const BYTE* peb = static_cast<const BYTE*>(getPeb());
     const BYTE* table = *reinterpret_cast<const BYTE* const*>(peb + tableField);
     if (!table)
         return 0;
