@@ -7,7 +7,7 @@ import os
 import struct
 
 from harness import ScopellaTestCase, Timeout, wait_until
-from xscreen import pattern_colour
+from xscreen import _x11, pattern_colour
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 
@@ -157,6 +157,17 @@ class ViewTestCase(ScopellaTestCase):
     def setUpClass(cls):
         super().setUpClass()
         cls.screen.paint_root()
+
+    @classmethod
+    def tearDownClass(cls):
+        # The root window gets the X server's own background back (None does
+        # that for the root), so later modules find the screen as it was.
+        screen = cls.screen
+        if screen and screen.display:
+            _x11.XSetWindowBackgroundPixmap(screen.display, screen.root, 0)
+            _x11.XClearWindow(screen.display, screen.root)
+            _x11.XSync(screen.display, 0)
+        super().tearDownClass()
 
     def start(self, zoom, point, window=WINDOW, **settings):
         values = dict(ZoomFactor=zoom, ZoomPoint=rect_bytes(*point), WindowPos=rect_bytes(*window),
