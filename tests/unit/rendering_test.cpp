@@ -119,3 +119,30 @@ TEST_F(Painting, ViewWithoutCellsDrawsNothing)
     Magnifier.paintView(canvas.dc);
     EXPECT_TRUE(canvas.untouched());
 }
+
+TEST_F(Painting, View104x60AtZoom4WithTheOwnArrow)
+{
+    // (Windows are kept at least this wide; at 100 the counts are the same
+    // but for one column.)
+    sizeViewTo(104, 60);
+    Magnifier.setZoomFactor(4);
+    ASSERT_EQ(27, Magnifier.viewCols);
+    ASSERT_EQ(16, Magnifier.viewRows);
+    ASSERT_EQ(13, Magnifier.halfCols);
+    ASSERT_EQ(8, Magnifier.halfRows);
+    Magnifier.zoomPoint = POINT{500, 400};
+    Settings.MouseTracking = true;
+    Settings.DisplayMouseWhenFollowing = true;
+    Settings.bUseOSCursor = false;
+    Canvas canvas;
+    Magnifier.paintView(canvas.dc);
+    const int top = Magnifier.rebarHeight;
+    // The arrow's corner at the centre of cell (13, 8): view pixel (54, 34).
+    EXPECT_EQ(RGB(0, 0, 0), GetPixel(canvas.dc, 54, top + 34));
+    EXPECT_EQ(RGB(0, 0, 0), GetPixel(canvas.dc, 55, top + 35));
+    EXPECT_EQ(RGB(255, 255, 255), GetPixel(canvas.dc, 55, top + 36));
+    EXPECT_EQ(RGB(0, 0, 0), GetPixel(canvas.dc, 56, top + 36));
+    // Only 104 x 60 pixels reach the window: cell row 15 is cut.
+    EXPECT_NE(MarkColour, GetPixel(canvas.dc, 103, top + 59));
+    EXPECT_EQ(MarkColour, GetPixel(canvas.dc, 5, top + 60));
+}
