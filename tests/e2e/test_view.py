@@ -76,12 +76,12 @@ class Picture(ViewTestCase):
     def test_bottom_right_corner_clamps(self):
         w, h = self.screen.width, self.screen.height
         app, view = self.start(7, (w + 500, h + 500))
+        self.assert_picture(view, (w + 500, h + 500))
         x0, y0 = view.first_shown((w, h))
         # The last screen column and row shown are the screen's last ones
         # (or one before when the count is even).
         self.assertEqual(w - 1 - (1 - view.cols % 2), x0 + view.cols - 1)
         self.assertEqual(h - 1 - (1 - view.rows % 2), y0 + view.rows - 1)
-        self.assert_picture(view, (w + 500, h + 500))
         self.assertEqual(0, app.close())
         # The stored zoom point is the one given, not the clamped one.
         self.assertEqual([w + 500, h + 500], ints(self.probe.registry()["ZoomPoint"][1]))
