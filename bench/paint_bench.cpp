@@ -1,1 +1,345 @@
-int main() { return 0; }
+// The paint path of the magnified view, measured per frame in a real main
+// window: buffers, screen capture, enlargement, grid, cursor and the transfer
+// to the window, once with the source buffer at the size of the screen area
+// read (what the program does) and once at the full enlarged size. The
+// program's own paintView is timed beside them, and so is one readout tick.
+// Prints a table; it is not a test.
+//   paint_bench.exe [--quick] [--paint-only]
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "app/globals.h"
+#include "app/startup.h"
+#include "magnifier/geometry.h"
+#include "magnifier/magnifier_window.h"
+#include "resources/resource_ids.h"
+
+namespace {
+
+double ticksPerMs = 0;
+
+double nowMs()
+{
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) / ticksPerMs;
+}
+
+// The end of a phase. (GDI calls on memory contexts finish before they
+// return; the window's picture reaches the X server at the next flush, which
+// the transfer phase forces with GdiFlush, as the message loop would.)
+double lap()
+{
+    return nowMs();
+}
+
+// Hands the window's new picture to the display at once.
+double flushedLap()
+{
+    GdiFlush();
+    return nowMs();
+}
+
+enum Phase { Buffers, Capture, Stretch, Grid, Cursor, Transfer, PhaseCount };
+const char* const PhaseNames[PhaseCount] = {"buffers", "capture", "stretch", "grid", "cursor", "transfer"};
+
+struct Frame {
+    double phase[PhaseCount] = {};
+    double total = 0;
+};
+
+// The steps of MagnifierWindow::paintView, with a clock between them. Only
+// the size of the source buffer differs between the two variants.
+Frame paintInPhases(HDC windowDC, bool fullSizeSource)
+{
+    MagnifierWindow& m = Magnifier;
+    Frame f;
+    const int zoom = Settings.ZoomFactor;
+    const RECT v = m.viewRect();
+    const int width = zoom * m.viewCols;
+    const int height = zoom * m.viewRows;
+    const int sourceWidth = fullSizeSource ? width : m.viewCols;
+    const int sourceHeight = fullSizeSource ? height : m.viewRows;
+
+    double t = lap();
+    const double start = t;
+    HDC viewDC = CreateCompatibleDC(windowDC);
+    HBITMAP viewBitmap = CreateCompatibleBitmap(windowDC, width, height);
+    HGDIOBJ oldView = SelectObject(viewDC, viewBitmap);
+    HPALETTE oldViewPalette = nullptr, oldWindowPalette = nullptr;
+    if (m.palette) {
+        oldViewPalette = SelectPalette(viewDC, m.palette, FALSE);
+        RealizePalette(viewDC);
+        oldWindowPalette = SelectPalette(windowDC, m.palette, FALSE);
+        RealizePalette(windowDC);
+    }
+    const POINT c = m.clampZoomPoint();
+    SetStretchBltMode(viewDC, COLORONCOLOR);
+    HDC sourceDC = CreateCompatibleDC(windowDC);
+    HBITMAP sourceBitmap = CreateCompatibleBitmap(windowDC, sourceWidth, sourceHeight);
+    HGDIOBJ oldSource = SelectObject(sourceDC, sourceBitmap);
+    double u = lap();
+    f.phase[Buffers] += u - t;
+    t = u;
+
+    HWND desktop = GetDesktopWindow();
+    HDC screen = GetDC(desktop);
+    BitBlt(sourceDC, 0, 0, m.viewCols, m.viewRows, screen, c.x - m.halfCols, c.y - m.halfRows, SRCCOPY | CAPTUREBLT);
+    ReleaseDC(desktop, screen);
+    u = lap();
+    f.phase[Capture] = u - t;
+    t = u;
+
+    StretchBlt(viewDC, 0, 0, width, height, sourceDC, 0, 0, m.viewCols, m.viewRows, SRCCOPY);
+    u = lap();
+    f.phase[Stretch] = u - t;
+    t = u;
+
+    if (Settings.ShowGrid && (zoom >= 2 || Settings.GridSize > 1)) {
+        HPEN pen = CreatePen(PS_SOLID, 1, Settings.GridColor);
+        HGDIOBJ oldPen = SelectObject(viewDC, pen);
+        for (int k = Settings.GridSize; k < m.viewCols; k += Settings.GridSize) {
+            MoveToEx(viewDC, zoom * k, 0, nullptr);
+            LineTo(viewDC, zoom * k, height);
+        }
+        for (int k = Settings.GridSize; k < m.viewRows; k += Settings.GridSize) {
+            MoveToEx(viewDC, 0, zoom * k, nullptr);
+            LineTo(viewDC, width, zoom * k);
+        }
+        SelectObject(viewDC, oldPen);
+        DeleteObject(pen);
+    }
+    u = lap();
+    f.phase[Grid] = u - t;
+    t = u;
+
+    if (Settings.MouseTracking && Settings.DisplayMouseWhenFollowing && m.viewCursor) {
+        const int x = zoom * (m.zoomPoint.x - c.x + m.halfCols) + zoom / 2;
+        const int y = zoom * (m.zoomPoint.y - c.y + m.halfRows) + zoom / 2;
+        DrawIcon(viewDC, x, y, m.viewCursor);
+    }
+    u = lap();
+    f.phase[Cursor] = u - t;
+    t = u;
+
+    SetStretchBltMode(viewDC, COLORONCOLOR);
+    const int destinationY = Settings.DisplayToolbar ? m.rebarHeight : 0;
+    BitBlt(windowDC, 0, destinationY, v.right - v.left, v.bottom - v.top, viewDC, 0, 0, SRCCOPY | CAPTUREBLT);
+    u = flushedLap();
+    f.phase[Transfer] = u - t;
+    t = u;
+
+    if (oldWindowPalette) {
+        SelectPalette(viewDC, oldViewPalette, FALSE);
+        SelectPalette(windowDC, oldWindowPalette, FALSE);
+    }
+    SelectObject(sourceDC, oldSource);
+    DeleteObject(sourceBitmap);
+    DeleteDC(sourceDC);
+    SelectObject(viewDC, oldView);
+    DeleteObject(viewBitmap);
+    DeleteDC(viewDC);
+    u = lap();
+    f.phase[Buffers] += u - t;
+    f.total = u - start;
+    return f;
+}
+
+struct Summary {
+    double phase[PhaseCount] = {};
+    double median = 0;
+    int frames = 0;
+};
+
+template <typename PaintFrame>
+Summary measure(PaintFrame paint, int minFrames, double minMs)
+{
+    for (int i = 0; i < 5; ++i)
+        paint();  // warm caches and the platform's lazy set-ups
+    std::vector<double> totals;
+    Summary s;
+    const double start = nowMs();
+    while (static_cast<int>(totals.size()) < minFrames || nowMs() - start < minMs) {
+        const Frame f = paint();
+        for (int p = 0; p < PhaseCount; ++p)
+            s.phase[p] += f.phase[p];
+        totals.push_back(f.total);
+        if (totals.size() >= 5000)
+            break;
+    }
+    s.frames = static_cast<int>(totals.size());
+    for (double& p : s.phase)
+        p /= s.frames;
+    std::sort(totals.begin(), totals.end());
+    s.median = totals[totals.size() / 2];
+    return s;
+}
+
+void resizeWindow(int width, int height)
+{
+    SetWindowPos(Magnifier.hwnd, nullptr, 20, 20, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageA(&msg);
+}
+
+struct Case {
+    int width, height, zoom;
+};
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    bool quick = false, paintOnly = false;
+    for (int i = 1; i < argc; ++i) {
+        quick = quick || strcmp(argv[i], "--quick") == 0;
+        paintOnly = paintOnly || strcmp(argv[i], "--paint-only") == 0;
+    }
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    ticksPerMs = static_cast<double>(frequency.QuadPart) / 1000.0;
+    AppInstance = GetModuleHandleA(nullptr);
+
+    // Every part of a paint runs: the grid on every cell, the program's own
+    // cursor in follow mode. No timers interfere: the bench pumps no
+    // messages while it measures.
+    Settings.ShowGrid = true;
+    Settings.GridSize = 1;
+    Settings.GridColor = RGB(128, 128, 128);
+    Settings.MouseTracking = true;
+    Settings.DisplayMouseWhenFollowing = true;
+    Settings.bUseOSCursor = false;
+    Settings.DisplayToolbar = true;
+    Settings.DisplayStatusbar = true;
+    Settings.Update = 1;
+    Settings.AlwaysOnTop = FALSE;
+    Settings.Transparent = false;
+    Settings.SingleInstance = false;
+
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_BAR_CLASSES | ICC_COOL_CLASSES};
+    InitCommonControlsEx(&controls);
+    if (!CreateMainWindow(AppInstance, SW_SHOWNOACTIVATE)) {
+        fprintf(stderr, "paint_bench: no main window\n");
+        return 1;
+    }
+    HWND window = Magnifier.hwnd;
+
+    const Case cases[] = {{450, 250, 3}, {1024, 768, 4}, {1600, 1000, 8}};
+    const int minFrames = quick ? 10 : 60;
+    const double minMs = quick ? 100 : 1500;
+
+    printf("Paint path per frame, ms (mean per phase, median total; grid on every cell, own cursor)\n");
+    printf("%-14s %4s %-9s %-13s", "window", "zoom", "view", "source buffer");
+    for (const char* name : PhaseNames)
+        printf(" %8s", name);
+    printf(" %8s %7s %9s\n", "total", "frames", "buffer KB");
+    for (const Case& k : cases) {
+        resizeWindow(k.width, k.height);
+        Magnifier.setZoomFactor(k.zoom);
+        Magnifier.layoutView();
+        Magnifier.zoomPoint = POINT{screenLeft + screenWidth / 2, screenTop + screenHeight / 2};
+        const RECT v = Magnifier.viewRect();
+        char size[32], view[32];
+        snprintf(size, sizeof(size), "%dx%d", k.width, k.height);
+        snprintf(view, sizeof(view), "%dx%d", static_cast<int>(v.right - v.left), static_cast<int>(v.bottom - v.top));
+        HDC dc = GetDC(window);
+        // The three take turns in blocks of frames, so that a change of the
+        // machine's pace touches all of them alike; the first frame of a
+        // block is not counted, so that each counted frame follows one of its
+        // own kind (what a frame leaves behind, such as freed memory, changes
+        // the cost of the next).
+        Summary sums[3];
+        std::vector<double> totals[3];
+        const int block = 8;
+        const double start = nowMs();
+        for (int round = 0; static_cast<int>(totals[0].size()) < minFrames || nowMs() - start < minMs; ++round) {
+            for (int variant = 0; variant < 3; ++variant) {
+                for (int i = 0; i <= block; ++i) {
+                    Frame f;
+                    if (variant < 2) {
+                        f = paintInPhases(dc, variant == 1);
+                    } else {
+                        const double t = lap();
+                        Magnifier.paintView(dc);
+                        f.total = flushedLap() - t;
+                    }
+                    if (i == 0)
+                        continue;
+                    for (int p = 0; p < PhaseCount; ++p)
+                        sums[variant].phase[p] += f.phase[p];
+                    totals[variant].push_back(f.total);
+                }
+            }
+        }
+        const int zoom = Settings.ZoomFactor;
+        for (int variant = 0; variant < 3; ++variant) {
+            std::vector<double>& t = totals[variant];
+            const int frames = static_cast<int>(t.size());
+            std::sort(t.begin(), t.end());
+            char source[32];
+            if (variant == 0)
+                snprintf(source, sizeof(source), "%dx%d", Magnifier.viewCols, Magnifier.viewRows);
+            else if (variant == 1)
+                snprintf(source, sizeof(source), "%dx%d full", zoom * Magnifier.viewCols, zoom * Magnifier.viewRows);
+            else
+                snprintf(source, sizeof(source), "paintView");
+            printf("%-14s %4d %-9s %-13s", size, k.zoom, view, source);
+            for (double p : sums[variant].phase) {
+                if (variant < 2)
+                    printf(" %8.3f", p / frames);
+                else
+                    printf(" %8s", "");
+            }
+            // Both buffers at 32 bits per pixel.
+            const double viewKB = 4.0 * zoom * Magnifier.viewCols * zoom * Magnifier.viewRows / 1024;
+            const double sourceKB = variant == 1 ? viewKB : 4.0 * Magnifier.viewCols * Magnifier.viewRows / 1024;
+            printf(" %8.3f %7d %9.0f\n", t[t.size() / 2], frames, viewKB + sourceKB);
+        }
+        ReleaseDC(window, dc);
+    }
+
+    if (paintOnly) {
+        DestroyWindow(window);
+        fflush(stdout);
+        TerminateProcess(GetCurrentProcess(), 0);
+    }
+
+    // One readout tick (timer 2): the mouse position, the coordinate text, the
+    // colour under the mouse, and in follow mode a repaint when it moved.
+    resizeWindow(450, 250);
+    Magnifier.setZoomFactor(3);
+    printf("\nReadout tick (timer 2) in a 450x250 window at zoom 3, ms (median)\n");
+    struct TickCase {
+        const char* name;
+        bool follow;
+        bool moving;
+    } ticks[] = {{"follow off", false, false}, {"follow on, mouse still", true, false}, {"follow on, mouse moving", true, true}};
+    for (const TickCase& tc : ticks) {
+        Settings.MouseTracking = tc.follow;
+        int step = 0;
+        const Summary s = measure(
+            [&] {
+                if (tc.moving)
+                    SetCursorPos(300 + (step++ % 2) * 7, 300);
+                Frame f;
+                const double t = lap();
+                SendMessageA(window, WM_TIMER, ReadoutTimer, 0);
+                f.total = flushedLap() - t;
+                return f;
+            },
+            minFrames, minMs / 2);
+        printf("  %-26s %8.3f  (%d ticks)\n", tc.name, s.median, s.frames);
+    }
+
+    DestroyWindow(window);
+    // The bench's settings are not kept: end without the exit-time save.
+    fflush(stdout);
+    TerminateProcess(GetCurrentProcess(), 0);
+    return 0;
+}

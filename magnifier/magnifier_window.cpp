@@ -120,8 +120,16 @@ LRESULT MagnifierWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     default:
         // Registered messages have ids only known at run time; 0 never matches.
         if (originUpdateMessage != 0 && message == originUpdateMessage) {
-            const int* step = reinterpret_cast<const int*>(lParam);
-            if (step)
+            // lParam points at the two steps (dx, dy). The message id is known
+            // to every program, which may send or post it with any lParam, so
+            // the steps are read in a way that fails, rather than crashes, on
+            // an address that is not readable.
+            int step[2];
+            SIZE_T read = 0;
+            if (lParam &&
+                ReadProcessMemory(GetCurrentProcess(), reinterpret_cast<const void*>(lParam), step, sizeof(step),
+                                  &read) &&
+                read == sizeof(step))
                 moveZoomPoint(step[0], step[1]);
             return 1;
         }

@@ -12,6 +12,7 @@ xvfb=$!
 read -r -t 30 number <"$fifo" || { echo "Xvfb did not start" >&2; kill $xvfb 2>/dev/null; rm -f "$fifo"; exit 1; }
 rm -f "$fifo"
 export DISPLAY=":$number"
+export SCOPELLA_XVFB_PID=$xvfb   # for measurements of the server's own work
 status=0
 "$@" || status=$?
 kill $xvfb 2>/dev/null || true

@@ -528,6 +528,15 @@ std::string run(const std::vector<std::string>& w)
         GetEnvironmentVariableA("USERPROFILE", path, sizeof(path));
         return "{\"userprofile\":" + quote(path) + "}";
     }
+    if (c == "setpos" && need(5)) {
+        // Moves and sizes a window as its own program would (SetWindowPos).
+        const BOOL ok = SetWindowPos(toHwnd(w[1]), nullptr, static_cast<int>(toInt(w[2])), static_cast<int>(toInt(w[3])),
+                                     static_cast<int>(toInt(w[4])), static_cast<int>(toInt(w[5])),
+                                     SWP_NOZORDER | SWP_NOACTIVATE);
+        return "{\"ok\":" + std::string(ok ? "true" : "false") + "}";
+    }
+    if (c == "regmsg" && need(1))
+        return "{\"id\":" + num(RegisterWindowMessageA(w[1].c_str())) + "}";
     return error("unknown command: " + c);
 }
 

@@ -1,0 +1,148 @@
+// The paint of the view in-process: the palette it uses, what it leaves in
+// the device context it is given, and the cases in which it must not draw.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "app/globals.h"
+#include "magnifier/magnifier_window.h"
+#include "magnifier/rendering.h"
+#include "tests/unit/view_support.h"
+
+TEST(ViewPalette, Has256EntriesNamingHardwareIndices)
+{
+    HPALETTE palette = createViewPalette();
+    ASSERT_NE(nullptr, palette);
+    EXPECT_EQ(256, GetPaletteEntries(palette, 0, 0, nullptr));
+    PALETTEENTRY entries[256] = {};
+    ASSERT_EQ(256u, GetPaletteEntries(palette, 0, 256, entries));
+    for (int i = 0; i < 256; ++i) {
+        EXPECT_EQ(i, entries[i].peRed) << i;
+        EXPECT_EQ(0, entries[i].peGreen) << i;
+        EXPECT_EQ(0, entries[i].peBlue) << i;
+        EXPECT_EQ(PC_EXPLICIT, entries[i].peFlags) << i;
+    }
+    DeleteObject(palette);
+}
+
+namespace {
+
+// A memory context as large as the client area, filled with the mark colour.
+class Canvas {
+public:
+    Canvas()
+    {
+        HDC screen = GetDC(nullptr);
+        RECT client;
+        GetClientRect(Magnifier.hwnd, &client);
+        width = client.right;
+        height = client.bottom;
+        dc = CreateCompatibleDC(screen);
+        bitmap = CreateCompatibleBitmap(screen, width, height);
+        old = SelectObject(dc, bitmap);
+        ReleaseDC(nullptr, screen);
+        HBRUSH brush = CreateSolidBrush(MarkColour);
+        RECT all = {0, 0, width, height};
+        FillRect(dc, &all, brush);
+        DeleteObject(brush);
+    }
+    ~Canvas()
+    {
+        SelectObject(dc, old);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+    }
+    bool untouched() const
+    {
+        for (int y = 0; y < height; y += 3) {
+            for (int x = 0; x < width; x += 3) {
+                if (GetPixel(dc, x, y) != MarkColour)
+                    return false;
+            }
+        }
+        return true;
+    }
+    HDC dc;
+    int width, height;
+
+private:
+    HBITMAP bitmap;
+    HGDIOBJ old;
+};
+
+class Painting : public QuietViewTest {};
+
+}  // namespace
+
+TEST_F(Painting, LeavesTheGivenContextWithItsOwnPalette)
+{
+    sizeViewTo(200, 100);
+    ASSERT_NE(nullptr, Magnifier.palette);
+    HDC dc = GetDC(window());
+    HGDIOBJ before = GetCurrentObject(dc, OBJ_PAL);
+    Magnifier.paintView(dc);
+    EXPECT_EQ(before, GetCurrentObject(dc, OBJ_PAL));
+    EXPECT_NE(static_cast<HGDIOBJ>(Magnifier.palette), GetCurrentObject(dc, OBJ_PAL));
+    ReleaseDC(window(), dc);
+}
+
+TEST_F(Painting, DrawsTheViewBelowTheToolBand)
+{
+    sizeViewTo(200, 100);
+    Canvas canvas;
+    Magnifier.paintView(canvas.dc);
+    const int top = Magnifier.rebarHeight;
+    EXPECT_EQ(MarkColour, GetPixel(canvas.dc, 5, top - 1));
+    EXPECT_EQ(MarkColour, GetPixel(canvas.dc, 5, top + 100));
+    int drawn = 0;
+    for (int y = top; y < top + 100; y += 7) {
+        for (int x = 0; x < 200; x += 7)
+            drawn += GetPixel(canvas.dc, x, y) != MarkColour;
+    }
+    EXPECT_GT(drawn, 0);
+}
+
+TEST_F(Painting, ViewWithoutCellsDrawsNothing)
+{
+    // Before the first layout, or after one that found no room, nothing may be
+    // drawn: a screen copy with an empty source would end the process under
+    // Wine.
+    sizeViewTo(200, 100);
+    Canvas canvas;
+    Magnifier.viewCols = 0;
+    Magnifier.paintView(canvas.dc);
+    Magnifier.viewCols = 67;
+    Magnifier.viewRows = 0;
+    Magnifier.paintView(canvas.dc);
+    Magnifier.viewRows = 34;
+    Magnifier.viewEmpty = true;
+    Magnifier.paintView(canvas.dc);
+    EXPECT_TRUE(canvas.untouched());
+}
+
+TEST_F(Painting, View104x60AtZoom4WithTheOwnArrow)
+{
+    // (Windows are kept at least this wide; at 100 the counts are the same
+    // but for one column.)
+    sizeViewTo(104, 60);
+    Magnifier.setZoomFactor(4);
+    ASSERT_EQ(27, Magnifier.viewCols);
+    ASSERT_EQ(16, Magnifier.viewRows);
+    ASSERT_EQ(13, Magnifier.halfCols);
+    ASSERT_EQ(8, Magnifier.halfRows);
+    Magnifier.zoomPoint = POINT{500, 400};
+    Settings.MouseTracking = true;
+    Settings.DisplayMouseWhenFollowing = true;
+    Settings.bUseOSCursor = false;
+    Canvas canvas;
+    Magnifier.paintView(canvas.dc);
+    const int top = Magnifier.rebarHeight;
+    // The arrow's corner at the centre of cell (13, 8): view pixel (54, 34).
+    EXPECT_EQ(RGB(0, 0, 0), GetPixel(canvas.dc, 54, top + 34));
+    EXPECT_EQ(RGB(0, 0, 0), GetPixel(canvas.dc, 55, top + 35));
+    EXPECT_EQ(RGB(255, 255, 255), GetPixel(canvas.dc, 55, top + 36));
+    EXPECT_EQ(RGB(0, 0, 0), GetPixel(canvas.dc, 56, top + 36));
+    // Only 104 x 60 pixels reach the window: cell row 15 is cut.
+    EXPECT_NE(MarkColour, GetPixel(canvas.dc, 103, top + 59));
+    EXPECT_EQ(MarkColour, GetPixel(canvas.dc, 5, top + 60));
+}
