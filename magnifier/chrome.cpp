@@ -123,6 +123,7 @@ bool MagnifierWindow::createControls()
     tooltips.create(AppInstance, hwnd);
 
     DWORD major = 0, minor = 0;
+    hasRebar = false;
     if (SUCCEEDED(getCommonControlsVersion(&major, &minor)) && (major > 4 || (major == 4 && minor >= 71))) {
         rebar = CreateWindowExA(0, REBARCLASSNAMEA, nullptr,
                                 WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_BORDER |

@@ -136,29 +136,31 @@ void MagnifierWindow::computeHighlightRect()
     highlightRect = highlightAround(clampZoomPoint(), halfCols, halfRows, viewCols, viewRows);
 }
 
+namespace {
+
+// One axis of a step move: true when the clamped new value differs. The sum is
+// widened so that a large step cannot overflow before it is clamped.
+bool stepCoordinate(LONG& coordinate, int step, int lo, int hi)
+{
+    if (step == 0)
+        return false;
+    const long long v = static_cast<long long>(coordinate) + step;
+    const LONG clamped = v < lo ? lo : (v > hi ? hi : static_cast<LONG>(v));
+    if (clamped == coordinate)
+        return false;
+    coordinate = clamped;
+    return true;
+}
+
+}  // namespace
+
 void MagnifierWindow::moveZoomPoint(int dx, int dy)
 {
-    bool changed = false;
-    if (dx != 0) {
-        // Widened so that a large step cannot overflow before it is clamped.
-        const long long x = static_cast<long long>(zoomPoint.x) + dx;
-        const int lo = screenLeft + halfCols;
-        const int v = x < lo ? lo : (x > maxPointX ? maxPointX : static_cast<int>(x));
-        if (v != zoomPoint.x) {
-            zoomPoint.x = v;
-            changed = true;
-        }
-    }
-    if (dy != 0) {
-        const long long y = static_cast<long long>(zoomPoint.y) + dy;
-        const int lo = screenTop + halfRows;
-        const int v = y < lo ? lo : (y > maxPointY ? maxPointY : static_cast<int>(y));
-        if (v != zoomPoint.y) {
-            zoomPoint.y = v;
-            changed = true;
-        }
-    }
-    if (changed) {
+    // Unlike following the mouse, a step stores the clamped point. An axis
+    // without a step is left alone even outside its clamps.
+    const bool movedX = stepCoordinate(zoomPoint.x, dx, screenLeft + halfCols, maxPointX);
+    const bool movedY = stepCoordinate(zoomPoint.y, dy, screenTop + halfRows, maxPointY);
+    if (movedX || movedY) {
         layoutView();
         repaintView();
     }

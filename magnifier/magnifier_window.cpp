@@ -36,7 +36,8 @@ MagnifierWindow::MagnifierWindow()
       rateTrackbar(nullptr),
       statusHeight(0),
       statusBar(nullptr),
-      viewEmpty(false)
+      viewEmpty(false),
+      placementShift{0, 0}
 {
     zoomPoint = Settings.ZoomPoint;
     updateScreenMetrics();
@@ -140,10 +141,8 @@ LRESULT MagnifierWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 void MagnifierWindow::onDestroy()
 {
-    WINDOWPLACEMENT placement = {};
-    placement.length = sizeof(placement);
-    if (GetWindowPlacement(hwnd, &placement))
-        Settings.WindowPos = normalRectOnScreen(hwnd, placement.rcNormalPosition);
+    // The normal rectangle: a maximised or minimised state is not kept.
+    Settings.WindowPos = normalRectOnScreen(hwnd, placementShift);
     Settings.ZoomPoint = zoomPoint;
     PostQuitMessage(0);
     ShowHelp(hwnd, HELP_QUIT, 0);
@@ -151,6 +150,8 @@ void MagnifierWindow::onDestroy()
 
 void MagnifierWindow::onSize(WPARAM kind, int width, int height)
 {
+    if (kind == SIZE_RESTORED)
+        normalRectOnScreen(hwnd, placementShift);  // keeps the shift up to date
     if (kind == SIZE_MINIMIZED || width == 0 || height == 0)
         return;
     layoutView();

@@ -99,6 +99,10 @@ public:
     bool viewEmpty;
 
 private:
+    // Screen position of the normal rectangle less the one the window
+    // placement reports (see normalRectOnScreen).
+    POINT placementShift;
+
     void onDestroy();
     void onSize(WPARAM kind, int width, int height);
     void onKillFocus(HWND gainingFocus);

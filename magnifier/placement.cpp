@@ -52,14 +52,22 @@ void setTransparency(HWND window, bool on, int alpha)
     }
 }
 
-RECT normalRectOnScreen(HWND window, const RECT& workspaceRect)
+RECT normalRectOnScreen(HWND window, POINT& shift)
 {
-    RECT r = workspaceRect;
-    HMONITOR monitor = MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST);
-    MONITORINFO info = {};
-    info.cbSize = sizeof(info);
-    if (monitor && GetMonitorInfoA(monitor, &info)) {
-        OffsetRect(&r, info.rcWork.left - info.rcMonitor.left, info.rcWork.top - info.rcMonitor.top);
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof(placement);
+    RECT r = {0, 0, 0, 0};
+    if (!GetWindowPlacement(window, &placement)) {
+        GetWindowRect(window, &r);
+        return r;
     }
+    // While the window is neither minimised nor maximised its normal rectangle
+    // is where it is, which tells how the platform counts placements.
+    if (!IsIconic(window) && !IsZoomed(window) && GetWindowRect(window, &r)) {
+        shift.x = r.left - placement.rcNormalPosition.left;
+        shift.y = r.top - placement.rcNormalPosition.top;
+    }
+    r = placement.rcNormalPosition;
+    OffsetRect(&r, shift.x, shift.y);
     return r;
 }

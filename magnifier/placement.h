@@ -11,6 +11,9 @@ void setTransparency(HWND window, bool on, int alpha);
 // (bottom) edge wins for a window wider (taller) than the area.
 RECT keepRectOnScreen(const RECT& r, int left, int top, int width, int height);
 
-// The normal rectangle of a window placement in screen coordinates (the
-// placement gives it relative to the work area of the window's monitor).
-RECT normalRectOnScreen(HWND window, const RECT& workspaceRect);
+// The window's normal rectangle (where it returns when restored) in screen
+// coordinates. Platforms give it relative to the work area (Windows, where a
+// taskbar at the top or left moves that) or to the screen (Wine); `shift` is
+// the difference, measured whenever the window is neither minimised nor
+// maximised and used as last measured otherwise.
+RECT normalRectOnScreen(HWND window, POINT& shift);

@@ -205,7 +205,7 @@ std::string statusText(HWND bar, int pane)
     if (!buffer.ok())
         return error("remote buffer");
     std::string text;
-    if (!(type & (SBT_OWNERDRAW >> 8)) && length < 4000) {
+    if (!(type & SBT_OWNERDRAW) && length < 4000) {
         SendMessageA(bar, SB_GETTEXTA, pane, buffer.param());
         std::vector<char> local(length + 1, 0);
         buffer.read(local.data(), length);

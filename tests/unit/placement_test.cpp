@@ -175,15 +175,22 @@ TEST_F(TransparentAtStart, TheStoredStateIsAppliedAtCreation)
 TEST_F(Placement, NormalRectangleComesBackInScreenCoordinates)
 {
     SetWindowPos(window(), nullptr, 123, 234, 456, 210, SWP_NOZORDER | SWP_NOACTIVATE);
-    WINDOWPLACEMENT placement = {};
-    placement.length = sizeof(placement);
-    ASSERT_TRUE(GetWindowPlacement(window(), &placement));
-    // The placement is relative to the work area; the result is where the
-    // window really is, whatever the work area.
-    expectRect(windowRect(), normalRectOnScreen(window(), placement.rcNormalPosition));
+    POINT shift = {0, 0};
+    expectRect(windowRect(), normalRectOnScreen(window(), shift));
 
-    // A maximised window still gives its normal rectangle.
+    // Maximised or minimised, the rectangle it returns to, shifted as last
+    // measured.
     ShowWindow(window(), SW_MAXIMIZE);
-    ASSERT_TRUE(GetWindowPlacement(window(), &placement));
-    expectRect(rectAt(123, 234, 456, 210), normalRectOnScreen(window(), placement.rcNormalPosition));
+    expectRect(rectAt(123, 234, 456, 210), normalRectOnScreen(window(), shift));
+    ShowWindow(window(), SW_MINIMIZE);
+    expectRect(rectAt(123, 234, 456, 210), normalRectOnScreen(window(), shift));
+    shift = POINT{7, -5};
+    expectRect(rectAt(130, 229, 456, 210), normalRectOnScreen(window(), shift));
+    ShowWindow(window(), SW_RESTORE);  // back to maximised
+    ShowWindow(window(), SW_RESTORE);  // back to normal
+    pumpMessages(50);
+    ASSERT_FALSE(IsIconic(window()) || IsZoomed(window()));
+    expectRect(rectAt(123, 234, 456, 210), normalRectOnScreen(window(), shift));
+    EXPECT_EQ(0, shift.x);
+    EXPECT_EQ(0, shift.y);
 }
