@@ -53,7 +53,7 @@ def wait_until(predicate, timeout=10.0, interval=0.05, what="condition"):
         if value:
             return value
         if time.monotonic() > deadline:
-            raise Timeout("timed out after %.1f s waiting for %s" % (timeout, what))
+            raise Timeout("timed out after %.1f s waiting for %s (last: %r)" % (timeout, what, value))
         time.sleep(interval)
 
 
@@ -132,6 +132,47 @@ class Probe:
         self("regdelkey")
 
 
+HELP_CONTEXT, HELP_QUIT = 1, 2
+
+
+def windows_path(unix_path):
+    """The name Wine gives a Unix path: drive Z: is the Unix root."""
+    return "Z:" + unix_path.replace("/", "\\")
+
+
+class HelpRecorder:
+    """tests/tools/help_recorder.exe in place of the help viewer. Wine's
+    WinHelpA hands each request as WM_COPYDATA to a window of class
+    "MS_WINHELP"; the recorder owns one and logs every request. (The test
+    prefix disables winhlp32.exe, so without the recorder help shows nothing
+    and nothing waits.)"""
+
+    def __init__(self, probe, log):
+        self.probe = probe
+        self.log = log
+        self.process = subprocess.Popen(["wine", os.path.join(TOOLS, "help_recorder.exe"), windows_path(log)],
+                                        stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                        stderr=subprocess.DEVNULL)
+        self.window = wait_until(lambda: (probe.windows("MS_WINHELP") or [None])[0], 15,
+                                 what="the help recorder's window")
+
+    def requests(self):
+        """(command, data, help file) of every request so far."""
+        if not os.path.exists(self.log):
+            return []
+        with open(self.log, encoding="latin-1") as f:
+            return [(int(c), int(d), path) for c, d, path in (line.rstrip("\n").split(" ", 2) for line in f)]
+
+    def stop(self):
+        """Asks the recorder to end, and ends it if it does not."""
+        self.probe.post(self.window, WM_CLOSE)
+        try:
+            self.process.wait(timeout=10)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+            self.process.wait(timeout=10)
+
+
 def dword(data):
     return int.from_bytes(data[:4], "little", signed=True)
 
@@ -167,7 +208,25 @@ class Scopella:
                 raise AssertionError("scopella.exe ended early with code %s" % self.process.returncode)
             return None
         self.hwnd = wait_until(new_window, timeout, what="the Scopella window")
+        self.wait_settled()
         return self.hwnd
+
+    def wait_settled(self, quiet=0.25, timeout=5.0):
+        """Waits until the tool band keeps its height: each layout gives the
+        rebar the program's band height, and the rebar then sizes itself back
+        to its own, so right after the window appears it may still change."""
+        def band_height():
+            rects = [c["rect"] for c in self.probe.children(self.hwnd) if c["class"] == "ReBarWindow32"]
+            return rects[0][3] - rects[0][1] if rects else None
+        last, since = band_height(), time.monotonic()
+        deadline = since + timeout
+        while time.monotonic() - since < quiet:
+            if time.monotonic() > deadline:
+                raise Timeout("the tool band did not settle")
+            time.sleep(0.05)
+            now = band_height()
+            if now != last:
+                last, since = now, time.monotonic()
 
     def info(self):
         return self.probe.info(self.hwnd)

@@ -11,7 +11,8 @@ from chrome_support import (ALWAYS_ON_TOP, COPY_ORIGINAL, FAR, FOLLOW_MOUSE, OPT
                             SBT_NOBORDERS, TBSTATE_ENABLED, TBSTYLE_CHECK, TBSTYLE_SEP, TOGGLE_GRID,
                             TOGGLE_STATUSBAR, TOGGLE_TOOLBAR, WM_MENUSELECT, Chrome, ChromeTestCase, click,
                             move_mouse, rect_bytes)
-from harness import SC_MAXIMIZE, TOOLS, WM_CLOSE, WM_SYSCOMMAND, dword, wait_until, xdotool
+from harness import (HELP_CONTEXT, HELP_QUIT, SC_MAXIMIZE, WM_SYSCOMMAND, HelpRecorder, dword, wait_until,
+                     xdotool)
 from xcursor import cursor_image
 
 
@@ -351,41 +352,26 @@ class LinkPane(ChromeTestCase):
 
 
 class HelpFreshness(ChromeTestCase):
-    HELP_CONTEXT, HELP_QUIT = 1, 2
-
     def setUp(self):
         super().setUp()
-        self.log = os.path.join(self.workdir, "help-requests.log")
-        self.recorder = subprocess.Popen(["wine", os.path.join(TOOLS, "help_recorder.exe"), "Z:" +
-                                          self.log.replace("/", "\\")],
-                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        wait_until(lambda: self.probe.windows("MS_WINHELP"), 15, what="the help recorder")
+        self.recorder = HelpRecorder(self.probe, os.path.join(self.workdir, "help-requests.log"))
 
     def tearDown(self):
-        for hwnd in self.probe.windows("MS_WINHELP"):
-            self.probe.post(hwnd, WM_CLOSE)
-        try:
-            self.recorder.wait(timeout=10)
-        except subprocess.TimeoutExpired:
-            self.recorder.kill()
-            self.recorder.wait(timeout=10)
+        self.recorder.stop()
         super().tearDown()
 
     def requests(self):
-        if not os.path.exists(self.log):
-            return []
-        with open(self.log) as f:
-            return [line.split(" ", 2) for line in f.read().splitlines()]
+        return self.recorder.requests()
 
     def contexts(self):
-        return [r for r in self.requests() if int(r[0]) == self.HELP_CONTEXT]
+        return [r for r in self.requests() if r[0] == HELP_CONTEXT]
 
     def run_once(self):
         app = self.launch()
         time.sleep(0.5)
         self.assertEqual(0, app.close())
         # Closing always asks the viewer to quit.
-        wait_until(lambda: [r for r in self.requests() if int(r[0]) == self.HELP_QUIT], 5, what="HELP_QUIT")
+        wait_until(lambda: [r for r in self.requests() if r[0] == HELP_QUIT], 5, what="HELP_QUIT")
 
     def test_a_newer_help_file_opens_the_main_topic_once(self):
         self.run_once()
@@ -398,7 +384,7 @@ class HelpFreshness(ChromeTestCase):
         self.run_once()
         opened = self.contexts()
         self.assertEqual(1, len(opened))
-        self.assertEqual("6", opened[0][1])
+        self.assertEqual(6, opened[0][1])
         self.assertIn("Scopella.hlp", opened[0][2])
         stored = int.from_bytes(self.probe.registry()["HelpFileTime"][1], "little")
         self.assertEqual(1_600_000_000_123_456_700 // 100 + 116444736000000000, stored)

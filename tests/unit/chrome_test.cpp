@@ -429,26 +429,9 @@ TEST_F(Chrome, MenuPromptIsTheTextAfterTheLineFeed)
 namespace {
 
 // A 40 x 30 memory bitmap filled with one colour, drawn into by OnDrawItem.
-class Canvas {
+class Canvas : public MemoryCanvas {
 public:
-    explicit Canvas(COLORREF background)
-    {
-        HDC screen = GetDC(nullptr);
-        dc = CreateCompatibleDC(screen);
-        bitmap = CreateCompatibleBitmap(screen, 40, 30);
-        ReleaseDC(nullptr, screen);
-        old = SelectObject(dc, bitmap);
-        HBRUSH brush = CreateSolidBrush(background);
-        RECT all = {0, 0, 40, 30};
-        FillRect(dc, &all, brush);
-        DeleteObject(brush);
-    }
-    ~Canvas()
-    {
-        SelectObject(dc, old);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-    }
+    explicit Canvas(COLORREF background) : MemoryCanvas(40, 30, background) {}
     LRESULT draw(UINT control, UINT item, const RECT& r)
     {
         DRAWITEMSTRUCT d = {};
@@ -461,20 +444,6 @@ public:
         d.rcItem = r;
         return SendMessageA(Magnifier.hwnd, WM_DRAWITEM, control, reinterpret_cast<LPARAM>(&d));
     }
-    COLORREF at(int x, int y) const { return GetPixel(dc, x, y); }
-    int count(COLORREF c) const
-    {
-        int n = 0;
-        for (int y = 0; y < 30; ++y)
-            for (int x = 0; x < 40; ++x)
-                n += at(x, y) == c;
-        return n;
-    }
-    HDC dc;
-
-private:
-    HBITMAP bitmap;
-    HGDIOBJ old;
 };
 
 }  // namespace

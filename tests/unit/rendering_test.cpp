@@ -27,47 +27,27 @@ TEST(ViewPalette, Has256EntriesNamingHardwareIndices)
 
 namespace {
 
+RECT clientRect()
+{
+    RECT client = {0, 0, 0, 0};
+    GetClientRect(Magnifier.hwnd, &client);
+    return client;
+}
+
 // A memory context as large as the client area, filled with the mark colour.
-class Canvas {
+class Canvas : public MemoryCanvas {
 public:
-    Canvas()
-    {
-        HDC screen = GetDC(nullptr);
-        RECT client;
-        GetClientRect(Magnifier.hwnd, &client);
-        width = client.right;
-        height = client.bottom;
-        dc = CreateCompatibleDC(screen);
-        bitmap = CreateCompatibleBitmap(screen, width, height);
-        old = SelectObject(dc, bitmap);
-        ReleaseDC(nullptr, screen);
-        HBRUSH brush = CreateSolidBrush(MarkColour);
-        RECT all = {0, 0, width, height};
-        FillRect(dc, &all, brush);
-        DeleteObject(brush);
-    }
-    ~Canvas()
-    {
-        SelectObject(dc, old);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-    }
+    Canvas() : MemoryCanvas(clientRect().right, clientRect().bottom, MarkColour) {}
     bool untouched() const
     {
         for (int y = 0; y < height; y += 3) {
             for (int x = 0; x < width; x += 3) {
-                if (GetPixel(dc, x, y) != MarkColour)
+                if (at(x, y) != MarkColour)
                     return false;
             }
         }
         return true;
     }
-    HDC dc;
-    int width, height;
-
-private:
-    HBITMAP bitmap;
-    HGDIOBJ old;
 };
 
 class Painting : public QuietViewTest {};

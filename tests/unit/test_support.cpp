@@ -168,3 +168,33 @@ DWORD liveGdiObjects()
         count += table[i * 24 + 14] != 0;
     return count;
 }
+
+MemoryCanvas::MemoryCanvas(int width, int height, COLORREF background) : width(width), height(height)
+{
+    HDC screen = GetDC(nullptr);
+    dc = CreateCompatibleDC(screen);
+    bitmap = CreateCompatibleBitmap(screen, width, height);
+    ReleaseDC(nullptr, screen);
+    old = SelectObject(dc, bitmap);
+    HBRUSH brush = CreateSolidBrush(background);
+    const RECT all = {0, 0, width, height};
+    FillRect(dc, &all, brush);
+    DeleteObject(brush);
+}
+
+MemoryCanvas::~MemoryCanvas()
+{
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+}
+
+int MemoryCanvas::count(COLORREF colour) const
+{
+    int n = 0;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x)
+            n += at(x, y) == colour;
+    }
+    return n;
+}

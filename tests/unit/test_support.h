@@ -56,3 +56,25 @@ private:
 // counts them; Wine's returns 0, so there the entries in use of the process's
 // GDI handle table are counted. 0 when neither is available.
 DWORD liveGdiObjects();
+
+// A memory device context holding a bitmap of the given size filled with one
+// colour, for drawing code to draw into.
+class MemoryCanvas {
+public:
+    MemoryCanvas(int width, int height, COLORREF background);
+    ~MemoryCanvas();
+    MemoryCanvas(const MemoryCanvas&) = delete;
+    MemoryCanvas& operator=(const MemoryCanvas&) = delete;
+
+    COLORREF at(int x, int y) const { return GetPixel(dc, x, y); }
+    // How many pixels have the colour.
+    int count(COLORREF colour) const;
+
+    HDC dc;
+    const int width;
+    const int height;
+
+private:
+    HBITMAP bitmap;
+    HGDIOBJ old;
+};
