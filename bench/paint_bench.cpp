@@ -1,8 +1,9 @@
 // The paint path of the magnified view, measured per frame in a real main
 // window: buffers, screen capture, enlargement, grid, cursor and the transfer
-// to the window, once with the source buffer at the size of the screen area
-// read (what the program does) and once at the full enlarged size. The
-// program's own paintView is timed beside them, and so is one readout tick.
+// to the window, with buffers made anew for every frame, once with the source
+// buffer at the size of the screen area read and once at the full enlarged
+// size. The program's own paintView, which keeps its buffers from one paint
+// to the next, is timed beside them, and so is one readout tick.
 // Prints a table; it is not a test.
 //   paint_bench.exe [--quick] [--paint-only]
 #include <windows.h>
@@ -53,8 +54,9 @@ struct Frame {
     double total = 0;
 };
 
-// The steps of MagnifierWindow::paintView, with a clock between them. Only
-// the size of the source buffer differs between the two variants.
+// The steps of MagnifierWindow::paintView, with a clock between them and the
+// buffers made anew for each frame. Only the size of the source buffer
+// differs between the two variants.
 Frame paintInPhases(HDC windowDC, bool fullSizeSource)
 {
     MagnifierWindow& m = Magnifier;
@@ -288,7 +290,7 @@ int main(int argc, char** argv)
             else if (variant == 1)
                 snprintf(source, sizeof(source), "%dx%d full", zoom * Magnifier.viewCols, zoom * Magnifier.viewRows);
             else
-                snprintf(source, sizeof(source), "paintView");
+                snprintf(source, sizeof(source), "program");
             printf("%-14s %4d %-9s %-13s", size, k.zoom, view, source);
             for (double p : sums[variant].phase) {
                 if (variant < 2)

@@ -45,6 +45,7 @@ MagnifierWindow::MagnifierWindow()
 
 MagnifierWindow::~MagnifierWindow()
 {
+    paintBuffers.release();  // before the palette they may hold is deleted
     if (viewRegion) {
         DeleteObject(viewRegion);
         viewRegion = nullptr;
@@ -146,6 +147,7 @@ void MagnifierWindow::onDestroy()
     Settings.ZoomPoint = zoomPoint;
     PostQuitMessage(0);
     ShowHelp(hwnd, HELP_QUIT, 0);
+    paintBuffers.release();
 }
 
 void MagnifierWindow::onSize(WPARAM kind, int width, int height)

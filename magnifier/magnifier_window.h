@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 
+#include "magnifier/rendering.h"
 #include "magnifier/tooltip_control.h"
 
 // Timers of the main window.
@@ -102,6 +103,8 @@ private:
     // Screen position of the normal rectangle less the one the window
     // placement reports (see normalRectOnScreen).
     POINT placementShift;
+    // The paint's off-screen buffers, kept while the window exists.
+    PaintBuffers paintBuffers;
 
     void onDestroy();
     void onSize(WPARAM kind, int width, int height);

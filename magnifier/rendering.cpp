@@ -8,39 +8,6 @@
 
 namespace {
 
-// A memory device context with a compatible bitmap selected into it, for the
-// duration of one paint.
-class OffscreenBuffer {
-public:
-    OffscreenBuffer(HDC reference, int width, int height)
-    {
-        dc = CreateCompatibleDC(reference);
-        if (!dc)
-            return;
-        bitmap = CreateCompatibleBitmap(reference, width, height);
-        if (bitmap)
-            previous = SelectObject(dc, bitmap);
-    }
-    ~OffscreenBuffer()
-    {
-        if (previous)
-            SelectObject(dc, previous);
-        if (bitmap)
-            DeleteObject(bitmap);
-        if (dc)
-            DeleteDC(dc);
-    }
-    OffscreenBuffer(const OffscreenBuffer&) = delete;
-    OffscreenBuffer& operator=(const OffscreenBuffer&) = delete;
-
-    bool ready() const { return dc && bitmap && previous; }
-    HDC dc = nullptr;
-
-private:
-    HBITMAP bitmap = nullptr;
-    HGDIOBJ previous = nullptr;
-};
-
 void drawGrid(HDC dc, int zoom, int gridSize, int cols, int rows, int width, int height)
 {
     HPEN pen = CreatePen(PS_SOLID, 1, Settings.GridColor);
@@ -62,6 +29,45 @@ void drawGrid(HDC dc, int zoom, int gridSize, int cols, int rows, int width, int
 }
 
 }  // namespace
+
+bool PaintBuffers::Buffer::make(HDC reference, int w, int h)
+{
+    if (dc && width == w && height == h)
+        return true;
+    release();
+    dc = CreateCompatibleDC(reference);
+    bitmap = dc ? CreateCompatibleBitmap(reference, w, h) : nullptr;
+    previous = bitmap ? SelectObject(dc, bitmap) : nullptr;
+    if (!previous) {
+        release();
+        return false;
+    }
+    width = w;
+    height = h;
+    return true;
+}
+
+void PaintBuffers::Buffer::release()
+{
+    if (previous)
+        SelectObject(dc, previous);
+    if (bitmap)
+        DeleteObject(bitmap);
+    if (dc)
+        DeleteDC(dc);
+    *this = Buffer();
+}
+
+bool PaintBuffers::prepare(HDC reference, int viewWidth, int viewHeight, int sourceWidth, int sourceHeight)
+{
+    return view.make(reference, viewWidth, viewHeight) && source.make(reference, sourceWidth, sourceHeight);
+}
+
+void PaintBuffers::release()
+{
+    source.release();
+    view.release();
+}
 
 HPALETTE createViewPalette()
 {
@@ -93,40 +99,35 @@ void MagnifierWindow::paintView(HDC windowDC)
     const int width = zoom * viewCols;
     const int height = zoom * viewRows;
 
-    OffscreenBuffer view(windowDC, width, height);
-    if (!view.ready())
+    // The screen is read at its own size: only viewCols x viewRows pixels.
+    if (!paintBuffers.prepare(windowDC, width, height, viewCols, viewRows))
         return;
+    HDC view = paintBuffers.viewDC();
+    HDC source = paintBuffers.sourceDC();
 
     HPALETTE oldViewPalette = nullptr;
     HPALETTE oldWindowPalette = nullptr;
     if (palette) {
-        oldViewPalette = SelectPalette(view.dc, palette, FALSE);
-        RealizePalette(view.dc);
+        oldViewPalette = SelectPalette(view, palette, FALSE);
+        RealizePalette(view);
         oldWindowPalette = SelectPalette(windowDC, palette, FALSE);
         RealizePalette(windowDC);
     }
 
     const POINT c = clampZoomPoint();
     const int destinationY = Settings.DisplayToolbar ? rebarHeight : 0;
-    SetStretchBltMode(view.dc, COLORONCOLOR);
+    SetStretchBltMode(view, COLORONCOLOR);
 
-    {
-        // The screen is read at its own size: only viewCols x viewRows pixels.
-        OffscreenBuffer source(windowDC, viewCols, viewRows);
-        if (source.ready()) {
-            HWND desktop = GetDesktopWindow();
-            HDC screen = GetDC(desktop);
-            if (screen) {
-                BitBlt(source.dc, 0, 0, viewCols, viewRows, screen, c.x - halfCols, c.y - halfRows,
-                       SRCCOPY | CAPTUREBLT);
-                ReleaseDC(desktop, screen);
-            }
-            StretchBlt(view.dc, 0, 0, width, height, source.dc, 0, 0, viewCols, viewRows, SRCCOPY);
-        }
+    HWND desktop = GetDesktopWindow();
+    HDC screen = GetDC(desktop);
+    if (screen) {
+        BitBlt(source, 0, 0, viewCols, viewRows, screen, c.x - halfCols, c.y - halfRows, SRCCOPY | CAPTUREBLT);
+        ReleaseDC(desktop, screen);
     }
+    StretchBlt(view, 0, 0, width, height, source, 0, 0, viewCols, viewRows, SRCCOPY);
 
     if (Settings.ShowGrid && (zoom >= 2 || Settings.GridSize > 1))
-        drawGrid(view.dc, zoom, Settings.GridSize, viewCols, viewRows, width, height);
+        drawGrid(view, zoom, Settings.GridSize, viewCols, viewRows, width, height);
 
     if (Settings.MouseTracking && Settings.DisplayMouseWhenFollowing) {
         // The cursor's corner sits at the centre of the zoom point's own cell.
@@ -140,16 +141,18 @@ void MagnifierWindow::paintView(HDC windowDC)
                 cursor = info.hCursor;
         }
         if (cursor)
-            DrawIcon(view.dc, x, y, cursor);
+            DrawIcon(view, x, y, cursor);
     }
 
-    SetStretchBltMode(view.dc, COLORONCOLOR);
-    BitBlt(windowDC, 0, destinationY, v.right - v.left, v.bottom - v.top, view.dc, 0, 0, SRCCOPY | CAPTUREBLT);
+    SetStretchBltMode(view, COLORONCOLOR);
+    BitBlt(windowDC, 0, destinationY, v.right - v.left, v.bottom - v.top, view, 0, 0, SRCCOPY | CAPTUREBLT);
 
-    if (oldWindowPalette) {
-        SelectPalette(view.dc, oldViewPalette, FALSE);
+    // The kept view buffer gives the palette back after every paint; the
+    // window's context gets its own back when it had one.
+    if (palette)
+        SelectPalette(view, oldViewPalette, FALSE);
+    if (oldWindowPalette)
         SelectPalette(windowDC, oldWindowPalette, FALSE);
-    }
 }
 
 void MagnifierWindow::repaintView()

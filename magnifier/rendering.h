@@ -5,3 +5,37 @@
 // The 256-entry palette of explicit hardware indices used while painting, or
 // null when its memory cannot be had (painting then goes without a palette).
 HPALETTE createViewPalette();
+
+// The two off-screen buffers of a paint: the view buffer, holding the
+// enlarged picture, and the source buffer, holding the screen pixels read.
+// They are kept from one paint to the next and made anew only when their
+// sizes change, because creating and first touching a large bitmap costs
+// more than all the drawing of a paint.
+class PaintBuffers {
+public:
+    PaintBuffers() = default;
+    ~PaintBuffers() { release(); }
+    PaintBuffers(const PaintBuffers&) = delete;
+    PaintBuffers& operator=(const PaintBuffers&) = delete;
+
+    // Buffers of the given sizes compatible with the context; false when they
+    // cannot be had (the paint is then skipped).
+    bool prepare(HDC reference, int viewWidth, int viewHeight, int sourceWidth, int sourceHeight);
+    void release();
+
+    HDC viewDC() const { return view.dc; }
+    HDC sourceDC() const { return source.dc; }
+
+private:
+    struct Buffer {
+        HDC dc = nullptr;
+        HBITMAP bitmap = nullptr;
+        HGDIOBJ previous = nullptr;
+        int width = 0;
+        int height = 0;
+        bool make(HDC reference, int w, int h);
+        void release();
+    };
+    Buffer view;
+    Buffer source;
+};

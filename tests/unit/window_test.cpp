@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "app/globals.h"
+#include "app/startup.h"
 #include "magnifier/magnifier_window.h"
 #include "resources/resource_ids.h"
 #include "tests/unit/test_support.h"
@@ -101,4 +102,44 @@ TEST_F(MainWindow, OtherSystemCommandsWorkAsUsual)
     SendMessageA(window(), WM_SYSCOMMAND, SC_RESTORE, 0);
     pumpMessages(20);
     EXPECT_FALSE(IsIconic(window()));
+}
+
+namespace {
+
+// One whole life of the main window: created, painted at several sizes and
+// zoom factors, destroyed.
+void liveOneWindow()
+{
+    deleteSettingsKey();
+    Settings.Load();
+    Settings.ShowGrid = true;
+    Settings.MouseTracking = true;
+    Magnifier.hwnd = nullptr;
+    ASSERT_TRUE(CreateMainWindow(AppInstance, SW_SHOWNORMAL));
+    for (int i = 0; i < 6; ++i) {
+        SetWindowPos(Magnifier.hwnd, nullptr, 0, 0, 300 + 40 * i, 200 + 30 * i, SWP_NOMOVE | SWP_NOZORDER);
+        Magnifier.setZoomFactor(2 + i);
+        Magnifier.repaintView();
+        UpdateWindow(Magnifier.hwnd);
+    }
+    // The class's small icon is loaded once per registration, which a
+    // program does once; the test registers the class twice.
+    HICON small = reinterpret_cast<HICON>(GetClassLongPtrA(Magnifier.hwnd, GCLP_HICONSM));
+    DestroyWindow(Magnifier.hwnd);
+    EXPECT_TRUE(pumpMessages(200));
+    UnregisterClassA("ScopellaMainWnd", AppInstance);
+    DestroyIcon(small);
+}
+
+}  // namespace
+
+TEST(WindowLife, LeavesNoGdiObjectBehind)
+{
+    // The first life loads what the platform keeps for the process (fonts,
+    // cursors, common-control images); a second life must end where it began.
+    liveOneWindow();
+    const DWORD before = liveGdiObjects();
+    ASSERT_GT(before, 0u);
+    liveOneWindow();
+    EXPECT_EQ(before, liveGdiObjects());
 }
