@@ -110,8 +110,6 @@ LRESULT MagnifierWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         if (OnCommand(LOWORD(wParam)))
             return 0;
         break;
-    case WM_SYSCOMMAND:
-        return onSysCommand(wParam, lParam);
     case WM_TIMER:
         return OnTimer(wParam);
     case WM_HSCROLL:
@@ -176,9 +174,4 @@ void MagnifierWindow::onPaint()
     if (dc)
         paintView(dc);
     EndPaint(hwnd, &ps);
-}
-
-LRESULT MagnifierWindow::onSysCommand(WPARAM wParam, LPARAM lParam)
-{
-    return DefWindowProcA(hwnd, WM_SYSCOMMAND, wParam, lParam);
 }

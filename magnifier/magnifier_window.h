@@ -110,7 +110,6 @@ private:
     void onSize(WPARAM kind, int width, int height);
     void onKillFocus(HWND gainingFocus);
     void onPaint();
-    LRESULT onSysCommand(WPARAM wParam, LPARAM lParam);
     void createTrackbars();
     void createStatusBar();
     void checkHelpFreshness();
