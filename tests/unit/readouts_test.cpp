@@ -32,28 +32,27 @@ void setPaneText(int pane, const char* text)
     SendMessageA(Magnifier.statusBar, SB_SETTEXTA, pane, reinterpret_cast<LPARAM>(text));
 }
 
-std::string rateTip()
+// The tip the tooltip control holds for a trackbar.
+std::string trackbarTip(HWND trackbar)
 {
     char text[256] = "";
     TOOLINFOA info = {};
     info.cbSize = TTTOOLINFOA_V2_SIZE;
     info.hwnd = Magnifier.tooltips.handle();
-    info.uId = reinterpret_cast<UINT_PTR>(Magnifier.rateTrackbar);
+    info.uId = reinterpret_cast<UINT_PTR>(trackbar);
     info.lpszText = text;
     SendMessageA(Magnifier.tooltips.handle(), TTM_GETTEXTA, sizeof(text), reinterpret_cast<LPARAM>(&info));
     return text;
 }
 
+std::string rateTip()
+{
+    return trackbarTip(Magnifier.rateTrackbar);
+}
+
 std::string zoomTip()
 {
-    char text[256] = "";
-    TOOLINFOA info = {};
-    info.cbSize = TTTOOLINFOA_V2_SIZE;
-    info.hwnd = Magnifier.tooltips.handle();
-    info.uId = reinterpret_cast<UINT_PTR>(Magnifier.zoomTrackbar);
-    info.lpszText = text;
-    SendMessageA(Magnifier.tooltips.handle(), TTM_GETTEXTA, sizeof(text), reinterpret_cast<LPARAM>(&info));
-    return text;
+    return trackbarTip(Magnifier.zoomTrackbar);
 }
 
 LRESULT trackbarPos(HWND trackbar)

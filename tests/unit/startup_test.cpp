@@ -33,6 +33,17 @@ std::string trimmed(std::string s)
     return s;
 }
 
+// Registers another class under the program's class name, as a running
+// instance (or anything else) may have done.
+void registerClassOfTheSameName()
+{
+    WNDCLASSA other = {};
+    other.lpfnWndProc = DefWindowProcA;
+    other.hInstance = AppInstance;
+    other.lpszClassName = "ScopellaMainWnd";
+    ASSERT_NE(0, RegisterClassA(&other));
+}
+
 class DefaultPlacement : public MainWindowTest {};
 
 class SavedPlacement : public MainWindowTest {
@@ -94,11 +105,7 @@ TEST(ReportLastError, ShowsTheSystemTextWithTheCaption)
 TEST(CreateMainWindow, FailedClassRegistrationIsReported)
 {
     // Another class of the same name makes the program's registration fail.
-    WNDCLASSA taken = {};
-    taken.lpfnWndProc = DefWindowProcA;
-    taken.hInstance = AppInstance;
-    taken.lpszClassName = "ScopellaMainWnd";
-    ASSERT_NE(0, RegisterClassA(&taken));
+    registerClassOfTheSameName();
     deleteSettingsKey();
     Settings.Load();
 
@@ -113,11 +120,7 @@ TEST(CreateMainWindow, FailedClassRegistrationIsReported)
 TEST(CreateMainWindow, SingleInstanceBringsTheRunningWindowBack)
 {
     // Plays the running instance: a minimised window of the program's class.
-    WNDCLASSA other = {};
-    other.lpfnWndProc = DefWindowProcA;
-    other.hInstance = AppInstance;
-    other.lpszClassName = "ScopellaMainWnd";
-    ASSERT_NE(0, RegisterClassA(&other));
+    registerClassOfTheSameName();
     HWND running = CreateWindowA("ScopellaMainWnd", "Scopella", WS_OVERLAPPEDWINDOW, 10, 10, 300, 200, nullptr,
                                  nullptr, AppInstance, nullptr);
     ASSERT_NE(nullptr, running);
