@@ -77,6 +77,8 @@ void fillDocumentsFolder(char* path)
     if (SUCCEEDED(SHGetMalloc(&shellMalloc)) && shellMalloc) {
         shellMalloc->Free(items);
         shellMalloc->Release();
+    } else {
+        CoTaskMemFree(items);  // the shell's allocator is the task allocator
     }
 }
 
