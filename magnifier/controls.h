@@ -1,0 +1,88 @@
+// Thin typed wrappers over the common controls of the main window: one line
+// per control message, so that no caller casts message parameters itself.
+// Each wrapper is a window handle and converts to one.
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+
+class Control {
+public:
+    Control(HWND window = nullptr) : window_(window) {}
+    operator HWND() const { return window_; }
+    HWND handle() const { return window_; }
+
+protected:
+    LRESULT send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
+    {
+        return SendMessageA(window_, message, wParam, lParam);
+    }
+
+private:
+    HWND window_;
+};
+
+class StatusBar : public Control {
+public:
+    using Control::Control;
+    // flags: SBT_NOBORDERS, SBT_OWNERDRAW (then text is the item data), ...
+    void setText(int pane, const char* text, UINT flags = 0) const
+    {
+        send(SB_SETTEXTA, static_cast<WPARAM>(pane) | flags, reinterpret_cast<LPARAM>(text));
+    }
+    void setOwnerDrawn(int pane, LPARAM itemData) const { send(SB_SETTEXTA, SBT_OWNERDRAW | pane, itemData); }
+    void setParts(int count, const int* rightEdges) const
+    {
+        send(SB_SETPARTS, count, reinterpret_cast<LPARAM>(rightEdges));
+    }
+    bool paneRect(int pane, RECT& rect) const { return send(SB_GETRECT, pane, reinterpret_cast<LPARAM>(&rect)) != 0; }
+    void setFont(HFONT font, bool redraw = false) const
+    {
+        send(WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw ? TRUE : FALSE);
+    }
+    HFONT font() const { return reinterpret_cast<HFONT>(send(WM_GETFONT)); }
+};
+
+class Toolbar : public Control {
+public:
+    using Control::Control;
+    void setTooltips(HWND tooltips) const { send(TB_SETTOOLTIPS, reinterpret_cast<WPARAM>(tooltips)); }
+    void addButtons(const TBBUTTON* buttons, int count) const
+    {
+        send(TB_ADDBUTTONSA, count, reinterpret_cast<LPARAM>(buttons));
+    }
+    void setIndent(int pixels) const { send(TB_SETINDENT, pixels); }
+    bool buttonRect(UINT command, RECT& rect) const
+    {
+        return send(TB_GETRECT, command, reinterpret_cast<LPARAM>(&rect)) != 0;
+    }
+    void setState(UINT command, BYTE state) const { send(TB_SETSTATE, command, MAKELPARAM(state, 0)); }
+    // Index of the button under a point in the toolbar's client coordinates;
+    // negative when there is none.
+    int hitTest(POINT point) const { return static_cast<int>(send(TB_HITTEST, 0, reinterpret_cast<LPARAM>(&point))); }
+    bool button(int index, TBBUTTON& button) const
+    {
+        return send(TB_GETBUTTON, index, reinterpret_cast<LPARAM>(&button)) != 0;
+    }
+};
+
+class Trackbar : public Control {
+public:
+    using Control::Control;
+    void setRange(int low, int high, bool redraw = true) const
+    {
+        send(TBM_SETRANGE, redraw ? TRUE : FALSE, MAKELPARAM(low, high));
+    }
+    void setPos(int position, bool redraw = true) const { send(TBM_SETPOS, redraw ? TRUE : FALSE, position); }
+    int pos() const { return static_cast<int>(send(TBM_GETPOS)); }
+    int thumbLength() const { return static_cast<int>(send(TBM_GETTHUMBLENGTH)); }
+    void setThumbLength(int length) const { send(TBM_SETTHUMBLENGTH, length); }
+};
+
+class Rebar : public Control {
+public:
+    using Control::Control;
+    bool insertBand(const REBARBANDINFOA& band, int index = -1) const
+    {
+        return send(RB_INSERTBANDA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&band)) != 0;
+    }
+};
