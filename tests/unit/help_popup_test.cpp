@@ -1,7 +1,7 @@
 // Help without a help file beside the executable: pop-up topics in the
 // program's own pop-up window (placed, coloured, closed by a click or a key),
-// a text for every help id the program uses, and the help page's list of keys
-// against the accelerator table.
+// a text for every help id the program uses, and the help page's lists of
+// keys and settings against the accelerator table and the settings table.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -166,7 +166,7 @@ TEST_F(HelpPopupTest, EveryHelpIdOfTheProgramHasAText)
     }
 }
 
-TEST(HelpPage, ListsEveryKeyOfTheAcceleratorTable)
+TEST(HelpPage, ListsEveryKeyOfTheAcceleratorTableAndEverySetting)
 {
     // The page as it lies beside the executable (a Unix folder is drive Z:).
     std::string path = HELP_PAGE;
@@ -204,4 +204,7 @@ TEST(HelpPage, ListsEveryKeyOfTheAcceleratorTable)
         EXPECT_NE(std::string::npos, page.str().find("<kbd>" + name + "</kbd>")) << name;
     }
     DestroyAcceleratorTable(table);
+
+    for (const SettingsEntry& setting : SettingsTable)
+        EXPECT_NE(std::string::npos, page.str().find(std::string("<code>") + setting.name + "</code>")) << setting.name;
 }
