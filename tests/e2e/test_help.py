@@ -37,25 +37,25 @@ class Help(ScopellaTestCase):
 class HelpPage(ScopellaTestCase):
     """Without a help file beside the executable, F1 opens the help page
     beside it in the browser. Wine opens web pages with winebrowser, which
-    tries the programs of its Browsers list: here one that records what it
-    is given."""
+    tries the programs of its Browsers list: here one that records its
+    arguments."""
 
     def setUp(self):
         super().setUp()
         self.opened_log = os.path.join(self.workdir, "opened.txt")
         opener = os.path.join(self.workdir, "record-page.sh")
         with open(opener, "w") as f:
-            f.write("#!/bin/sh\nprintf '%%s\\n' \"$@\" >> '%s'\n" % self.opened_log)
+            f.write("#!/bin/sh\necho \"$@\" >> '%s'\n" % self.opened_log)
         os.chmod(opener, 0o755)
-        self.browsers("add", "/v", "Browsers", "/t", "REG_SZ", "/d", opener, "/f")
+        self.browsers("add", "/t", "REG_SZ", "/d", opener)
 
     def tearDown(self):
-        self.browsers("delete", "/v", "Browsers", "/f")
+        self.browsers("delete")
         super().tearDown()
 
     @staticmethod
-    def browsers(*args):
-        subprocess.run(["wine", "reg", args[0], r"HKCU\Software\Wine\WineBrowser"] + list(args[1:]),
+    def browsers(verb, *args):
+        subprocess.run(["wine", "reg", verb, r"HKCU\Software\Wine\WineBrowser", "/v", "Browsers", "/f"] + list(args),
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30)
 
     def opened(self):
