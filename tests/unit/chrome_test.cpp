@@ -539,10 +539,7 @@ TEST_F(Chrome, HandCursorOnlyOverTheLinkPane)
 
 namespace {
 
-// The z-order place last asked for the main window. Wine 8 does not make a
-// window with owned pop-ups (here the tooltip control) topmost: it moves the
-// pop-ups into the topmost band and leaves the window below them without
-// WS_EX_TOPMOST. So the request itself is checked.
+// The z-order place last asked for the main window.
 HWND lastInsertAfter = nullptr;
 LRESULT CALLBACK recordZOrder(int code, WPARAM wParam, LPARAM lParam)
 {
@@ -576,6 +573,7 @@ TEST_F(Chrome, CheckButtonsFollowTheSettingsNotTheirOwnToggling)
         SendMessageA(window(), WM_COMMAND, IDM_ALWAYS_ON_TOP, 0);
         EXPECT_EQ(Settings.AlwaysOnTop != 0, buttonChecked(IDM_ALWAYS_ON_TOP));
         EXPECT_EQ(Settings.AlwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, lastInsertAfter);
+        EXPECT_EQ(Settings.AlwaysOnTop != 0, (GetWindowLongPtrA(window(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0);
         lastInsertAfter = nullptr;
         EXPECT_EQ(round == 0, Settings.MouseTracking);
         EXPECT_EQ(round == 0, Settings.ShowGrid);
