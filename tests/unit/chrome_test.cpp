@@ -332,8 +332,9 @@ TEST_F(Chrome, ControlTipsNameTheirControls)
 {
     EXPECT_EQ("Zoom Level x3", toolText(Magnifier.tooltips.handle(),
                                         reinterpret_cast<UINT_PTR>(Magnifier.zoomTrackbar.handle()), TTF_IDISHWND));
-    EXPECT_EQ("Auto Update - None", toolText(Magnifier.tooltips.handle(),
-                                             reinterpret_cast<UINT_PTR>(Magnifier.rateTrackbar.handle()), TTF_IDISHWND));
+    EXPECT_EQ("Auto Update - None",
+              toolText(Magnifier.tooltips.handle(), reinterpret_cast<UINT_PTR>(Magnifier.rateTrackbar.handle()),
+                       TTF_IDISHWND));
     EXPECT_EQ("Shows the color under the mouse cursor. Right click to toggle between hexadecimal and RGB format.",
               toolText(Magnifier.statusBar, 1));
     EXPECT_EQ("The color under the mouse cursor.", toolText(Magnifier.statusBar, 2));

@@ -300,7 +300,8 @@ TEST_F(Readouts, ScrollsOfOtherWindowsAreIgnored)
 {
     HWND stranger = CreateWindowExA(0, TRACKBAR_CLASSA, nullptr, WS_CHILD, 0, 0, 50, 20, window(), nullptr,
                                     AppInstance, nullptr);
-    for (HWND sender : {static_cast<HWND>(nullptr), stranger, Magnifier.toolbar.handle(), Magnifier.statusBar.handle(), window()}) {
+    const HWND toolbar = Magnifier.toolbar, statusBar = Magnifier.statusBar;
+    for (HWND sender : {static_cast<HWND>(nullptr), stranger, toolbar, statusBar, window()}) {
         scroll(TB_THUMBPOSITION, 20, sender);
         scroll(TB_LINEDOWN, 0, sender);
     }
