@@ -113,6 +113,8 @@ TEST_F(HelpPopupTest, WhatsThisShowsTheAreaTextBelowItsPointUntilAClick)
 TEST_F(HelpPopupTest, PopupAtThePointerStaysOnTheScreenAndAKeyClosesIt)
 {
     SetForegroundWindow(window());
+    Settings.AlwaysOnTop = 1;  // the pop-up must still lie above the window
+    Magnifier.applyAlwaysOnTop();
     RECT work;
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     SetCursorPos(work.right - 3, work.bottom - 3);
@@ -125,6 +127,10 @@ TEST_F(HelpPopupTest, PopupAtThePointerStaysOnTheScreenAndAKeyClosesIt)
     EXPECT_LE(work.left, r.left);
     EXPECT_EQ(work.right, r.right);
     EXPECT_LE(r.bottom, work.bottom - 3);  // above the pointer: no room below
+    HWND below = popup;
+    while (below && below != window())
+        below = GetWindow(below, GW_HWNDNEXT);
+    EXPECT_EQ(window(), below);
     pumpMessages(50);
 
     keybd_event(VK_SHIFT, 0, 0, 0);
