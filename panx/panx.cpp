@@ -168,14 +168,14 @@ bool registerMarkerClass()
 
 }  // namespace
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, void*)
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, void* reserved)
 {
     if (reason == DLL_PROCESS_ATTACH) {
         libraryInstance = instance;
         DisableThreadLibraryCalls(instance);
-    } else if (reason == DLL_PROCESS_DETACH) {
-        // Normally gone with the marker already; a class left behind would
-        // point at code that is about to be unmapped.
+    } else if (reason == DLL_PROCESS_DETACH && !reserved) {
+        // Freed, not process exit: the class normally went with the marker,
+        // but one left behind would point at code about to be unmapped.
         UnregisterClassA(MarkerClass, instance);
     }
     return TRUE;
@@ -216,6 +216,7 @@ extern "C" __declspec(dllexport) int WINAPI StartPanning(HWND window, int, int, 
     SetWindowRgn(session.marker, createOriginMarkerRegion(), FALSE);
     ShowWindow(session.marker, SW_SHOWNOACTIVATE);
     SetCapture(session.marker);
+    SetCursor(LoadCursorA(nullptr, IDC_SIZEALL));  // kept while the pointer is captured
     session.keyboardHook = SetWindowsHookExA(WH_KEYBOARD, keyboardProc, nullptr, GetCurrentThreadId());
     return 1;
 }
