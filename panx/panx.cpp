@@ -60,7 +60,7 @@ void endPanning()
 
 bool awayFromOrigin(POINT p)
 {
-    const int dx = p.x - session.origin.x, dy = p.y - session.origin.y;
+    const long long dx = p.x - session.origin.x, dy = p.y - session.origin.y;
     return dx * dx + dy * dy > PanDeadZone * PanDeadZone;
 }
 
