@@ -86,7 +86,7 @@ class WheelAndPanning(ViewTestCase):
     def test_without_the_library_a_middle_click_starts_nothing(self):
         exe = shutil.copy(os.environ["SCOPELLA_EXE"], os.path.join(self.workdir, "scopella.exe"))
         self.write_settings(ZoomFactor=3)
-        app = self.launch(exe=exe)
+        app = self.launch(command=["wine", exe])
         xdotool("mousemove", app.info()["client"][0] + 100, app.info()["client"][1] + 100, "click", 2)
         self.turn(app, "ctrl", 4, self.zoom, 4)  # after the click was handled
         self.assertTrue(self.ended(app))
