@@ -44,9 +44,6 @@ class AlwaysOnTop(ScopellaTestCase):
         wait_until(lambda: self.app.info()["foreground"], 5, what="Scopella in the foreground")
         xdotool("key", "--clearmodifiers", "ctrl+t")
 
-    # todo_wine: Wine 8 does not make a window that owns a topmost pop-up (the
-    # tooltip control) WS_EX_TOPMOST, so it never asks for _NET_WM_STATE_ABOVE.
-    @unittest.expectedFailure
     def test_ctrl_t_keeps_the_window_above_a_raised_window_until_ctrl_t_again(self):
         self.write_settings(WindowPos=rect_bytes(100, 100, 550, 350), Update=1)
         self.app = self.launch()
