@@ -42,11 +42,7 @@ BOOL showPopupTopic(HWND owner, DWORD helpId, const RECT& anchor)
         return FALSE;
     }
     ResString text(textId);
-    if (!ShowHelpPopup(owner, text.GetText(), anchor)) {
-        CloseHelpPopup();
-        return FALSE;
-    }
-    return TRUE;
+    return ShowHelpPopup(owner, text.GetText(), anchor) ? TRUE : FALSE;
 }
 
 RECT pointerAnchor()
