@@ -182,14 +182,16 @@ void MagnifierWindow::createTrackbars()
     rateTrackbar.setPos(Settings.Update);
     SetParent(rateTrackbar, toolbar);
 
-    // On the bare toolbar the thumbs are made 2 pixels shorter to fit. Above
-    // 96 DPI the default thumb outgrows the buttons' height: it is fitted in.
+    // On the bare toolbar the thumbs are made 2 pixels (at 96 DPI) shorter to
+    // fit. At other DPIs the default thumb, made for the system's DPI, may
+    // outgrow the buttons' height: it is fitted in.
+    const bool fitThumbs = dpi != BaseDpi || systemDpi() != BaseDpi;
     int length = zoomTrackbar.thumbLength();
     if (!hasRebar)
         length -= gap;
-    if (dpi > BaseDpi)
+    if (fitThumbs)
         length = std::min(length, static_cast<int>(z.bottom - z.top) - 2 * gap);
-    if (!hasRebar || dpi > BaseDpi) {
+    if (!hasRebar || fitThumbs) {
         zoomTrackbar.setThumbLength(length);
         rateTrackbar.setThumbLength(length);
     }
