@@ -535,25 +535,6 @@ std::string run(const std::vector<std::string>& w)
                                      SWP_NOZORDER | SWP_NOACTIVATE);
         return "{\"ok\":" + std::string(ok ? "true" : "false") + "}";
     }
-    if (c == "textwidth" && need(2)) {
-        // Width of a text ('_' for a space) in the GUI font made for a DPI.
-        std::string text = w[2];
-        for (char& ch : text)
-            ch = ch == '_' ? ' ' : ch;
-        HDC dc = GetDC(nullptr);
-        LOGFONTA font = {};
-        GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof(font), &font);
-        font.lfHeight = MulDiv(font.lfHeight, static_cast<int>(toInt(w[1])), GetDeviceCaps(dc, LOGPIXELSY));
-        font.lfWidth = 0;
-        HFONT scaled = CreateFontIndirectA(&font);
-        HGDIOBJ old = SelectObject(dc, scaled);
-        SIZE size = {};
-        GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-        SelectObject(dc, old);
-        DeleteObject(scaled);
-        ReleaseDC(nullptr, dc);
-        return "{\"width\":" + num(size.cx) + "}";
-    }
     if (c == "dpichanged" && need(6)) {
         // WM_DPICHANGED as the system sends it on a move to a monitor of
         // another DPI: the new DPI and the suggested window rectangle.
