@@ -6,6 +6,9 @@
 
 #include "magnifier/rendering.h"
 #include "magnifier/tooltip_control.h"
+#include "overlays/drag_highlight.h"
+#include "overlays/marquee.h"
+#include "overlays/tracking_tooltip.h"
 
 // Timers of the main window.
 enum : UINT_PTR { AutoUpdateTimer = 1, ReadoutTimer = 2 };
@@ -67,8 +70,20 @@ public:
 
     // Selection and the mouse modes
     void SelectionRect(RECT& rect) const;
+    void UpdateSelectionFeedback();
     void CancelSelection();
     void EndPointPick();
+    void OnMouseMove(POINT client);
+    void OnLButtonDown();
+    void OnLButtonUp();
+    void OnRButtonDown(POINT client);
+    void OnRButtonUp(POINT client);
+
+    // Context menus and context help of the window's areas
+    bool ContextHelpIdAt(POINT screenPoint, DWORD& id) const;
+    bool ShowContextMenu(POINT screenPoint);
+    static bool PointInWindow(HWND window, POINT screenPoint);
+    static void NormalizeRect(RECT& rect);
 
     HWND hwnd;
     int viewRows;
@@ -85,6 +100,9 @@ public:
     bool selecting;
     POINT selectionStart;
     POINT selectionEnd;
+    TrackingToolTip trackingTip;
+    Marquee marquee;
+    DragHighlight highlight;
     TooltipControl tooltips;
     HPALETTE palette;
     HRGN viewRegion;
@@ -117,4 +135,5 @@ private:
     void setButtonCheck(UINT command, bool checked);
     void refreshPaneTooltips();
     void readoutTick();
+    void showWhatsThis(POINT screenPoint, DWORD helpId);
 };

@@ -8,6 +8,10 @@
 #define IDC_VIEW_ARROW          106
 #define IDA_MAIN                134
 #define IDB_TOOLBAR             135
+#define IDR_CONTEXT_MENUS       141
+#define IDB_MARQUEE_HORIZONTAL  144
+#define IDB_MARQUEE_VERTICAL    145
+#define IDC_MAGNIFIER           145
 
 // Commands (WM_COMMAND ids); their string-table entries hold tooltip and prompt
 #define IDM_CLOSE               105
