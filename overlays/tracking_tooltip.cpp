@@ -71,6 +71,8 @@ void TrackingToolTip::Show(HWND owner, int x, int y, const char* newText)
     if (!hwnd)
         return;
     lstrcpynA(text, newText ? newText : "", sizeof(text));
+    // Also the window's text, which other programs (screen readers) can read.
+    SetWindowTextA(hwnd, text);
 
     SIZE size = {0, 0};
     {
