@@ -1,5 +1,6 @@
 """CPU used by a running scopella.exe, per second of wall time, at each update
-rate, with the mouse still and with the mouse moving in follow mode. Also the
+rate, with the mouse still and with the mouse moving in follow mode, and
+while the overlays animate (bench/overlay_cpu.py). Also the
 X server's share, which draws what the program hands it. Prints a table; not
 a test. Runs inside the display and Wine prefix that scripts/bench.sh sets up.
     python3 bench/cpu_bench.py [seconds per run]"""
@@ -15,6 +16,9 @@ sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
 
 from harness import EXE, MAIN_CLASS, Probe, WM_CLOSE, wait_until  # noqa: E402
 from xscreen import Screen, _x11  # noqa: E402
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from overlay_cpu import print_overlay_rows  # noqa: E402
 
 TICK = os.sysconf("SC_CLK_TCK")
 RATES = {1: "None", 2: "Slow", 3: "Medium", 4: "Fast"}
@@ -99,18 +103,22 @@ def run_case(probe, screen, rate, moving, seconds):
 
 
 def main():
-    seconds = float(sys.argv[1]) if len(sys.argv) > 1 else 5.0
+    # [seconds per run] [--overlays: only the rows of the animated overlays]
+    words = [a for a in sys.argv[1:] if not a.startswith("--")]
+    seconds = float(words[0]) if words else 5.0
     probe = Probe()
     screen = Screen()
     try:
-        print("CPU per second of wall time, %% of one core (450x250 window, zoom 3, %.0f s each)" % seconds)
-        print("%-8s %-22s %12s %10s" % ("rate", "mouse", "scopella.exe", "Xvfb"))
-        for moving in (False, True):
-            for rate in RATES:
-                app, x = run_case(probe, screen, rate, moving, seconds)
-                mouse = "moving, follow mode" if moving else "still, follow mode"
-                print("%-8s %-22s %11.1f%% %9.1f%%" % (RATES[rate], mouse, app, x))
-                sys.stdout.flush()
+        if "--overlays" not in sys.argv:
+            print("CPU per second of wall time, %% of one core (450x250 window, zoom 3, %.0f s each)" % seconds)
+            print("%-8s %-22s %12s %10s" % ("rate", "mouse", "scopella.exe", "Xvfb"))
+            for moving in (False, True):
+                for rate in RATES:
+                    app, x = run_case(probe, screen, rate, moving, seconds)
+                    mouse = "moving, follow mode" if moving else "still, follow mode"
+                    print("%-8s %-22s %11.1f%% %9.1f%%" % (RATES[rate], mouse, app, x))
+                    sys.stdout.flush()
+        print_overlay_rows(probe, seconds, cpu_seconds, find_process, int(os.environ["SCOPELLA_XVFB_PID"]))
     finally:
         probe.delete_key()
         probe.close()
