@@ -26,11 +26,13 @@ protected:
     {
         send(WM_RBUTTONDOWN, 13, 9, MK_RBUTTON);
         send(WM_MOUSEMOVE, 60, 40, MK_RBUTTON);
+        pumpMessages(5);  // the marquee and the size tip paint
         send(WM_LBUTTONDOWN, 60, 40, MK_LBUTTON | MK_RBUTTON);
         send(WM_RBUTTONUP, 60, 40, MK_LBUTTON);
         send(WM_LBUTTONUP, 60, 40);
         send(WM_LBUTTONDOWN, 20, 20, MK_LBUTTON);
         send(WM_MOUSEMOVE, 30, 25, MK_LBUTTON);
+        pumpMessages(5);  // the frame and the tip paint
         send(WM_LBUTTONUP, 30, 25);
         SendMessageA(window(), WM_COMMAND, IDM_HIGHLIGHT, 0);
         pumpMessages(5);
