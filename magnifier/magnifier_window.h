@@ -122,4 +122,7 @@ private:
     void setButtonCheck(UINT command, bool checked);
     void refreshPaneTooltips();
     void readoutTick();
+    // The coordinate text last sent to the status bar, and that bar.
+    char coordsShown[64] = "";
+    HWND coordsShownIn = nullptr;
 };

@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstring>
+
 #include "app/globals.h"
 #include "magnifier/chrome.h"
 #include "magnifier/magnifier_window.h"
@@ -46,7 +48,14 @@ void MagnifierWindow::readoutTick()
     }
     char text[64];
     wsprintfA(text, CoordsFormat.GetText() ? CoordsFormat.GetText() : "", shown.x, shown.y);
-    statusBar.setText(CoordsPane, text);
+    // Every message to the status bar costs calls into the server, even one
+    // that changes nothing: send the text only when it differs from the one
+    // this bar was last given.
+    if (coordsShownIn != statusBar.handle() || std::strcmp(coordsShown, text) != 0) {
+        statusBar.setText(CoordsPane, text);
+        lstrcpynA(coordsShown, text, sizeof(coordsShown));
+        coordsShownIn = statusBar.handle();
+    }
 
     COLORREF colour;
     {
