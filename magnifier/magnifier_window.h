@@ -7,6 +7,7 @@
 #include "app/scoped_gdi.h"
 #include "magnifier/controls.h"
 #include "magnifier/rendering.h"
+#include "magnifier/screen_source.h"
 #include "magnifier/tooltip_control.h"
 
 // Timers of the main window.
@@ -107,6 +108,8 @@ private:
     POINT placementShift;
     // The paint's off-screen buffers, kept while the window exists.
     PaintBuffers paintBuffers;
+    // The screen's context for the view and the readouts, kept likewise.
+    ScreenSource screen;
 
     void onDestroy();
     void onSize(WPARAM kind, int width, int height);

@@ -57,13 +57,10 @@ void MagnifierWindow::readoutTick()
         coordsShownIn = statusBar.handle();
     }
 
-    COLORREF colour;
-    {
-        WindowDC screen(nullptr);
-        if (!screen)
-            return;
-        colour = GetPixel(screen, cursor.x, cursor.y);
-    }
+    HDC screenDC = screen.dc();
+    if (!screenDC)
+        return;
+    const COLORREF colour = GetPixel(screenDC, cursor.x, cursor.y);
     if (colour == lastColour)
         return;
     lastColour = colour;
