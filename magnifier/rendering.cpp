@@ -116,11 +116,8 @@ void MagnifierWindow::paintView(HDC windowDC)
     const int destinationY = Settings.DisplayToolbar ? rebarHeight : 0;
     SetStretchBltMode(view, COLORONCOLOR);
 
-    {
-        WindowDC screen(GetDesktopWindow());
-        if (screen)
-            BitBlt(source, 0, 0, viewCols, viewRows, screen, c.x - halfCols, c.y - halfRows, SRCCOPY | CAPTUREBLT);
-    }
+    if (HDC screenDC = screen.dc())
+        BitBlt(source, 0, 0, viewCols, viewRows, screenDC, c.x - halfCols, c.y - halfRows, SRCCOPY | CAPTUREBLT);
     StretchBlt(view, 0, 0, width, height, source, 0, 0, viewCols, viewRows, SRCCOPY);
 
     if (Settings.ShowGrid && (zoom >= 2 || Settings.GridSize > 1))
