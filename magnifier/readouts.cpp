@@ -34,11 +34,13 @@ void MagnifierWindow::readoutTick()
     POINT cursor;
     if (!GetCursorPos(&cursor))
         return;
+    bool capturedNow = false;  // the view read the screen in this tick
 
     if (Settings.MouseTracking && !hasSelection && !selecting &&
         (cursor.x != zoomPoint.x || cursor.y != zoomPoint.y)) {
         zoomPoint = cursor;  // clamped when painting
         repaintView();
+        capturedNow = true;
     }
 
     POINT shown = cursor;
@@ -57,10 +59,15 @@ void MagnifierWindow::readoutTick()
         coordsShownIn = statusBar.handle();
     }
 
-    HDC screenDC = screen.dc();
-    if (!screenDC)
-        return;
-    const COLORREF colour = GetPixel(screenDC, cursor.x, cursor.y);
+    // A capture of this same tick holds the current pixel under the mouse,
+    // exactly as a read of the screen would give it on a true-colour display.
+    COLORREF colour;
+    if (!capturedNow || !screen.copiesExactly() || !paintBuffers.capturedPixel(cursor, colour)) {
+        HDC screenDC = screen.dc();
+        if (!screenDC)
+            return;
+        colour = GetPixel(screenDC, cursor.x, cursor.y);
+    }
     if (colour == lastColour)
         return;
     lastColour = colour;
