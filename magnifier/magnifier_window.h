@@ -128,4 +128,6 @@ private:
     // The coordinate text last sent to the status bar, and that bar.
     char coordsShown[64] = "";
     HWND coordsShownIn = nullptr;
+    // The period timer 1 was last armed with (kept until the rate is set anew).
+    UINT autoUpdatePeriod = 0;
 };

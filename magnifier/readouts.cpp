@@ -41,6 +41,10 @@ void MagnifierWindow::readoutTick()
         zoomPoint = cursor;  // clamped when painting
         repaintView();
         capturedNow = true;
+        // This fresh picture stands for the auto-update's next one: the timer
+        // starts its period again from here instead of painting on top.
+        if (Settings.Update > MinUpdateRate)
+            SetTimer(hwnd, AutoUpdateTimer, autoUpdatePeriod, nullptr);
     }
 
     POINT shown = cursor;
@@ -132,7 +136,9 @@ void MagnifierWindow::setUpdateRate(int rate, bool force)
     rateTrackbar.setPos(rate);
 
     const int periods[] = {0, 0, Settings.Update1, Settings.Update2, Settings.Update3};
-    if (rate >= 2)
-        SetTimer(hwnd, AutoUpdateTimer, static_cast<UINT>(periods[rate]), nullptr);
+    if (rate >= 2) {
+        autoUpdatePeriod = static_cast<UINT>(periods[rate]);
+        SetTimer(hwnd, AutoUpdateTimer, autoUpdatePeriod, nullptr);
+    }
     syncFollowButton();
 }

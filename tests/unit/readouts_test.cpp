@@ -557,3 +557,19 @@ TEST_F(Readouts, ColourIsTheScreenPixelOfThisTickWhateverElseStays)
     EXPECT_EQ("Colour (rgb): 007,007,007 ", paneText(ColourTextPane));
     EXPECT_EQ(RGB(7, 7, 7), Magnifier.lastColour);
 }
+
+TEST_F(Readouts, FollowRepaintRestartsTheAutoUpdateTimerAtItsArmedPeriod)
+{
+    ColourPatch patch(RGB(9, 9, 9), 700, 600);
+    Settings.MouseTracking = true;
+    patch.pointAt(10, 10);
+    readoutTick();
+    EXPECT_FALSE(autoUpdateTimerRuns());  // rate None: no timer comes of it
+
+    Settings.Update3 = 40;
+    Magnifier.setUpdateRate(4, false);
+    Settings.Update3 = 1000;  // as the Options dialog does: the running timer keeps 40 ms
+    patch.pointAt(20, 10);
+    readoutTick();
+    EXPECT_GE(countAutoUpdateTicks(1000), 12);
+}
