@@ -128,6 +128,8 @@ private:
     // The coordinate text last sent to the status bar, and that bar.
     char coordsShown[64] = "";
     HWND coordsShownIn = nullptr;
+    // The status bar whose link pane the readouts made owner-drawn.
+    HWND linkShownIn = nullptr;
     // The period timer 1 was last armed with (kept until the rate is set anew).
     UINT autoUpdatePeriod = 0;
 };

@@ -79,7 +79,12 @@ void MagnifierWindow::readoutTick()
     wsprintfA(text, format.GetText() ? format.GetText() : "", GetRValue(colour), GetGValue(colour), GetBValue(colour));
     statusBar.setText(ColourTextPane, text);
     statusBar.setOwnerDrawn(SwatchPane, OwnerDrawnItem);
-    statusBar.setOwnerDrawn(LinkPane, OwnerDrawnItem);
+    // The link looks the same whatever the colour: once this bar draws it,
+    // setting it again would only repaint it.
+    if (linkShownIn != statusBar.handle()) {
+        statusBar.setOwnerDrawn(LinkPane, OwnerDrawnItem);
+        linkShownIn = statusBar.handle();
+    }
 }
 
 LRESULT MagnifierWindow::OnHScroll(WPARAM wParam, HWND sender)
