@@ -144,6 +144,9 @@ LRESULT MagnifierWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DPICHANGED:
         onDpiChanged(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
         return 0;
+    case WM_DISPLAYCHANGE:
+        screen.release();  // made anew for the new display on the next read
+        break;
     default:
         // Registered messages have ids only known at run time; 0 never matches.
         if (wheelRollMessage != 0 && message == wheelRollMessage)
@@ -177,6 +180,7 @@ void MagnifierWindow::onDestroy()
     PostQuitMessage(0);
     ShowHelp(hwnd, HELP_QUIT, 0);
     paintBuffers.release();
+    screen.release();
 }
 
 void MagnifierWindow::onSize(WPARAM kind, int width, int height)
