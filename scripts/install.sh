@@ -50,6 +50,7 @@ install_all() {
     install -d "$bin_dir" "$program_dir" "$apps_dir"
     install -m 644 build/scopella.exe "$program_dir/scopella.exe"
     [ -n "$panx" ] && install -m 644 "$panx" "$program_dir/PANX.dll"
+    install -m 644 resources/Scopella.html "$program_dir/Scopella.html"
     install -m 755 scripts/prepare-prefix.sh "$program_dir/prepare-prefix.sh"
     sed "s|@PROGRAM_DIR@|$program_dir|" packaging/scopella-launcher.sh >"$bin_dir/scopella"
     chmod 755 "$bin_dir/scopella"

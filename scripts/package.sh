@@ -44,12 +44,13 @@ for arch in x64 x86; do
     cp "$build/scopella.exe" "$stage/$arch/"
     panx=$(find "$build" -maxdepth 3 -iname panx.dll | head -n 1)
     [ -n "$panx" ] && cp "$panx" "$stage/$arch/PANX.dll"
-    "${toolchain[$arch]}-w64-mingw32-strip" "$stage/$arch"/*
+    "${toolchain[$arch]}-w64-mingw32-strip" "$stage/$arch"/*.exe "$stage/$arch"/*.dll
+    cp resources/Scopella.html "$stage/$arch/"
 done
 # Text files for Windows readers: CR LF line ends.
 sed 's/$/\r/' README.md >"$stage/README.txt"
 sed 's/$/\r/' LICENSE >"$stage/LICENSE.txt"
-python3 scripts/pe_version.py --expect "$version" "$stage"/*/* >/dev/null
+python3 scripts/pe_version.py --expect "$version" "$stage"/*/*.exe "$stage"/*/*.dll >/dev/null
 
 rm -f "$dist/scopella-$version-portable.zip"
 (cd "$work/stage" && zip -q -X -r "$dist/scopella-$version-portable.zip" "$name")

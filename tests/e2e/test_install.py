@@ -76,9 +76,9 @@ class Package(ScopellaTestCase):
         with zipfile.ZipFile(os.path.join(dist, "scopella-1.8-portable.zip")) as archive:
             archive.extractall(unpacked)
         folder = os.path.join(unpacked, "Scopella-1.8")
-        for name in ("README.txt", "LICENSE.txt", "x64/scopella.exe", "x86/scopella.exe"):
+        for name in ("README.txt", "LICENSE.txt", "x64/scopella.exe", "x86/scopella.exe", "x64/Scopella.html"):
             self.assertTrue(os.path.isfile(os.path.join(folder, name)), name)
-        programs = glob.glob(os.path.join(folder, "*", "*"))
+        programs = glob.glob(os.path.join(folder, "*", "*.exe")) + glob.glob(os.path.join(folder, "*", "*.dll"))
         programs += glob.glob(os.path.join(dist, "*.exe"))
         for program in programs:
             self.assertEqual(VERSION, file_version(program), program)
