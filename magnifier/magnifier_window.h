@@ -70,6 +70,13 @@ public:
     void CancelSelection();
     void EndPointPick();
 
+    // Image output: capture, clipboard, hotkeys, Save (imaging/)
+    HBITMAP CaptureImage(bool zoomed, bool selectionOnly);
+    void CopyColourText();
+    void OnHotkey(WPARAM id);
+    void SaveImageAs(bool selectionOnly);
+    int ShowImageError(UINT id);
+
     HWND hwnd;
     int viewRows;
     int viewCols;

@@ -9,6 +9,10 @@
 #define IDA_MAIN                134
 #define IDB_TOOLBAR             135
 
+// Dialogs and their controls
+#define IDD_SAVE_OPTIONS        138
+#define IDC_SAVE_ZOOMED         1002
+
 // Commands (WM_COMMAND ids); their string-table entries hold tooltip and prompt
 #define IDM_CLOSE               105
 #define IDM_ALWAYS_ON_TOP       112
