@@ -12,6 +12,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -535,6 +536,33 @@ std::string run(const std::vector<std::string>& w)
                                      SWP_NOZORDER | SWP_NOACTIVATE);
         return "{\"ok\":" + std::string(ok ? "true" : "false") + "}";
     }
+    if (c == "clipset" && need(1)) {
+        // Puts a text on the clipboard as another program would.
+        bool ok = false;
+        if (OpenClipboard(nullptr)) {
+            HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, w[1].size() + 1);
+            if (block) {
+                memcpy(GlobalLock(block), w[1].c_str(), w[1].size() + 1);
+                GlobalUnlock(block);
+            }
+            ok = EmptyClipboard() && block && SetClipboardData(CF_TEXT, block);
+            CloseClipboard();
+        }
+        return "{\"ok\":" + std::string(ok ? "true" : "false") + "}";
+    }
+    if (c == "cliphold")  // keeps the clipboard open until "cliprelease"
+        return "{\"ok\":" + std::string(OpenClipboard(nullptr) ? "true" : "false") + "}";
+    if (c == "cliprelease")
+        return "{\"ok\":" + std::string(CloseClipboard() ? "true" : "false") + "}";
+    if (c == "hotkey" && need(3))  // id, MOD_* bits, virtual key: held by this program
+        return "{\"ok\":" +
+               std::string(RegisterHotKey(nullptr, static_cast<int>(toInt(w[1])), static_cast<UINT>(toInt(w[2])),
+                                          static_cast<UINT>(toInt(w[3])))
+                               ? "true"
+                               : "false") +
+               "}";
+    if (c == "unhotkey" && need(1))
+        return "{\"ok\":" + std::string(UnregisterHotKey(nullptr, static_cast<int>(toInt(w[1]))) ? "true" : "false") + "}";
     if (c == "regmsg" && need(1))
         return "{\"id\":" + num(RegisterWindowMessageA(w[1].c_str())) + "}";
     return error("unknown command: " + c);
