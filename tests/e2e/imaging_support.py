@@ -44,10 +44,6 @@ def parse_bmp(data):
     return fields, rows
 
 
-def five_bits(rows):
-    return [[(r >> 3, g >> 3, b >> 3) for r, g, b in row] for row in rows]
-
-
 def stretch_errors(test, rows, first, cols, count_rows):
     """Checks a zoomed picture of the screen pattern: each picture column
     (row) shows one source column (row), in order, each source column at
