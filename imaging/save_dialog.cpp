@@ -56,11 +56,13 @@ UINT_PTR CALLBACK SaveDialogHook(HWND dialog, UINT message, WPARAM wParam, LPARA
         if (LOWORD(wParam) == IDC_SAVE_ZOOMED && HIWORD(wParam) == BN_CLICKED)
             saveZoomedChecked = IsDlgButtonChecked(dialog, IDC_SAVE_ZOOMED) == BST_CHECKED;
         return FALSE;
-    case WM_HELP:
-        if (reinterpret_cast<const HELPINFO*>(lParam)->iCtrlId == 0)
+    case WM_HELP: {
+        const auto* info = reinterpret_cast<const HELPINFO*>(lParam);
+        if (!info || info->iCtrlId == 0)
             return FALSE;
         ShowHelp(GetDlgItem(dialog, IDC_SAVE_ZOOMED), HELP_WM_HELP, reinterpret_cast<ULONG_PTR>(SaveDialogHelpIds));
         return TRUE;
+    }
     case WM_CONTEXTMENU: {
         const POINT point = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
         const HWND checkBox = GetDlgItem(dialog, IDC_SAVE_ZOOMED);
