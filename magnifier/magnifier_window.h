@@ -4,6 +4,8 @@
 #pragma once
 #include <windows.h>
 
+#include "app/scoped_gdi.h"
+#include "magnifier/controls.h"
 #include "magnifier/rendering.h"
 #include "magnifier/tooltip_control.h"
 
@@ -93,17 +95,17 @@ public:
     POINT selectionStart;
     POINT selectionEnd;
     TooltipControl tooltips;
-    HPALETTE palette;
-    HRGN viewRegion;
+    OwnedPalette palette;
+    OwnedRegion viewRegion;
     HCURSOR viewCursor;
     bool hasRebar;
     int rebarHeight;
-    HWND toolbar;
-    HWND rebar;
-    HWND zoomTrackbar;
-    HWND rateTrackbar;
+    Toolbar toolbar;
+    Rebar rebar;
+    Trackbar zoomTrackbar;
+    Trackbar rateTrackbar;
     int statusHeight;
-    HWND statusBar;
+    StatusBar statusBar;
     bool viewEmpty;
 
 private:
@@ -117,8 +119,11 @@ private:
     void onSize(WPARAM kind, int width, int height);
     void onKillFocus(HWND gainingFocus);
     void onPaint();
+    void createToolBand();
     void createTrackbars();
     void createStatusBar();
+    void addTrackbarTooltips();
+    void addPaneTooltips();
     void checkHelpFreshness();
     void appendSystemMenuItems();
     void setButtonCheck(UINT command, bool checked);
