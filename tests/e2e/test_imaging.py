@@ -100,7 +100,7 @@ def message_box(probe, owner):
     texts = [probe("gettext", c["hwnd"])["text"] for c in probe.children(box) if c["class"] == "Static"]
     caption = probe.info(box)["title"]
     probe.post(box, WM_COMMAND, 1)
-    wait_until(lambda: not dialogs(probe, owner), 10, what="the message box closed")
+    wait_until(lambda: not dialogs(probe, owner) and probe.info(owner)["foreground"], 10, what="the box closed")
     return caption, [t for t in texts if t]
 
 
