@@ -72,6 +72,11 @@ public:
     void CancelSelection();
     void EndPointPick();
 
+    // Wheel and panning
+    void OnMouseWheel(WPARAM wParam);
+    void OnMiddleButtonDown(int x, int y);
+    void OnPanningEnd();
+
     // Image output: capture, clipboard, hotkeys, Save (imaging/)
     HBITMAP CaptureImage(bool zoomed, bool selectionOnly);
     void CopyColourText();
