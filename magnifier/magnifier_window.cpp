@@ -11,6 +11,16 @@
 #include "magnifier/rendering.h"
 #include "overlays/wheel.h"
 
+namespace {
+
+// The signed 16-bit x and y that mouse messages carry in lParam.
+POINT pointOf(LPARAM lParam)
+{
+    return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+}
+
+}  // namespace
+
 MagnifierWindow::MagnifierWindow()
     : hwnd(nullptr),
       viewRows(0),
@@ -79,6 +89,25 @@ LRESULT MagnifierWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CANCELMODE:
         EndPointPick();
         return 0;
+    case WM_MOUSEMOVE:
+        OnMouseMove(pointOf(lParam));
+        return 0;
+    case WM_LBUTTONDOWN:
+        OnLButtonDown();
+        return 0;
+    case WM_LBUTTONUP:
+        OnLButtonUp();
+        return 0;
+    case WM_RBUTTONDOWN:
+        OnRButtonDown(pointOf(lParam));
+        return 0;
+    case WM_RBUTTONUP:
+        OnRButtonUp(pointOf(lParam));
+        return 0;
+    case WM_CONTEXTMENU:
+        if (ShowContextMenu(pointOf(lParam)))
+            return 0;
+        break;
     case WM_SETCURSOR:
         if (OnSetCursor())
             return TRUE;

@@ -8,6 +8,9 @@
 #include "magnifier/controls.h"
 #include "magnifier/rendering.h"
 #include "magnifier/tooltip_control.h"
+#include "overlays/drag_highlight.h"
+#include "overlays/marquee.h"
+#include "overlays/tracking_tooltip.h"
 
 // Timers of the main window.
 enum : UINT_PTR { AutoUpdateTimer = 1, ReadoutTimer = 2 };
@@ -69,8 +72,20 @@ public:
 
     // Selection and the mouse modes
     void SelectionRect(RECT& rect) const;
+    void UpdateSelectionFeedback();
     void CancelSelection();
     void EndPointPick();
+    void OnMouseMove(POINT client);
+    void OnLButtonDown();
+    void OnLButtonUp();
+    void OnRButtonDown(POINT client);
+    void OnRButtonUp(POINT client);
+
+    // Context menus and context help of the window's areas
+    bool ContextHelpIdAt(POINT screenPoint, DWORD& id) const;
+    bool ShowContextMenu(POINT screenPoint);
+    static bool PointInWindow(HWND window, POINT screenPoint);
+    static void NormalizeRect(RECT& rect);
 
     // Wheel and panning
     void OnMouseWheel(WPARAM wParam);
@@ -99,6 +114,9 @@ public:
     bool selecting;
     POINT selectionStart;
     POINT selectionEnd;
+    TrackingToolTip trackingTip;
+    Marquee marquee;
+    DragHighlight highlight;
     TooltipControl tooltips;
     OwnedPalette palette;
     OwnedRegion viewRegion;
@@ -140,4 +158,5 @@ private:
     void readoutTick();
     void onDpiChanged(int newDpi, const RECT* suggested);
     void rebuildChrome();
+    void showWhatsThis(POINT screenPoint, DWORD helpId);
 };
