@@ -12,6 +12,7 @@ import tempfile
 
 from chrome_support import COLOUR_HEX, COPY_ORIGINAL, COPY_ZOOMED, TOGGLE_GRID, Chrome, click, move_mouse
 from harness import PREFIX, WM_COMMAND, wait_until, windows_path, xdotool
+from overlay_support import MARQUEE, OverlayTestCase
 from viewshot import ViewTestCase, pattern_point
 from xscreen import pattern_colour
 
@@ -270,4 +271,22 @@ class SixteenBitScreen(ViewTestCase):
                          (fields, rows))
         magick = subprocess.run(["identify", "-format", "%w %h", path], capture_output=True, text=True, timeout=30)
         self.assertEqual("%d %d" % (view.cols, view.rows), magick.stdout)
+        self.assertEqual(0, app.close())
+
+
+class SelectionMenu(OverlayTestCase):
+    def test_copies_of_a_thirty_by_fifteen_selection_at_zoom_three(self):
+        app, view = self.start(3, (300, 200))
+        first = view.first_shown((300, 200))
+        source = self.screen.grab(first[0] + 1, first[1] + 1, 10, 5)  # cells (1, 1) to (11, 6)
+        corner = (view.client[0], view.client[1] + view.top)
+        data = b""
+        for command, scale in ((4018, 1), (4021, 3)):
+            self.press(3, corner[0] + 3, corner[1] + 3, until=lambda: self.probe.windows(MARQUEE), after_menu=True)
+            self.drag_to(corner[0] + 33, corner[1] + 18, until=lambda: self.tip_text() == "Selected size 10x5")
+            xdotool("mouseup", 3)
+            self.choose(self.open_menu()[1], command)
+            data = wait_until(lambda: (lambda d: d != data and d)(clipboard("image/bmp")), 20, what="a new bitmap")
+            self.assertEqual([[p for p in row for _ in range(scale)] for row in source for _ in range(scale)],
+                             parse_bmp(data)[1])
         self.assertEqual(0, app.close())
