@@ -149,6 +149,9 @@ LRESULT MagnifierWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DPICHANGED:
         onDpiChanged(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
         return 0;
+    case WM_DISPLAYCHANGE:
+        screen.release();  // made anew for the new display on the next read
+        break;
     default:
         // Registered messages have ids only known at run time; 0 never matches.
         if (wheelRollMessage != 0 && message == wheelRollMessage)
@@ -183,6 +186,7 @@ void MagnifierWindow::onDestroy()
     ShowHelp(hwnd, HELP_QUIT, 0);
     UnregisterHotkeys(hwnd);
     paintBuffers.release();
+    screen.release();
 }
 
 void MagnifierWindow::onSize(WPARAM kind, int width, int height)

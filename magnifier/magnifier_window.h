@@ -7,6 +7,7 @@
 #include "app/scoped_gdi.h"
 #include "magnifier/controls.h"
 #include "magnifier/rendering.h"
+#include "magnifier/screen_source.h"
 #include "magnifier/tooltip_control.h"
 #include "overlays/drag_highlight.h"
 #include "overlays/marquee.h"
@@ -141,6 +142,8 @@ private:
     POINT placementShift;
     // The paint's off-screen buffers, kept while the window exists.
     PaintBuffers paintBuffers;
+    // The screen's context for the view and the readouts, kept likewise.
+    ScreenSource screen;
 
     void onDestroy();
     void onSize(WPARAM kind, int width, int height);
@@ -159,4 +162,11 @@ private:
     void onDpiChanged(int newDpi, const RECT* suggested);
     void rebuildChrome();
     void showWhatsThis(POINT screenPoint, DWORD helpId);
+    // The coordinate text last sent to the status bar, and that bar.
+    char coordsShown[64] = "";
+    HWND coordsShownIn = nullptr;
+    // The status bar whose link pane the readouts made owner-drawn.
+    HWND linkShownIn = nullptr;
+    // The period timer 1 was last armed with (kept until the rate is set anew).
+    UINT autoUpdatePeriod = 0;
 };
