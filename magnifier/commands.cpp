@@ -3,6 +3,7 @@
 // zoom point.
 #include "app/globals.h"
 #include "dialogs/help.h"
+#include "imaging/clipboard.h"
 #include "magnifier/magnifier_window.h"
 #include "magnifier/placement.h"
 #include "resources/resource_ids.h"
@@ -86,6 +87,24 @@ bool MagnifierWindow::OnCommand(UINT command)
         break;
     case IDM_RATE_DOWN:
         setUpdateRate(Settings.Update - 1, false);
+        break;
+    case IDM_COPY_ZOOMED:
+        PutBitmapOnClipboard(hwnd, CaptureImage(true, false));
+        break;
+    case IDM_COPY_ORIGINAL:
+        PutBitmapOnClipboard(hwnd, CaptureImage(false, false));
+        break;
+    case IDM_COPY_SEL_ORIGINAL:
+        PutBitmapOnClipboard(hwnd, CaptureImage(false, true));
+        break;
+    case IDM_COPY_SEL_ZOOMED:
+        PutBitmapOnClipboard(hwnd, CaptureImage(true, true));
+        break;
+    case IDM_SAVE_IMAGE:
+        SaveImageAs(hasSelection);
+        break;
+    case IDM_SAVE_SELECTION:
+        SaveImageAs(true);
         break;
     default:
         break;

@@ -5,6 +5,7 @@
 
 #include "app/globals.h"
 #include "dialogs/help.h"
+#include "imaging/hotkeys.h"
 #include "magnifier/geometry.h"
 #include "magnifier/placement.h"
 #include "magnifier/rendering.h"
@@ -61,6 +62,7 @@ LRESULT MagnifierWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_CREATE:
+        RegisterHotkeys(hwnd);
         return createControls() ? 0 : -1;
     case WM_DESTROY:
         onDestroy();
@@ -132,6 +134,9 @@ LRESULT MagnifierWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return OnTimer(wParam);
     case WM_HSCROLL:
         return OnHScroll(wParam, reinterpret_cast<HWND>(lParam));
+    case WM_HOTKEY:
+        OnHotkey(wParam);
+        return 0;
     case WM_MENUSELECT:
         OnMenuSelect(wParam, lParam);
         return 0;
@@ -179,6 +184,7 @@ void MagnifierWindow::onDestroy()
     Settings.ZoomPoint = zoomPoint;
     PostQuitMessage(0);
     ShowHelp(hwnd, HELP_QUIT, 0);
+    UnregisterHotkeys(hwnd);
     paintBuffers.release();
     screen.release();
 }

@@ -93,6 +93,13 @@ public:
     void OnMiddleButtonDown(int x, int y);
     void OnPanningEnd();
 
+    // Image output: capture, clipboard, hotkeys, Save (imaging/)
+    HBITMAP CaptureImage(bool zoomed, bool selectionOnly);
+    void CopyColourText();
+    void OnHotkey(WPARAM id);
+    void SaveImageAs(bool selectionOnly);
+    int ShowImageError(UINT id);
+
     HWND hwnd;
     int viewRows;
     int viewCols;

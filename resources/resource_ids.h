@@ -15,6 +15,10 @@
 #define IDB_MARQUEE_VERTICAL    145
 #define IDC_MAGNIFIER           145
 
+// Dialogs and their controls
+#define IDD_SAVE_OPTIONS        138
+#define IDC_SAVE_ZOOMED         1002
+
 // Commands (WM_COMMAND ids); their string-table entries hold tooltip and prompt
 #define IDM_CLOSE               105
 #define IDM_ALWAYS_ON_TOP       112

@@ -81,12 +81,15 @@ class Screen:
             raise RuntimeError("XGetImage failed")
         try:
             img = image.contents
-            if img.bits_per_pixel != 32:
-                raise RuntimeError("tests expect a 24-bit screen")
-            stride = img.bytes_per_line
+            if img.bits_per_pixel not in (16, 32):
+                raise RuntimeError("tests expect a 24-bit (or 16-bit) screen")
+            stride, bits = img.bytes_per_line, img.bits_per_pixel
             raw = ctypes.string_at(img.data, stride * h)
         finally:
             _destroy_image(image)
+        if bits == 16:
+            return [[_from_565(raw[row * stride + 2 * i] | raw[row * stride + 2 * i + 1] << 8) for i in range(w)]
+                    for row in range(h)]
         rows = []
         for row in range(h):
             line = raw[row * stride: row * stride + 4 * w]
@@ -100,6 +103,16 @@ class Screen:
         """Makes colour_of(x, y) the root window's background: every part of the
         screen that no window covers shows it, and keeps showing it."""
         w, h = self.width, self.height
+        if _x11.XDefaultDepth(self.display, self.screen) == 16:
+            data = bytearray(2 * w * h)
+            for y in range(h):
+                for x in range(w):
+                    r, g, b = colour_of(x, y)
+                    value = (r >> 3) << 11 | (g >> 2) << 5 | b >> 3
+                    data[2 * (w * y + x)] = value & 0xFF
+                    data[2 * (w * y + x) + 1] = value >> 8
+            self._set_background(bytes(data), w, h, 16)
+            return
         data = bytearray(4 * w * h)
         for y in range(h):
             base = 4 * w * y
@@ -116,12 +129,12 @@ class Screen:
         _x11.XClearWindow(self.display, self.root)
         _x11.XSync(self.display, 0)
 
-    def _set_background(self, data, w, h):
+    def _set_background(self, data, w, h, bits=32):
         depth = _x11.XDefaultDepth(self.display, self.screen)
         pixmap = _x11.XCreatePixmap(self.display, self.root, w, h, depth)
         buffer = ctypes.create_string_buffer(data, len(data))
         image = _x11.XCreateImage(self.display, _x11.XDefaultVisual(self.display, self.screen), depth, ZPixmap,
-                                  0, ctypes.cast(buffer, ctypes.c_char_p), w, h, 32, 4 * w)
+                                  0, ctypes.cast(buffer, ctypes.c_char_p), w, h, bits, bits // 8 * w)
         _x11.XPutImage(self.display, pixmap, _x11.XDefaultGC(self.display, self.screen), image, 0, 0, 0, 0, w, h)
         # The data belongs to Python; detach it before the image is freed.
         image.contents.data = ctypes.POINTER(ctypes.c_ubyte)()
@@ -130,6 +143,12 @@ class Screen:
         _x11.XFreePixmap(self.display, pixmap)
         _x11.XClearWindow(self.display, self.root)
         _x11.XSync(self.display, 0)
+
+
+def _from_565(value):
+    """A 16-bit screen pixel as 8-bit components, widened as the X server does."""
+    r, g, b = value >> 11, (value >> 5) & 0x3F, value & 0x1F
+    return (r << 3 | r >> 2, g << 2 | g >> 4, b << 3 | b >> 2)
 
 
 def _destroy_image(image):

@@ -13,6 +13,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -593,6 +594,33 @@ std::string run(const std::vector<std::string>& w)
         read(toHwnd(w[1]), answer.data(), static_cast<int>(answer.size()));
         return answer.data();
     }
+    if (c == "clipset" && need(1)) {
+        // Puts a text on the clipboard as another program would.
+        bool ok = false;
+        if (OpenClipboard(nullptr)) {
+            HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, w[1].size() + 1);
+            if (block) {
+                memcpy(GlobalLock(block), w[1].c_str(), w[1].size() + 1);
+                GlobalUnlock(block);
+            }
+            ok = EmptyClipboard() && block && SetClipboardData(CF_TEXT, block);
+            CloseClipboard();
+        }
+        return "{\"ok\":" + std::string(ok ? "true" : "false") + "}";
+    }
+    if (c == "cliphold")  // keeps the clipboard open until "cliprelease"
+        return "{\"ok\":" + std::string(OpenClipboard(nullptr) ? "true" : "false") + "}";
+    if (c == "cliprelease")
+        return "{\"ok\":" + std::string(CloseClipboard() ? "true" : "false") + "}";
+    if (c == "hotkey" && need(3))  // id, MOD_* bits, virtual key: held by this program
+        return "{\"ok\":" +
+               std::string(RegisterHotKey(nullptr, static_cast<int>(toInt(w[1])), static_cast<UINT>(toInt(w[2])),
+                                          static_cast<UINT>(toInt(w[3])))
+                               ? "true"
+                               : "false") +
+               "}";
+    if (c == "unhotkey" && need(1))
+        return "{\"ok\":" + std::string(UnregisterHotKey(nullptr, static_cast<int>(toInt(w[1]))) ? "true" : "false") + "}";
     if (c == "regmsg" && need(1))
         return "{\"id\":" + num(RegisterWindowMessageA(w[1].c_str())) + "}";
     if (c == "fontface" && need(1)) {

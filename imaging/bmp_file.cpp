@@ -1,0 +1,99 @@
+// A BMP file from a packed DIB, written to a file of its own beside the target
+// and moved over it once complete.
+#include "imaging/bmp_file.h"
+
+#include <string>
+
+#include "imaging/packed_dib.h"
+#include "imaging/scoped_handles.h"
+
+namespace {
+
+bool writeAll(HANDLE file, const void* data, DWORD size)
+{
+    DWORD written = 0;
+    return WriteFile(file, data, size, &written, nullptr) && written == size;
+}
+
+// A new file beside the target: a name no file has yet, so that an existing
+// file is never opened or truncated here.
+HANDLE createBeside(const char* target, std::string& name)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        name = std::string(target) + "~" + std::to_string(attempt) + ".tmp";
+        const HANDLE file = CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+        if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS)
+            return file;
+    }
+    return INVALID_HANDLE_VALUE;
+}
+
+// The file beside the target, deleted again at the end of the scope unless
+// it took the target's place.
+class SiblingFile {
+public:
+    explicit SiblingFile(const char* target) : file_(createBeside(target, name_)), created_(bool(file_)) {}
+    ~SiblingFile()
+    {
+        file_.close();
+        if (created_)
+            DeleteFileA(name_.c_str());
+    }
+    SiblingFile(const SiblingFile&) = delete;
+    SiblingFile& operator=(const SiblingFile&) = delete;
+
+    explicit operator bool() const { return created_; }
+    HANDLE handle() const { return file_; }
+    // Closes the file and moves it over the target; true when it took the
+    // target's place.
+    bool replace(const char* target)
+    {
+        if (!file_.close() || !MoveFileExA(name_.c_str(), target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return false;
+        created_ = false;
+        return true;
+    }
+
+private:
+    std::string name_;  // before file_, which is made with it
+    OwnedFile file_;
+    bool created_;
+};
+
+}  // namespace
+
+bool WriteBmpFile(const char* path, HGLOBAL dib)
+{
+    if (!path || !dib)
+        return false;
+    LockedMemory<BYTE> data(dib);
+    if (!data)
+        return false;
+    auto* header = reinterpret_cast<BITMAPINFOHEADER*>(data.get());
+    if (GlobalSize(dib) < sizeof(BITMAPINFOHEADER) || header->biSize != sizeof(BITMAPINFOHEADER))
+        return false;
+
+    const DWORD table = DibColourTableSize(header);
+    ULONGLONG pixels = header->biSizeImage;
+    if (header->biCompression != BI_RLE8 && header->biCompression != BI_RLE4) {
+        pixels = (static_cast<ULONGLONG>(header->biBitCount) * static_cast<DWORD>(header->biWidth) + 31) / 32 * 4 *
+                 static_cast<DWORD>(header->biHeight);
+    }
+    const ULONGLONG dibSize = sizeof(BITMAPINFOHEADER) + table + pixels;
+    // A header that claims more than the block holds is refused, not read
+    // past the block's end.
+    if (dibSize > GlobalSize(dib) || dibSize + sizeof(BITMAPFILEHEADER) > MAXDWORD)
+        return false;
+    if (header->biCompression != BI_RLE8 && header->biCompression != BI_RLE4)
+        header->biSizeImage = static_cast<DWORD>(pixels);
+
+    BITMAPFILEHEADER fileHeader = {};
+    fileHeader.bfType = 0x4D42;  // "BM"
+    fileHeader.bfSize = static_cast<DWORD>(dibSize + sizeof(BITMAPFILEHEADER));
+    fileHeader.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + table;
+
+    SiblingFile file(path);
+    return file && writeAll(file.handle(), &fileHeader, sizeof(fileHeader)) &&
+           writeAll(file.handle(), data.get(), static_cast<DWORD>(dibSize)) && file.replace(path);
+}

@@ -1,0 +1,54 @@
+// The clipboard side of image output: a captured bitmap as CF_BITMAP, the
+// colour under the mouse as CF_TEXT, and what the two hotkeys do.
+#include "imaging/clipboard.h"
+
+#include <string.h>
+
+#include "app/globals.h"
+#include "app/scoped_gdi.h"
+#include "imaging/hotkeys.h"
+#include "imaging/scoped_handles.h"
+#include "magnifier/magnifier_window.h"
+
+bool PutBitmapOnClipboard(HWND owner, HBITMAP bitmap)
+{
+    OwnedBitmap owned(bitmap);
+    if (owned) {
+        OpenedClipboard clipboard(owner);
+        if (clipboard && EmptyClipboard() && SetClipboardData(CF_BITMAP, owned)) {
+            owned.release();  // the clipboard's from now on
+            if (clipboard.close())
+                return true;
+        }
+    }
+    MessageBeep(0);
+    return false;
+}
+
+void MagnifierWindow::CopyColourText()
+{
+    // The colour the readout sampled last; the key does not read the screen.
+    char text[20];
+    const int length = wsprintfA(text, Settings.DisplayRGBColourPanel ? "%d,%d,%d" : "#%02x%02x%02x",
+                                 GetRValue(lastColour), GetGValue(lastColour), GetBValue(lastColour));
+    GlobalMemory block(GlobalAlloc(GMEM_MOVEABLE, static_cast<SIZE_T>(length) + 1));
+    if (!block)
+        return;
+    {
+        LockedMemory<char> data(block.get());
+        if (!data)
+            return;
+        memcpy(data.get(), text, static_cast<size_t>(length) + 1);
+    }
+    OpenedClipboard clipboard(hwnd);
+    if (clipboard && EmptyClipboard() && SetClipboardData(CF_TEXT, block.get()))
+        block.release();  // the clipboard's from now on
+}
+
+void MagnifierWindow::OnHotkey(WPARAM id)
+{
+    if (id == BitmapHotkeyId)
+        PutBitmapOnClipboard(hwnd, CaptureImage(true, false));
+    else if (id == ColourHotkeyId)
+        CopyColourText();
+}

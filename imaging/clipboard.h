@@ -1,0 +1,10 @@
+// Handing bitmaps to the clipboard. The copy commands, the colour text and
+// the hotkey dispatch are operations of the main-window object, defined in
+// clipboard.cpp.
+#pragma once
+#include <windows.h>
+
+// Puts the bitmap on the clipboard as CF_BITMAP, which then owns it. When
+// there is no bitmap or the clipboard refuses it, beeps, deletes the bitmap
+// and gives false.
+bool PutBitmapOnClipboard(HWND owner, HBITMAP bitmap);

@@ -1,0 +1,124 @@
+// Save: the system's Save As dialog with one check box (zoomed or unscaled),
+// then the capture, packed and written as a BMP file; failures in a message
+// box. The check box's state and the folder are kept in the settings.
+#include "imaging/save_dialog.h"
+
+#include <commdlg.h>
+#include <string.h>
+#include <windowsx.h>
+
+#include "app/globals.h"
+#include "app/scoped_gdi.h"
+#include "dialogs/help.h"
+#include "imaging/bmp_file.h"
+#include "imaging/packed_dib.h"
+#include "imaging/scoped_handles.h"
+#include "magnifier/magnifier_window.h"
+#include "resources/resource_ids.h"
+
+namespace {
+
+// The check box's state, shared by SaveImageAs and the dialog's hook.
+bool saveZoomedChecked = false;
+
+// The check box's pop-up help topic, for both help requests.
+const DWORD SaveDialogHelpIds[] = {IDC_SAVE_ZOOMED, 2, 0, 0};
+
+constexpr DWORD FileNameLength = 520;
+
+}  // namespace
+
+void ReplaceChar(char* text, char from, char to)
+{
+    for (; *text; ++text) {
+        if (*text == from)
+            *text = to;
+    }
+}
+
+std::string DirectoryOf(const char* path)
+{
+    const char* last = nullptr;
+    for (const char* p = path; *p; ++p) {
+        if (*p == '\\' || *p == '/')
+            last = p;
+    }
+    return last ? std::string(path, last + 1) : std::string();
+}
+
+UINT_PTR CALLBACK SaveDialogHook(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        CheckDlgButton(dialog, IDC_SAVE_ZOOMED, saveZoomedChecked ? BST_CHECKED : BST_UNCHECKED);
+        return FALSE;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDC_SAVE_ZOOMED && HIWORD(wParam) == BN_CLICKED)
+            saveZoomedChecked = IsDlgButtonChecked(dialog, IDC_SAVE_ZOOMED) == BST_CHECKED;
+        return FALSE;
+    case WM_HELP: {
+        const auto* info = reinterpret_cast<const HELPINFO*>(lParam);
+        if (!info || info->iCtrlId == 0)
+            return FALSE;
+        ShowHelp(GetDlgItem(dialog, IDC_SAVE_ZOOMED), HELP_WM_HELP, reinterpret_cast<ULONG_PTR>(SaveDialogHelpIds));
+        return TRUE;
+    }
+    case WM_CONTEXTMENU: {
+        const POINT point = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        const HWND checkBox = GetDlgItem(dialog, IDC_SAVE_ZOOMED);
+        if (!checkBox || WindowFromPoint(point) != checkBox)
+            return FALSE;
+        ShowHelp(checkBox, HELP_CONTEXTMENU, reinterpret_cast<ULONG_PTR>(SaveDialogHelpIds));
+        return TRUE;
+    }
+    default:
+        return FALSE;
+    }
+}
+
+int MagnifierWindow::ShowImageError(UINT id)
+{
+    ResString text(id);
+    ResString caption(IDS_APP_TITLE);
+    return MessageBoxA(hwnd, text.GetText(), caption.GetText(), MB_ICONERROR);
+}
+
+void MagnifierWindow::SaveImageAs(bool selectionOnly)
+{
+    // "description|pattern||" with each "|" made a NUL: the filter list.
+    ResString filterText(IDS_SAVE_FILTER);
+    std::string filter = filterText.GetText() ? filterText.GetText() : "";
+    ReplaceChar(&filter[0], '|', '\0');
+
+    saveZoomedChecked = Settings.SaveZoomedImage != 0;
+    char file[FileNameLength] = "";
+    OPENFILENAMEA dialog = {};
+    dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+    dialog.hwndOwner = hwnd;
+    dialog.hInstance = AppInstance;
+    dialog.lpstrFilter = filter.c_str();
+    dialog.lpstrFile = file;
+    dialog.nMaxFile = FileNameLength;
+    dialog.lpstrInitialDir = Settings.InitialDirectory;
+    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_ENABLEHOOK | OFN_ENABLETEMPLATE |
+                   OFN_NOREADONLYRETURN | OFN_EXPLORER | OFN_ENABLESIZING;
+    dialog.lpstrDefExt = "bmp";
+    dialog.lpfnHook = SaveDialogHook;
+    dialog.lpTemplateName = MAKEINTRESOURCEA(IDD_SAVE_OPTIONS);
+    if (!GetSaveFileNameA(&dialog))
+        return;  // cancelled: the settings stay as they were
+
+    Settings.SaveZoomedImage = saveZoomedChecked ? 1 : 0;
+    // Taken now, after the dialog has gone from the screen.
+    OwnedBitmap bitmap(CaptureImage(saveZoomedChecked, selectionOnly));
+    // A folder too long for the setting leaves the setting as it was.
+    const std::string directory = DirectoryOf(file);
+    if (directory.size() < sizeof(Settings.InitialDirectory))
+        memcpy(Settings.InitialDirectory, directory.c_str(), directory.size() + 1);
+
+    GlobalMemory block(bitmap ? PackBitmap(bitmap, BI_RGB, palette) : nullptr);
+    if (!block)
+        ShowImageError(IDS_CAPTURE_FAILED);
+    else if (!WriteBmpFile(file, block.get()))
+        ShowImageError(IDS_WRITE_FAILED);
+}
