@@ -1,0 +1,134 @@
+"""The About box of the real program: its texts and layout, the two links
+in their colours with the hand cursor over them only, a click that opens a
+link (a stand-in browser records it) turning it purple for good, and one
+that cannot be opened beeping and staying blue."""
+import os
+import subprocess
+
+from chrome_support import FAR, ChromeTestCase, click, move_mouse
+from dialog_support import Dialog, dialog_units, key
+from harness import wait_until
+from xbell import BellWatcher
+from xcursor import cursor_image
+
+MAIL, WEB = 1000, 1001
+BLUE, PURPLE = "0000ff", "800080"
+MAILTO_COMMAND = r"HKCR\mailto\shell\open\command"
+LAYOUT = [  # id, class, text, rectangle in dialog units
+    (2, "Static", None, 7, 7, 20, 20), (1017, "Static", "Scopella Version 1.8", 36, 10, 122, 8),
+    (-1, "Static", None, 36, 21, 119, 8), (1, "Button", "OK", 200, 7, 50, 14),
+    (MAIL, "Static", "mail@brindle.example", 56, 32, 80, 8), (-1, "Static", None, 36, 61, 156, 43),
+    (WEB, "Static", "www.brindle.example", 105, 42, 86, 8), (-1, "Static", "Email:", 35, 32, 20, 8),
+    (-1, "Static", "or visit my web site at:", 35, 42, 70, 8),
+]
+
+
+def reg(*args):
+    return subprocess.run(["wine", "reg"] + list(args), capture_output=True, text=True, timeout=30).stdout
+
+
+class About(ChromeTestCase):
+    def setUp(self):
+        super().setUp()
+        # Web links go to winebrowser, which runs the first program of this
+        # list: here one that records the address. Mail links go to a
+        # program that does not exist, so the shell cannot open them.
+        self.urls = os.path.join(self.workdir, "opened-urls.txt")
+        opener = os.path.join(self.workdir, "record-url.sh")
+        with open(opener, "w") as f:
+            f.write("#!/bin/sh\nprintf '%%s\\n' \"$@\" >> '%s'\n" % self.urls)
+        os.chmod(opener, 0o755)
+        reg("add", r"HKCU\Software\Wine\WineBrowser", "/v", "Browsers", "/t", "REG_SZ", "/d", opener, "/f")
+        self.mailer = reg("query", MAILTO_COMMAND, "/ve").split("REG_SZ", 1)[1].strip()
+        reg("add", MAILTO_COMMAND, "/ve", "/d", r'"C:\no\such\mailer.exe" "%1"', "/f")
+        self.bells = BellWatcher()
+
+    def tearDown(self):
+        self.bells.close()
+        reg("add", MAILTO_COMMAND, "/ve", "/d", self.mailer, "/f")
+        reg("delete", r"HKCU\Software\Wine\WineBrowser", "/v", "Browsers", "/f")
+        super().tearDown()
+
+    def opened(self):
+        if not os.path.exists(self.urls):
+            return []
+        with open(self.urls) as f:
+            return f.read().split()
+
+    def colours(self, dialog, id_):
+        """The link colours its text shows."""
+        r = self.probe.info(dialog.control(id_))["rect"]
+        rgb = self.probe("pixels", r[0], r[1], r[2] - r[0], r[3] - r[1])["rgb"]
+        return {c for c in (BLUE, PURPLE) if c in {rgb[i:i + 6] for i in range(0, len(rgb), 6)}}
+
+    def steady_cursor(self, x, y, other=None):
+        """The cursor shown at (x, y) once it differs from `other` and stays
+        (Wine shows a blank 1 x 1 cursor for an instant on a change)."""
+        move_mouse(x, y)
+        last = [None]
+
+        def steady():
+            now = cursor_image()
+            settled = now == last[0] and now != other and now[0] > 1
+            last[0] = now
+            return settled and now
+        return wait_until(steady, 3, interval=0.1, what="the cursor at %d, %d" % (x, y))
+
+    def open(self, app):
+        app.key("ctrl+a")
+        return Dialog(self.probe, "About", app.hwnd)
+
+    def test_links_turn_purple_once_opened_and_stay_so(self):
+        app, _ = self.launch_at(100, 100, 550, 350)
+        dialog = self.open(app)
+        pixels = dialog_units(self.probe)
+        origin = dialog.info()["client"][:2]
+        controls = dialog.controls()
+        # (A word-sized id of -1 reads back as 0xFFFF.)
+        self.assertEqual([(i, c) for i, c, *_ in LAYOUT], [(-1 if c["id"] == 0xFFFF else c["id"], c["class"]) for c in controls])
+        for (id_, _, text, *units), c in zip(LAYOUT, controls):
+            if text is not None:
+                self.assertEqual(text, c["text"])
+            rect = [v - origin[k % 2] for k, v in enumerate(c["rect"])]
+            expected = pixels(*units)
+            self.assertEqual(expected[:2] if id_ == 2 else expected, rect[:2] if id_ == 2 else rect)  # the icon takes its own size
+        self.assertEqual(({BLUE}, {BLUE}), (self.colours(dialog, MAIL), self.colours(dialog, WEB)))
+
+        # The hand over the links only.
+        label = next(c["rect"] for c in controls if c["text"] == "Email:")
+        arrow = self.steady_cursor(label[0] + 3, label[1] + 3)
+        hand = self.steady_cursor(*dialog.centre(MAIL), other=arrow)
+        self.assertEqual(hand, self.steady_cursor(*dialog.centre(WEB)))
+        self.assertEqual(arrow, self.steady_cursor(label[0] + 3, label[3] - 2, other=hand))
+
+        # The mail link cannot be opened: a beep, and it stays blue.
+        click(*dialog.centre(MAIL))
+        wait_until(lambda: self.bells.count() == 1, 10, what="a beep")
+        self.assertEqual({BLUE}, self.colours(dialog, MAIL))
+        # The web page opens: purple at once, while the mail link stays blue.
+        click(*dialog.centre(WEB))
+        wait_until(lambda: self.colours(dialog, WEB) == {PURPLE}, 10, what="the web link purple")
+        wait_until(self.opened, 15, what="the web page opened")
+        self.assertEqual(["https://www.brindle.example/?Scopella"], self.opened())
+        self.assertEqual({BLUE}, self.colours(dialog, MAIL))
+        self.assertEqual(1, self.bells.count())
+        move_mouse(*FAR)
+        self.assertTrue(dialog.is_open())  # links do not close the box
+        key("Escape")
+        dialog.wait_closed(app)
+        self.assertEqual(0, app.close())
+        stored = self.probe.registry()
+        self.assertEqual((b"\1", 0), (stored["Visited"][1], int.from_bytes(stored["Emailed"][1], "little")))
+
+        # The next run remembers.
+        app, _ = self.launch_at(100, 100, 550, 350)
+        dialog = self.open(app)
+        self.assertEqual(({BLUE}, {PURPLE}), (self.colours(dialog, MAIL), self.colours(dialog, WEB)))
+        key("Return")
+        dialog.wait_closed(app)
+        self.assertEqual(0, app.close())
+
+
+if __name__ == "__main__":
+    import unittest
+    unittest.main()
