@@ -104,16 +104,25 @@ BOOL onHelp(const HELPINFO* info)
     return TRUE;
 }
 
+// The control with help under a screen point. A group box lies over the
+// controls it frames, and labels carry no help: both are looked through.
+HWND helpControlAt(HWND dialog, POINT point)
+{
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT r;
+        if (IsWindowVisible(child) && GetWindowRect(child, &r) && PtInRect(&r, point) &&
+            hasHelp(static_cast<int>(GetWindowLongPtrA(child, GWLP_ID))))
+            return child;
+    }
+    return nullptr;
+}
+
 void onContextMenu(HWND dialog, LPARAM screenPoint)
 {
-    POINT p = {static_cast<short>(LOWORD(screenPoint)), static_cast<short>(HIWORD(screenPoint))};
-    ScreenToClient(dialog, &p);
-    HWND child = ChildWindowFromPoint(dialog, p);
-    if (!child || child == dialog)
-        return;
-    const int id = static_cast<int>(GetWindowLongPtrA(child, GWLP_ID));
-    if (hasHelp(id))
-        showControlHelp(child, HELP_CONTEXTMENU, id, GetWindowContextHelpId(child));
+    const POINT point = {static_cast<short>(LOWORD(screenPoint)), static_cast<short>(HIWORD(screenPoint))};
+    if (HWND control = helpControlAt(dialog, point))
+        showControlHelp(control, HELP_CONTEXTMENU, static_cast<int>(GetWindowLongPtrA(control, GWLP_ID)),
+                        GetWindowContextHelpId(control));
 }
 
 }  // namespace

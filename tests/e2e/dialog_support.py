@@ -3,8 +3,9 @@ reading its controls as another program can, and typing into it with real
 keys."""
 import subprocess
 
-from harness import wait_until, xdotool
+from harness import WM_SYSCOMMAND, wait_until, xdotool
 
+SC_CLOSE = 0xF060
 BM_GETCHECK = 0x00F0
 HKM_GETHOTKEY = 0x0402
 
@@ -85,6 +86,18 @@ class Dialog:
     def centre(self, id_):
         r = self.probe.info(self.control(id_))["rect"]
         return (r[0] + r[2]) // 2, (r[1] + r[3]) // 2
+
+
+def close_box(app):
+    """Closes the app with its close box (after a dialog the X focus is not
+    to be relied on for keys to the main window); returns its exit code."""
+    app.probe.post(app.hwnd, WM_SYSCOMMAND, SC_CLOSE)
+    return app.wait_exit()
+
+
+def system_command(app, command):
+    """Chooses an item of the app's system menu."""
+    app.probe.post(app.hwnd, WM_SYSCOMMAND, command)
 
 
 def message_box(probe, owner, timeout=10):

@@ -6,7 +6,7 @@ import os
 import subprocess
 
 from chrome_support import FAR, ChromeTestCase, click, move_mouse
-from dialog_support import Dialog, dialog_units, key
+from dialog_support import Dialog, close_box, dialog_units, key
 from harness import wait_until
 from xbell import BellWatcher
 from xcursor import cursor_image
@@ -116,7 +116,7 @@ class About(ChromeTestCase):
         self.assertTrue(dialog.is_open())  # links do not close the box
         key("Escape")
         dialog.wait_closed(app)
-        self.assertEqual(0, app.close())
+        self.assertEqual(0, close_box(app))
         stored = self.probe.registry()
         self.assertEqual((b"\1", 0), (stored["Visited"][1], int.from_bytes(stored["Emailed"][1], "little")))
 
@@ -126,7 +126,7 @@ class About(ChromeTestCase):
         self.assertEqual(({BLUE}, {PURPLE}), (self.colours(dialog, MAIL), self.colours(dialog, WEB)))
         key("Return")
         dialog.wait_closed(app)
-        self.assertEqual(0, app.close())
+        self.assertEqual(0, close_box(app))
 
 
 if __name__ == "__main__":

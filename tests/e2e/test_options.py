@@ -2,8 +2,8 @@
 controls and defaults, rates shown and stored through their rounding, the
 validation of each field, Cancel, and OK writing everything at once."""
 from chrome_support import ChromeTestCase, click
-from dialog_support import Dialog, dialog_units, key, message_box, type_text
-from harness import dword
+from dialog_support import Dialog, close_box, dialog_units, key, message_box, system_command, type_text
+from harness import dword, wait_until
 
 SLOW, MEDIUM, FAST, SIZE = 1005, 1007, 1009, 1018
 RGB, HEX, SHOW_CURSOR, SINGLE, RELATIVE, TRANSPARENT, OS_CURSOR = 1003, 1004, 1011, 1013, 1021, 1022, 1023
@@ -38,8 +38,12 @@ LAYOUT = [
 
 
 class Options(ChromeTestCase):
-    def open(self, app):
-        app.key("ctrl+o")
+    def open(self, app, again=False):
+        """Opens the dialog with Ctrl+O, or again from the system menu."""
+        if again:
+            system_command(app, 0x20)
+        else:
+            app.key("ctrl+o")
         return Dialog(self.probe, "Options", app.hwnd)
 
     def fill(self, field, text):
@@ -101,13 +105,16 @@ class Options(ChromeTestCase):
         self.assertNotEqual(0, colour)
         key("alt+x", "alt+t", "Return")
         dialog.wait_closed(app)
-        # Saved at once, while the program runs, and applied.
-        stored = self.probe.registry()
+        # Saved at once, while the program runs (all 32 values, the last one
+        # last), and applied.
+        stored = wait_until(lambda: (lambda r: "bUseOSCursor" in r and r)(self.probe.registry() or {}), 10,
+                            what="the settings saved")
         self.assertEqual([27, 20, 20, 128], [dword(stored[n][1]) for n in ("Update1", "Update2", "Update3", "GridSize")])
         self.assertEqual([b"\0", b"\1"], [stored[n][1] for n in ("DisplayRGBColourPanel", "Transparent")])
         self.assertEqual(colour, dword(stored["GridColor"][1]))
-        self.assertEqual((True, 178), (app.info()["layered"], app.info()["alpha"]))
-        dialog = self.open(app)
+        wait_until(lambda: app.info()["layered"], 5, what="the window made transparent")
+        self.assertEqual(178, app.info()["alpha"])
+        dialog = self.open(app, again=True)
         self.assertEqual(["37", "50", "50", "128"], self.rates(dialog))
         self.assertEqual((False, True, True), (dialog.checked(RGB), dialog.checked(HEX), dialog.checked(TRANSPARENT)))
 
@@ -117,7 +124,7 @@ class Options(ChromeTestCase):
         key("alt+c", "alt+r", "Escape")
         dialog.wait_closed(app)
         self.assertEqual(before, self.probe.registry())
-        self.assertEqual(0, app.close())
+        self.assertEqual(0, close_box(app))
 
     def test_each_bad_field_is_named_and_nothing_is_stored(self):
         app, _ = self.launch_at(100, 100, 550, 350)
@@ -151,7 +158,7 @@ class Options(ChromeTestCase):
         # The failed OKs stored nothing: neither the colour picked nor the
         # transparency switched each time; the exit saves the defaults.
         self.assertFalse(app.info()["layered"])
-        self.assertEqual(0, app.close())
+        self.assertEqual(0, close_box(app))
         stored = self.probe.registry()
         self.assertEqual([1000, 100, 50, 1, 0], [dword(stored[n][1]) for n in (
             "Update1", "Update2", "Update3", "GridSize", "GridColor")])
@@ -164,7 +171,7 @@ class Options(ChromeTestCase):
         self.assertEqual([0, 0x0342], [dialog.hotkey(COLOUR_HOTKEY), dialog.hotkey(BITMAP_HOTKEY)])
         key("Return")
         dialog.wait_closed(app)
-        self.assertEqual(0, app.close())
+        self.assertEqual(0, close_box(app))
         stored = self.probe.registry()
         self.assertEqual([0, 0, 0x42, 3], [dword(stored[n][1]) for n in (
             "nHotKeyColourVK", "nHotKeyColourModifiers", "nHotKeyBitmapVK", "nHotKeyBitmapModifiers")])
@@ -173,7 +180,7 @@ class Options(ChromeTestCase):
         self.assertEqual(0, dialog.hotkey(COLOUR_HOTKEY))
         key("Escape")
         dialog.wait_closed(app)
-        self.assertEqual(0, app.close())
+        self.assertEqual(0, close_box(app))
 
 
 if __name__ == "__main__":
