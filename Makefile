@@ -1,7 +1,9 @@
 # Scopella: the two commands a new user needs, and a few more.
 #   make run    builds Scopella and starts it (installs what is missing)
 #   make test   builds Scopella and runs every test headless
-.PHONY: run test build build32 bench clean
+#   make install / make uninstall   Scopella for this user (~/.local), no root
+#   make package                    Windows zip and installers into dist/
+.PHONY: run test build build32 bench clean install uninstall package
 
 run:
 	scripts/run.sh
@@ -22,5 +24,14 @@ build32:
 bench:
 	scripts/bench.sh
 
+install:
+	scripts/install.sh install
+
+uninstall:
+	scripts/install.sh uninstall
+
+package:
+	scripts/package.sh
+
 clean:
-	rm -rf build build-win32
+	rm -rf build build-win32 build-package dist

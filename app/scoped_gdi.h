@@ -76,6 +76,9 @@ public:
     SelectedObject(const SelectedObject&) = delete;
     SelectedObject& operator=(const SelectedObject&) = delete;
 
+    // Whether the object was selected.
+    explicit operator bool() const { return previous_ && previous_ != HGDI_ERROR; }
+
 private:
     HDC dc_;
     HGDIOBJ previous_;

@@ -1,10 +1,15 @@
-"""CPU used by a running scopella.exe, per second of wall time, at each update
-rate, with the mouse still and with the mouse moving in follow mode. Also the
-X server's share, which draws what the program hands it. Prints a table; not
-a test. Runs inside the display and Wine prefix that scripts/bench.sh sets up.
-    python3 bench/cpu_bench.py [seconds per run]"""
-import ctypes
+"""What a user pays for a running Scopella: the CPU of every process of its
+Wine prefix (scopella.exe, the wineserver, Wine's services and drivers) and
+of the X server, per second of wall time and per frame, at each update rate,
+idle (mouse still, follow mode off) and in follow mode with the mouse moving;
+and the time from the start to a painted window, cold (no wineserver
+running) and warm. Frames are counted at the X server (RECORD): the screen
+reads of the busiest client, beside its one-pixel reads (the colour readout). Prints tables; not a test. Runs inside the
+display and Wine prefix that scripts/bench.sh sets up.
+    python3 bench/cpu_bench.py [seconds per run] [start-ups per kind]"""
+import math
 import os
+import statistics
 import subprocess
 import sys
 import threading
@@ -14,10 +19,15 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
 
 from harness import EXE, MAIN_CLASS, Probe, WM_CLOSE, wait_until  # noqa: E402
-from xscreen import Screen, _x11  # noqa: E402
+from xrecord import RequestCounter  # noqa: E402
+from xscreen import Screen, _x11, pattern_colour  # noqa: E402
+
+import ctypes  # noqa: E402
 
 TICK = os.sysconf("SC_CLK_TCK")
 RATES = {1: "None", 2: "Slow", 3: "Medium", 4: "Fast"}
+PREFIX = os.environ["WINEPREFIX"]
+WINDOW = (1000, 600, 1450, 850)
 
 _x11.XWarpPointer.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_int, ctypes.c_int,
                               ctypes.c_uint, ctypes.c_uint, ctypes.c_int, ctypes.c_int]
@@ -30,68 +40,127 @@ def cpu_seconds(pid):
     return (int(fields[11]) + int(fields[12])) / TICK
 
 
-def find_process(name):
-    for entry in os.listdir("/proc"):
-        if entry.isdigit():
-            try:
-                with open("/proc/%s/cmdline" % entry, "rb") as f:
-                    if name.encode() in f.read():
-                        return int(entry)
-            except OSError:
-                pass
-    return None
+def prefix_processes(exclude=()):
+    """{pid: kind} of every process running in the bench prefix: scopella.exe,
+    the wineserver, or one of Wine's own (services, drivers, desktop)."""
+    found = {}
+    for entry in filter(str.isdigit, os.listdir("/proc")):
+        pid = int(entry)
+        if pid in exclude:
+            continue
+        try:
+            with open("/proc/%d/environ" % pid, "rb") as f:
+                if ("WINEPREFIX=" + PREFIX).encode() not in f.read().split(b"\0"):
+                    continue
+            with open("/proc/%d/cmdline" % pid, "rb") as f:
+                command = f.read().lower()
+        except OSError:
+            continue
+        found[pid] = "app" if b"scopella" in command else "server" if b"wineserver" in command else "wine"
+    return found
+
+
+def snapshot(pids):
+    times = {}
+    for pid in pids:
+        try:
+            times[pid] = cpu_seconds(pid)
+        except OSError:
+            pass
+    return times
+
+
+def warp(screen, x, y):
+    _x11.XWarpPointer(screen.display, 0, screen.root, 0, 0, 0, 0, x, y)
+    _x11.XFlush(screen.display)
 
 
 class MouseMover(threading.Thread):
-    """Moves the X pointer 50 times a second along a circle, away from the
+    """Moves the X pointer 20 times a second along a circle, away from the
     window, as a hand would."""
 
-    def __init__(self, screen):
+    def __init__(self):
         super().__init__(daemon=True)
-        self.screen = screen
+        self.screen = Screen()
         self.running = True
 
     def run(self):
-        import math
         step = 0
         while self.running:
-            x = int(400 + 150 * math.cos(step / 10))
-            y = int(300 + 150 * math.sin(step / 10))
-            _x11.XWarpPointer(self.screen.display, 0, self.screen.root, 0, 0, 0, 0, x, y)
-            _x11.XFlush(self.screen.display)
+            warp(self.screen, int(400 + 150 * math.cos(step / 10)), int(300 + 150 * math.sin(step / 10)))
             step += 1
-            time.sleep(0.02)
+            time.sleep(0.05)
+        self.screen.close()
 
 
-def run_case(probe, screen, rate, moving, seconds):
+def write_case(probe, rate, follow):
     probe.delete_key()
-    rect = b"".join(v.to_bytes(4, "little", signed=True) for v in (1000, 600, 1450, 850))
-    probe.set_value("WindowPos", 3, rect)
+    probe.set_value("WindowPos", 3, b"".join(v.to_bytes(4, "little", signed=True) for v in WINDOW))
     probe.set_dword("Update", rate)
     probe.set_dword("ZoomFactor", 3)
-    probe.set_value("MouseTracking", 3, b"\x01")
-    _x11.XWarpPointer(screen.display, 0, screen.root, 0, 0, 0, 0, 550, 300)
-    _x11.XFlush(screen.display)
+    probe.set_value("MouseTracking", 3, b"\x01" if follow else b"\x00")
+
+
+def run_case(probe, screen, counter, rate, follow, seconds):
+    write_case(probe, rate, follow)
+    warp(screen, 550, 300)
     process = subprocess.Popen(["wine", EXE], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                stderr=subprocess.DEVNULL)
     try:
-        hwnd = wait_until(lambda: (probe.windows(MAIN_CLASS) or [None])[0], 20, what="the window")
-        pid = process.pid if b"scopella" in open("/proc/%d/cmdline" % process.pid, "rb").read() \
-            else find_process("scopella.exe")
+        hwnd = wait_until(lambda: (probe.windows(MAIN_CLASS) or [None])[0], 30, what="the window")
         xvfb = int(os.environ["SCOPELLA_XVFB_PID"])
         time.sleep(1.5)  # start-up work is not counted
-        mover = MouseMover(screen) if moving else None
+        mover = MouseMover() if follow else None
         if mover:
             mover.start()
-        start, app0, x0 = time.monotonic(), cpu_seconds(pid), cpu_seconds(xvfb)
+        kinds = prefix_processes(exclude={probe.process.pid})
+        counter.start()
+        start, before, x0 = time.monotonic(), snapshot(kinds), cpu_seconds(xvfb)
         time.sleep(seconds)
-        wall, app1, x1 = time.monotonic() - start, cpu_seconds(pid), cpu_seconds(xvfb)
+        wall, after, x1 = time.monotonic() - start, snapshot(kinds), cpu_seconds(xvfb)
+        frames, pixels, _ = counter.stop()
         if mover:
             mover.running = False
             mover.join()
         probe.post(hwnd, WM_CLOSE)
         process.wait(timeout=15)
-        return 100 * (app1 - app0) / wall, 100 * (x1 - x0) / wall
+    finally:
+        if process.poll() is None:
+            process.kill()
+            process.wait(timeout=10)
+    used = {"app": 0.0, "server": 0.0, "wine": 0.0}
+    for pid, t in after.items():
+        used[kinds[pid]] += t - before.get(pid, t)
+    used["x"] = x1 - x0
+    return {k: 100 * v / wall for k, v in used.items()}, frames / wall, pixels / wall
+
+
+def painted(screen, rect):
+    """Caption, view and status bar of the window at rect drawn: none of the
+    three shows the desktop's pattern beneath."""
+    left, top, right, bottom = rect
+    points = [((left + right) // 2, top + 10), ((left + right) // 2, (top + bottom) // 2),
+              ((left + right) // 2, bottom - 8)]
+    return all(screen.pixel(x, y) != pattern_colour(x, y) for x, y in points)
+
+
+def startup_time(screen, cold):
+    """Seconds from the start of wine to a painted Scopella window."""
+    if cold:
+        subprocess.run(["wineserver", "-k"], stderr=subprocess.DEVNULL)
+        subprocess.run(["wineserver", "-w"], stderr=subprocess.DEVNULL)
+    start = time.monotonic()
+    process = subprocess.Popen(["wine", EXE], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                               stderr=subprocess.DEVNULL)
+    try:
+        wait_until(lambda: painted(screen, WINDOW), 60, interval=0.005, what="the painted window")
+        elapsed = time.monotonic() - start
+        window = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Scopella$"],
+                                capture_output=True, text=True, timeout=10).stdout.split()[0]
+        subprocess.run(["xdotool", "windowfocus", "--sync", window, "key", "--clearmodifiers", "alt+F4"],
+                       timeout=10)
+        process.wait(timeout=15)
+        return elapsed
     finally:
         if process.poll() is None:
             process.kill()
@@ -100,20 +169,48 @@ def run_case(probe, screen, rate, moving, seconds):
 
 def main():
     seconds = float(sys.argv[1]) if len(sys.argv) > 1 else 5.0
-    probe = Probe()
+    starts = int(sys.argv[2]) if len(sys.argv) > 2 else 5
     screen = Screen()
+    screen.paint_root()
+    counter = RequestCounter()
+
+    # Start-up first: the cold runs end every Wine process of the prefix.
+    probe = Probe()
+    write_case(probe, 3, False)
+    probe.close()
+    cold = [startup_time(screen, True) for _ in range(starts)]
+    subprocess.run(["wineserver", "-p"])
+    probe = Probe()
+    probe("cursor")  # Wine's desktop process runs from here on, as it does for a user
+    warm = [startup_time(screen, False) for _ in range(starts)]
+    print("Start-up to a painted window, s (median of %d; %s)" % (starts, "450x250, zoom 3, rate Medium"))
+    print("  cold (no wineserver running)  %6.2f   (%s)" % (statistics.median(cold),
+                                                             " ".join("%.2f" % t for t in cold)))
+    print("  warm (wineserver running)     %6.2f   (%s)" % (statistics.median(warm),
+                                                             " ".join("%.2f" % t for t in warm)))
+    print()
+
     try:
-        print("CPU per second of wall time, %% of one core (450x250 window, zoom 3, %.0f s each)" % seconds)
-        print("%-8s %-22s %12s %10s" % ("rate", "mouse", "scopella.exe", "Xvfb"))
-        for moving in (False, True):
+        print("CPU, %% of one core, per second of wall time (450x250 window, zoom 3, %.0f s each);" % seconds)
+        print("prefix = every process of Scopella's Wine prefix; ms/frame = (prefix + X server) per frame")
+        print("%-7s %-15s %8s %8s %9s %8s %8s %8s %8s %8s %9s" % (
+            "rate", "mode", "frames/s", "pixels/s", "scopella", "server", "wine", "prefix", "Xvfb", "total",
+            "ms/frame"))
+        for follow in (False, True):
             for rate in RATES:
-                app, x = run_case(probe, screen, rate, moving, seconds)
-                mouse = "moving, follow mode" if moving else "still, follow mode"
-                print("%-8s %-22s %11.1f%% %9.1f%%" % (RATES[rate], mouse, app, x))
+                cpu, fps, pixels = run_case(probe, screen, counter, rate, follow, seconds)
+                prefix = cpu["app"] + cpu["server"] + cpu["wine"]
+                total = prefix + cpu["x"]
+                per_frame = "%9.2f" % (10 * total / fps) if fps >= 0.5 else "%9s" % "-"
+                mode = "follow, moving" if follow else "idle, still"
+                print("%-7s %-15s %8.1f %8.1f %8.2f%% %7.2f%% %7.2f%% %7.2f%% %7.2f%% %7.2f%% %s" % (
+                    RATES[rate], mode, fps, pixels, cpu["app"], cpu["server"], cpu["wine"], prefix, cpu["x"], total,
+                    per_frame))
                 sys.stdout.flush()
     finally:
         probe.delete_key()
         probe.close()
+        counter.close()
         screen.close()
 
 

@@ -16,6 +16,7 @@ protected:
     {
         return SendMessageA(window_, message, wParam, lParam);
     }
+    void attach(HWND window) { window_ = window; }
 
 private:
     HWND window_;
@@ -30,6 +31,8 @@ public:
         send(SB_SETTEXTA, static_cast<WPARAM>(pane) | flags, reinterpret_cast<LPARAM>(text));
     }
     void setOwnerDrawn(int pane, LPARAM itemData) const { send(SB_SETTEXTA, SBT_OWNERDRAW | pane, itemData); }
+    // Pane 0 as menu help: without borders, as the simple text of a menu bar.
+    void setMenuHelp(const char* text) const { setText(0, text, SBT_NOBORDERS); }
     void setParts(int count, const int* rightEdges) const
     {
         send(SB_SETPARTS, count, reinterpret_cast<LPARAM>(rightEdges));

@@ -2,8 +2,6 @@
 // highlight rectangle, step moves, the zoom factor and zooming to a selection.
 #include "magnifier/geometry.h"
 
-#include <commctrl.h>
-
 #include "app/globals.h"
 #include "magnifier/magnifier_window.h"
 
@@ -116,9 +114,7 @@ void MagnifierWindow::layoutView()
     maxPointX = cells.maxPointX;
     maxPointY = cells.maxPointY;
 
-    if (viewRegion)
-        DeleteObject(viewRegion);
-    viewRegion = CreateRectRgn(r.left, r.top, r.right, r.bottom);
+    viewRegion.reset(CreateRectRgn(r.left, r.top, r.right, r.bottom));
 
     refreshPaneTooltips();
 }
@@ -179,7 +175,7 @@ void MagnifierWindow::setZoomFactor(int factor)
     repaintView();
 
     // The zoom trackbar and its tip follow the new factor.
-    SendMessageA(zoomTrackbar, TBM_SETPOS, TRUE, factor);
+    zoomTrackbar.setPos(factor);
     char tip[128];
     wsprintfA(tip, ZoomLevelFormat.GetText() ? ZoomLevelFormat.GetText() : "", factor);
     tooltips.updateTipText(zoomTrackbar, tip);

@@ -28,16 +28,10 @@ MagnifierWindow::MagnifierWindow()
       selectionStart{0, 0},
       selectionEnd{0, 0},
       palette(createViewPalette()),
-      viewRegion(nullptr),
       viewCursor(nullptr),
       hasRebar(false),
       rebarHeight(0),
-      toolbar(nullptr),
-      rebar(nullptr),
-      zoomTrackbar(nullptr),
-      rateTrackbar(nullptr),
       statusHeight(0),
-      statusBar(nullptr),
       viewEmpty(false),
       placementShift{0, 0}
 {
@@ -48,16 +42,9 @@ MagnifierWindow::MagnifierWindow()
 MagnifierWindow::~MagnifierWindow()
 {
     paintBuffers.release();  // before the palette they may hold is deleted
-    if (viewRegion) {
-        DeleteObject(viewRegion);
-        viewRegion = nullptr;
-    }
-    if (palette) {
-        DeleteObject(palette);
-        palette = nullptr;
-    }
-    // The child controls went with the main window; viewCursor is a shared
-    // resource and is not destroyed.
+    // The region and the palette delete themselves. The child controls went
+    // with the main window; viewCursor is a shared resource and is not
+    // destroyed.
 }
 
 LRESULT MagnifierWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -173,11 +160,9 @@ void MagnifierWindow::onKillFocus(HWND gainingFocus)
 
 void MagnifierWindow::onPaint()
 {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd, &ps);
+    PaintDC dc(hwnd);
     if (dc)
         paintView(dc);
-    EndPaint(hwnd, &ps);
 }
 
 // The two items the window adds to its system menu; everything else is the

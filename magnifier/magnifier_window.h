@@ -4,6 +4,8 @@
 #pragma once
 #include <windows.h>
 
+#include "app/scoped_gdi.h"
+#include "magnifier/controls.h"
 #include "magnifier/rendering.h"
 #include "magnifier/tooltip_control.h"
 
@@ -87,17 +89,17 @@ public:
     POINT selectionStart;
     POINT selectionEnd;
     TooltipControl tooltips;
-    HPALETTE palette;
-    HRGN viewRegion;
+    OwnedPalette palette;
+    OwnedRegion viewRegion;
     HCURSOR viewCursor;
     bool hasRebar;
     int rebarHeight;
-    HWND toolbar;
-    HWND rebar;
-    HWND zoomTrackbar;
-    HWND rateTrackbar;
+    Toolbar toolbar;
+    Rebar rebar;
+    Trackbar zoomTrackbar;
+    Trackbar rateTrackbar;
     int statusHeight;
-    HWND statusBar;
+    StatusBar statusBar;
     bool viewEmpty;
 
 private:
@@ -112,8 +114,11 @@ private:
     void onKillFocus(HWND gainingFocus);
     void onPaint();
     LRESULT onSysCommand(WPARAM wParam, LPARAM lParam);
+    void createToolBand();
     void createTrackbars();
     void createStatusBar();
+    void addTrackbarTooltips();
+    void addPaneTooltips();
     void checkHelpFreshness();
     void appendSystemMenuItems();
     void setButtonCheck(UINT command, bool checked);

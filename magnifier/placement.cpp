@@ -21,6 +21,11 @@ RECT keepRectOnScreen(const RECT& window, int left, int top, int width, int heig
 void MagnifierWindow::keepOnScreen()
 {
     updateScreenMetrics();
+    // A minimised window has no place on the screen to keep, and a maximised
+    // one overhangs it by its frame on purpose; both return to their normal
+    // rectangles themselves.
+    if (IsIconic(hwnd) || IsZoomed(hwnd))
+        return;
     RECT r;
     if (!GetWindowRect(hwnd, &r))
         return;

@@ -46,21 +46,23 @@ void MagnifierWindow::readoutTick()
     }
     char text[64];
     wsprintfA(text, CoordsFormat.GetText() ? CoordsFormat.GetText() : "", shown.x, shown.y);
-    SendMessageA(statusBar, SB_SETTEXTA, CoordsPane, reinterpret_cast<LPARAM>(text));
+    statusBar.setText(CoordsPane, text);
 
-    HDC screen = GetDC(nullptr);
-    if (!screen)
-        return;
-    const COLORREF colour = GetPixel(screen, cursor.x, cursor.y);
-    ReleaseDC(nullptr, screen);
+    COLORREF colour;
+    {
+        WindowDC screen(nullptr);
+        if (!screen)
+            return;
+        colour = GetPixel(screen, cursor.x, cursor.y);
+    }
     if (colour == lastColour)
         return;
     lastColour = colour;
     ResString& format = Settings.DisplayRGBColourPanel ? ColourRgbFormat : ColourHexFormat;
     wsprintfA(text, format.GetText() ? format.GetText() : "", GetRValue(colour), GetGValue(colour), GetBValue(colour));
-    SendMessageA(statusBar, SB_SETTEXTA, ColourTextPane, reinterpret_cast<LPARAM>(text));
-    SendMessageA(statusBar, SB_SETTEXTA, SBT_OWNERDRAW | SwatchPane, OwnerDrawnItem);
-    SendMessageA(statusBar, SB_SETTEXTA, SBT_OWNERDRAW | LinkPane, OwnerDrawnItem);
+    statusBar.setText(ColourTextPane, text);
+    statusBar.setOwnerDrawn(SwatchPane, OwnerDrawnItem);
+    statusBar.setOwnerDrawn(LinkPane, OwnerDrawnItem);
 }
 
 LRESULT MagnifierWindow::OnHScroll(WPARAM wParam, HWND sender)
@@ -114,7 +116,7 @@ void MagnifierWindow::setUpdateRate(int rate, bool force)
     if (rate == 1 && Settings.Update != 1)
         KillTimer(hwnd, AutoUpdateTimer);
     Settings.Update = rate;
-    SendMessageA(rateTrackbar, TBM_SETPOS, TRUE, rate);
+    rateTrackbar.setPos(rate);
 
     const int periods[] = {0, 0, Settings.Update1, Settings.Update2, Settings.Update3};
     if (rate >= 2)

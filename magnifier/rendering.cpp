@@ -10,10 +10,10 @@ namespace {
 
 void drawGrid(HDC dc, int zoom, int gridSize, int cols, int rows, int width, int height)
 {
-    HPEN pen = CreatePen(PS_SOLID, 1, Settings.GridColor);
+    OwnedPen pen(CreatePen(PS_SOLID, 1, Settings.GridColor));
     if (!pen)
         return;
-    HGDIOBJ oldPen = SelectObject(dc, pen);
+    SelectedObject selected(dc, pen);
     // Lines cover the first pixel column (row) of every gridSize-th cell,
     // never the edge at k = 0.
     for (int k = gridSize; k < cols; k += gridSize) {
@@ -24,21 +24,21 @@ void drawGrid(HDC dc, int zoom, int gridSize, int cols, int rows, int width, int
         MoveToEx(dc, 0, zoom * k, nullptr);
         LineTo(dc, width, zoom * k);
     }
-    SelectObject(dc, oldPen);
-    DeleteObject(pen);
 }
 
 }  // namespace
 
 bool PaintBuffers::Buffer::make(HDC reference, int w, int h)
 {
-    if (dc && width == w && height == h)
+    if (context && width == w && height == h)
         return true;
     release();
-    dc = CreateCompatibleDC(reference);
-    bitmap = dc ? CreateCompatibleBitmap(reference, w, h) : nullptr;
-    previous = bitmap ? SelectObject(dc, bitmap) : nullptr;
-    if (!previous) {
+    context.emplace(reference);
+    if (*context)
+        bitmap.reset(CreateCompatibleBitmap(reference, w, h));
+    if (bitmap)
+        selection.emplace(*context, bitmap);
+    if (!selection || !*selection) {
         release();
         return false;
     }
@@ -49,13 +49,11 @@ bool PaintBuffers::Buffer::make(HDC reference, int w, int h)
 
 void PaintBuffers::Buffer::release()
 {
-    if (previous)
-        SelectObject(dc, previous);
-    if (bitmap)
-        DeleteObject(bitmap);
-    if (dc)
-        DeleteDC(dc);
-    *this = Buffer();
+    selection.reset();
+    bitmap.reset();
+    context.reset();
+    width = 0;
+    height = 0;
 }
 
 bool PaintBuffers::prepare(HDC reference, int viewWidth, int viewHeight, int sourceWidth, int sourceHeight)
@@ -105,24 +103,23 @@ void MagnifierWindow::paintView(HDC windowDC)
     HDC view = paintBuffers.viewDC();
     HDC source = paintBuffers.sourceDC();
 
-    HPALETTE oldViewPalette = nullptr;
-    HPALETTE oldWindowPalette = nullptr;
-    if (palette) {
-        oldViewPalette = SelectPalette(view, palette, FALSE);
+    // Both contexts get their own palettes back when the paint ends: the kept
+    // view buffer after every paint, the window's context as it was given.
+    SelectedPalette viewPalette(view, palette);
+    if (palette)
         RealizePalette(view);
-        oldWindowPalette = SelectPalette(windowDC, palette, FALSE);
+    SelectedPalette windowPalette(windowDC, palette);
+    if (palette)
         RealizePalette(windowDC);
-    }
 
     const POINT c = clampZoomPoint();
     const int destinationY = Settings.DisplayToolbar ? rebarHeight : 0;
     SetStretchBltMode(view, COLORONCOLOR);
 
-    HWND desktop = GetDesktopWindow();
-    HDC screen = GetDC(desktop);
-    if (screen) {
-        BitBlt(source, 0, 0, viewCols, viewRows, screen, c.x - halfCols, c.y - halfRows, SRCCOPY | CAPTUREBLT);
-        ReleaseDC(desktop, screen);
+    {
+        WindowDC screen(GetDesktopWindow());
+        if (screen)
+            BitBlt(source, 0, 0, viewCols, viewRows, screen, c.x - halfCols, c.y - halfRows, SRCCOPY | CAPTUREBLT);
     }
     StretchBlt(view, 0, 0, width, height, source, 0, 0, viewCols, viewRows, SRCCOPY);
 
@@ -146,20 +143,11 @@ void MagnifierWindow::paintView(HDC windowDC)
 
     SetStretchBltMode(view, COLORONCOLOR);
     BitBlt(windowDC, 0, destinationY, v.right - v.left, v.bottom - v.top, view, 0, 0, SRCCOPY | CAPTUREBLT);
-
-    // The kept view buffer gives the palette back after every paint; the
-    // window's context gets its own back when it had one.
-    if (palette)
-        SelectPalette(view, oldViewPalette, FALSE);
-    if (oldWindowPalette)
-        SelectPalette(windowDC, oldWindowPalette, FALSE);
 }
 
 void MagnifierWindow::repaintView()
 {
-    HDC dc = GetDC(hwnd);
-    if (!dc)
-        return;
-    paintView(dc);
-    ReleaseDC(hwnd, dc);
+    WindowDC dc(hwnd);
+    if (dc)
+        paintView(dc);
 }

@@ -2,6 +2,10 @@
 #pragma once
 #include <windows.h>
 
+#include <optional>
+
+#include "app/scoped_gdi.h"
+
 // The 256-entry palette of explicit hardware indices used while painting, or
 // null when its memory cannot be had (painting then goes without a palette).
 HPALETTE createViewPalette();
@@ -23,16 +27,19 @@ public:
     bool prepare(HDC reference, int viewWidth, int viewHeight, int sourceWidth, int sourceHeight);
     void release();
 
-    HDC viewDC() const { return view.dc; }
-    HDC sourceDC() const { return source.dc; }
+    HDC viewDC() const { return view.dc(); }
+    HDC sourceDC() const { return source.dc(); }
 
 private:
+    // A memory context with its own bitmap selected; members end in reverse
+    // order: the bitmap is selected out, deleted, then the context deleted.
     struct Buffer {
-        HDC dc = nullptr;
-        HBITMAP bitmap = nullptr;
-        HGDIOBJ previous = nullptr;
+        std::optional<MemoryDC> context;
+        OwnedBitmap bitmap;
+        std::optional<SelectedObject> selection;
         int width = 0;
         int height = 0;
+        HDC dc() const { return context ? static_cast<HDC>(*context) : nullptr; }
         bool make(HDC reference, int w, int h);
         void release();
     };

@@ -15,34 +15,39 @@ TOOLINFOA makeToolInfo(UINT flags, HWND owner, UINT_PTR id)
     return info;
 }
 
+LPARAM toolParam(const TOOLINFOA& info)
+{
+    return reinterpret_cast<LPARAM>(&info);
+}
+
 }  // namespace
 
 bool TooltipControl::create(HINSTANCE instance, HWND parent)
 {
-    window = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
-                             CW_USEDEFAULT, CW_USEDEFAULT, parent, nullptr, instance, nullptr);
-    return window != nullptr;
+    attach(CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                           CW_USEDEFAULT, parent, nullptr, instance, nullptr));
+    return handle() != nullptr;
 }
 
 bool TooltipControl::addWindowTool(HWND tool, const char* text)
 {
-    TOOLINFOA info = makeToolInfo(TTF_IDISHWND | TTF_SUBCLASS, window, reinterpret_cast<UINT_PTR>(tool));
+    TOOLINFOA info = makeToolInfo(TTF_IDISHWND | TTF_SUBCLASS, handle(), reinterpret_cast<UINT_PTR>(tool));
     if (!GetClientRect(tool, &info.rect))
         return false;
     info.lpszText = const_cast<char*>(text);
-    return SendMessageA(window, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info)) != 0;
+    return send(TTM_ADDTOOLA, 0, toolParam(info)) != 0;
 }
 
 void TooltipControl::activate(bool on)
 {
-    SendMessageA(window, TTM_ACTIVATE, on ? TRUE : FALSE, 0);
+    send(TTM_ACTIVATE, on ? TRUE : FALSE);
 }
 
 void TooltipControl::updateTipText(HWND tool, const char* text)
 {
-    TOOLINFOA info = makeToolInfo(0, window, reinterpret_cast<UINT_PTR>(tool));
+    TOOLINFOA info = makeToolInfo(0, handle(), reinterpret_cast<UINT_PTR>(tool));
     info.lpszText = const_cast<char*>(text);
-    SendMessageA(window, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&info));
+    send(TTM_UPDATETIPTEXTA, 0, toolParam(info));
 }
 
 bool TooltipControl::addRectTool(HWND owner, const RECT& rect, const char* text, UINT_PTR id)
@@ -50,12 +55,12 @@ bool TooltipControl::addRectTool(HWND owner, const RECT& rect, const char* text,
     TOOLINFOA info = makeToolInfo(TTF_SUBCLASS, owner, id);
     info.rect = rect;
     info.lpszText = const_cast<char*>(text);
-    return SendMessageA(window, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info)) != 0;
+    return send(TTM_ADDTOOLA, 0, toolParam(info)) != 0;
 }
 
 void TooltipControl::setToolRect(HWND owner, UINT_PTR id, const RECT& rect)
 {
     TOOLINFOA info = makeToolInfo(0, owner, id);
     info.rect = rect;
-    SendMessageA(window, TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&info));
+    send(TTM_NEWTOOLRECTA, 0, toolParam(info));
 }

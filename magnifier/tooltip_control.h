@@ -3,12 +3,14 @@
 #pragma once
 #include <windows.h>
 
-class TooltipControl {
+#include "magnifier/controls.h"
+
+class TooltipControl : public Control {
 public:
     TooltipControl() = default;
-    // Forgets the handle only: the control is a child of the main window and
-    // is destroyed with it.
-    virtual ~TooltipControl() { window = nullptr; }
+    // Forgets the handle only: the control is owned by the main window and is
+    // destroyed with it.
+    virtual ~TooltipControl() { attach(nullptr); }
 
     TooltipControl(const TooltipControl&) = delete;
     TooltipControl& operator=(const TooltipControl&) = delete;
@@ -21,9 +23,4 @@ public:
     // A tool covering a rectangle of the owner, identified by id.
     bool addRectTool(HWND owner, const RECT& rect, const char* text, UINT_PTR id);
     void setToolRect(HWND owner, UINT_PTR id, const RECT& rect);
-
-    HWND handle() const { return window; }
-
-private:
-    HWND window = nullptr;
 };

@@ -1,7 +1,6 @@
 // The selection of the view (in client coordinates, snapped to whole
 // magnified pixels) and the operations that end the two mouse modes.
 #include <windows.h>
-#include <commctrl.h>
 
 #include "app/globals.h"
 #include "magnifier/magnifier_window.h"
@@ -55,8 +54,7 @@ void MagnifierWindow::EndPointPick()
     if (pickingPoint) {
         pickingPoint = false;
         ReleaseCapture();
-        SendMessageA(statusBar, SB_SETTEXTA, MenuHelpPane | SBT_NOBORDERS,
-                     reinterpret_cast<LPARAM>(StatusIdleText.GetText()));
+        statusBar.setMenuHelp(StatusIdleText.GetText());
     }
     if (selecting)
         CancelSelection();

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# The paint-path benchmark (make bench): builds what it needs, then, in a
-# virtual display and a Wine prefix of its own (build/wine-bench), measures
-# one paint per frame in phases, one readout tick, and the CPU the running
-# program uses at each update rate. Prints tables; nothing passes or fails.
-#   scripts/bench.sh [seconds per CPU run, default 5]
+# The benchmark (make bench): builds what it needs, then, in a virtual display
+# and a lean Wine prefix of its own (build/wine-bench), measures one paint per
+# frame in phases, one readout tick, the start-up time to a painted window
+# (cold and warm), and the CPU a user pays at each update rate: every process
+# of the prefix and the X server. Prints tables; nothing passes or fails.
+#   scripts/bench.sh [seconds per CPU run, default 5] [start-ups per kind, default 5]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -16,7 +17,7 @@ echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -
 
 # A screen large enough for a 1600 x 1000 window.
 export SCOPELLA_SCREEN=1920x1200x24
-export SCOPELLA_ROOT=$root SCOPELLA_BENCH_SECONDS=${1:-5}
+export SCOPELLA_ROOT=$root SCOPELLA_BENCH_SECONDS=${1:-5} SCOPELLA_BENCH_STARTS=${2:-5}
 scripts/with-display.sh bash -c '
     set -euo pipefail
     prefix="$SCOPELLA_ROOT/build/wine-bench"
@@ -40,5 +41,5 @@ scripts/with-display.sh bash -c '
     GLIBC_TUNABLES=glibc.malloc.mmap_threshold=67108864:glibc.malloc.trim_threshold=268435456 \
         wine "$SCOPELLA_ROOT/build/bench/paint_bench.exe" --paint-only | tail -n +3
     echo
-    python3 "$SCOPELLA_ROOT/bench/cpu_bench.py" "$SCOPELLA_BENCH_SECONDS"
+    python3 "$SCOPELLA_ROOT/bench/cpu_bench.py" "$SCOPELLA_BENCH_SECONDS" "$SCOPELLA_BENCH_STARTS"
 '

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing Scopella need on Debian or
 # Ubuntu: the MinGW-w64 cross compilers, Wine, a virtual X display and the
-# tools the tests drive it with. Packages already present are left alone.
+# tools the tests drive it with (a window manager and a compositor among
+# them), and what installing and packaging use. Packages already present are
+# left alone.
 set -euo pipefail
 
 packages=(
@@ -9,6 +11,7 @@ packages=(
     mingw-w64 googletest
     wine wine64
     xvfb xdotool xclip x11-utils x11-xserver-utils imagemagick
+    openbox xcompmgr desktop-file-utils nsis zip unzip
 )
 
 missing=()

@@ -184,15 +184,16 @@ def ints(data):
 class Scopella:
     """One running scopella.exe."""
 
-    def __init__(self, probe, cwd=None):
+    def __init__(self, probe, cwd=None, command=None):
         self.probe = probe
         self.cwd = cwd or tempfile.gettempdir()
+        self.command = command or ["wine", EXE]
         self.process = None
         self.hwnd = None
 
     def start(self, wait=True, timeout=20.0):
         self.before = set(self.probe.windows())
-        self.process = subprocess.Popen(["wine", EXE], cwd=self.cwd, stdin=subprocess.DEVNULL,
+        self.process = subprocess.Popen(self.command, cwd=self.cwd, stdin=subprocess.DEVNULL,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         if wait:
             self.wait_window(timeout)
@@ -320,8 +321,8 @@ class ScopellaTestCase(unittest.TestCase):
             self.probe.post(hwnd, WM_CLOSE)
         wait_until(lambda: not self.probe.windows(), 10, what="no Scopella window")
 
-    def launch(self, wait=True, cwd=None):
-        app = Scopella(self.probe, cwd or self.workdir)
+    def launch(self, wait=True, cwd=None, command=None):
+        app = Scopella(self.probe, cwd or self.workdir, command)
         self.started.append(app)
         return app.start(wait=wait)
 

@@ -559,6 +559,20 @@ std::string run(const std::vector<std::string>& w)
     }
     if (c == "regmsg" && need(1))
         return "{\"id\":" + num(RegisterWindowMessageA(w[1].c_str())) + "}";
+    if (c == "fontface" && need(1)) {
+        // The face the font mapper gives for a requested face name: the name
+        // itself only when a font of that name is installed.
+        HFONT font = CreateFontA(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                 CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, w[1].c_str());
+        HDC dc = GetDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, font);
+        char face[LF_FACESIZE] = "";
+        GetTextFaceA(dc, sizeof(face), face);
+        SelectObject(dc, old);
+        ReleaseDC(nullptr, dc);
+        DeleteObject(font);
+        return "{\"face\":" + quote(face) + "}";
+    }
     return error("unknown command: " + c);
 }
 

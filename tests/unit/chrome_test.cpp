@@ -331,9 +331,10 @@ TEST_F(Chrome, StatusBarHasTheHelpTextAndTheGuiFont)
 TEST_F(Chrome, ControlTipsNameTheirControls)
 {
     EXPECT_EQ("Zoom Level x3", toolText(Magnifier.tooltips.handle(),
-                                        reinterpret_cast<UINT_PTR>(Magnifier.zoomTrackbar), TTF_IDISHWND));
-    EXPECT_EQ("Auto Update - None", toolText(Magnifier.tooltips.handle(),
-                                             reinterpret_cast<UINT_PTR>(Magnifier.rateTrackbar), TTF_IDISHWND));
+                                        reinterpret_cast<UINT_PTR>(Magnifier.zoomTrackbar.handle()), TTF_IDISHWND));
+    EXPECT_EQ("Auto Update - None",
+              toolText(Magnifier.tooltips.handle(), reinterpret_cast<UINT_PTR>(Magnifier.rateTrackbar.handle()),
+                       TTF_IDISHWND));
     EXPECT_EQ("Shows the color under the mouse cursor. Right click to toggle between hexadecimal and RGB format.",
               toolText(Magnifier.statusBar, 1));
     EXPECT_EQ("The color under the mouse cursor.", toolText(Magnifier.statusBar, 2));
@@ -514,7 +515,7 @@ TEST_F(Chrome, HandCursorOnlyOverTheLinkPane)
     };
     auto setCursorMessage = [&]() {
         SetCursor(LoadCursorA(nullptr, IDC_ARROW));
-        return SendMessageA(window(), WM_SETCURSOR, reinterpret_cast<WPARAM>(Magnifier.statusBar),
+        return SendMessageA(window(), WM_SETCURSOR, reinterpret_cast<WPARAM>(Magnifier.statusBar.handle()),
                             MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     };
 
@@ -539,10 +540,7 @@ TEST_F(Chrome, HandCursorOnlyOverTheLinkPane)
 
 namespace {
 
-// The z-order place last asked for the main window. Wine 8 does not make a
-// window with owned pop-ups (here the tooltip control) topmost: it moves the
-// pop-ups into the topmost band and leaves the window below them without
-// WS_EX_TOPMOST. So the request itself is checked.
+// The z-order place last asked for the main window.
 HWND lastInsertAfter = nullptr;
 LRESULT CALLBACK recordZOrder(int code, WPARAM wParam, LPARAM lParam)
 {
@@ -569,13 +567,14 @@ TEST_F(Chrome, CheckButtonsFollowTheSettingsNotTheirOwnToggling)
     HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, recordZOrder, nullptr, GetCurrentThreadId());
     for (int round = 0; round < 2; ++round) {
         SendMessageA(Magnifier.toolbar, TB_CHECKBUTTON, IDM_FOLLOW_MOUSE, !Settings.MouseTracking);
-        SendMessageA(window(), WM_COMMAND, IDM_FOLLOW_MOUSE, reinterpret_cast<LPARAM>(Magnifier.toolbar));
+        SendMessageA(window(), WM_COMMAND, IDM_FOLLOW_MOUSE, reinterpret_cast<LPARAM>(Magnifier.toolbar.handle()));
         EXPECT_EQ(Settings.MouseTracking, buttonChecked(IDM_FOLLOW_MOUSE));
         SendMessageA(window(), WM_COMMAND, IDM_TOGGLE_GRID, 0);
         EXPECT_EQ(Settings.ShowGrid, buttonChecked(IDM_TOGGLE_GRID));
         SendMessageA(window(), WM_COMMAND, IDM_ALWAYS_ON_TOP, 0);
         EXPECT_EQ(Settings.AlwaysOnTop != 0, buttonChecked(IDM_ALWAYS_ON_TOP));
         EXPECT_EQ(Settings.AlwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, lastInsertAfter);
+        EXPECT_EQ(Settings.AlwaysOnTop != 0, (GetWindowLongPtrA(window(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0);
         lastInsertAfter = nullptr;
         EXPECT_EQ(round == 0, Settings.MouseTracking);
         EXPECT_EQ(round == 0, Settings.ShowGrid);

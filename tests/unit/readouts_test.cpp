@@ -221,7 +221,7 @@ TEST_F(Readouts, SameRateWithoutForceChangesNothing)
     TOOLINFOA info = {};
     info.cbSize = TTTOOLINFOA_V2_SIZE;
     info.hwnd = Magnifier.tooltips.handle();
-    info.uId = reinterpret_cast<UINT_PTR>(Magnifier.rateTrackbar);
+    info.uId = reinterpret_cast<UINT_PTR>(Magnifier.rateTrackbar.handle());
     info.lpszText = const_cast<char*>("unchanged");
     SendMessageA(Magnifier.tooltips.handle(), TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&info));
     SendMessageA(Magnifier.toolbar, TB_CHECKBUTTON, IDM_FOLLOW_MOUSE, TRUE);
@@ -300,7 +300,8 @@ TEST_F(Readouts, ScrollsOfOtherWindowsAreIgnored)
 {
     HWND stranger = CreateWindowExA(0, TRACKBAR_CLASSA, nullptr, WS_CHILD, 0, 0, 50, 20, window(), nullptr,
                                     AppInstance, nullptr);
-    for (HWND sender : {static_cast<HWND>(nullptr), stranger, Magnifier.toolbar, Magnifier.statusBar, window()}) {
+    const HWND toolbar = Magnifier.toolbar, statusBar = Magnifier.statusBar;
+    for (HWND sender : {static_cast<HWND>(nullptr), stranger, toolbar, statusBar, window()}) {
         scroll(TB_THUMBPOSITION, 20, sender);
         scroll(TB_LINEDOWN, 0, sender);
     }
@@ -315,10 +316,10 @@ TEST_F(Readouts, TrackbarsOwnScrollsReachTheWindow)
     // main window); where a trackbar tells its current parent, the toolbar,
     // the toolbar passes the message on.
     SendMessageA(Magnifier.toolbar, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, 5),
-                 reinterpret_cast<LPARAM>(Magnifier.zoomTrackbar));
+                 reinterpret_cast<LPARAM>(Magnifier.zoomTrackbar.handle()));
     EXPECT_EQ(5, Settings.ZoomFactor);
     SendMessageA(Magnifier.toolbar, WM_HSCROLL, MAKEWPARAM(TB_LINEUP, 0),
-                 reinterpret_cast<LPARAM>(Magnifier.zoomTrackbar));
+                 reinterpret_cast<LPARAM>(Magnifier.zoomTrackbar.handle()));
     EXPECT_EQ(4, Settings.ZoomFactor);
     SendMessageA(Magnifier.toolbar, WM_HSCROLL, MAKEWPARAM(TB_LINEUP, 0), 0);
     EXPECT_EQ(4, Settings.ZoomFactor);

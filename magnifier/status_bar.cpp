@@ -1,0 +1,169 @@
+// The status bar: its five panes and their widths, the panes' tooltips, the
+// owner-drawn colour swatch and link, the link's click and hand cursor, and
+// showing or hiding the bar.
+#include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include "app/globals.h"
+#include "magnifier/chrome.h"
+#include "magnifier/magnifier_window.h"
+#include "resources/resource_ids.h"
+
+namespace {
+
+constexpr int SwatchPaneWidth = 31;
+
+const UINT PaneTooltips[PaneCount] = {0, IDS_TIP_COLOUR_PANE, IDS_TIP_SWATCH_PANE, IDS_TIP_COORDS_PANE,
+                                      IDS_TIP_LINK_PANE};
+
+int textWidth(HDC dc, ResString& text)
+{
+    SIZE size = {0, 0};
+    const char* s = text.GetText();
+    if (s)
+        GetTextExtentPoint32A(dc, s, text.GetLength(), &size);
+    return size.cx;
+}
+
+void drawSwatch(const DRAWITEMSTRUCT& item, COLORREF colour)
+{
+    // Only the colour bytes: a pixel that could not be read (all bits set) is
+    // shown white, as its text says, and no brush can be made of it.
+    OwnedBrush brush(CreateSolidBrush(colour & 0x00FFFFFF));
+    if (brush)
+        FillRect(item.hDC, &item.rcItem, brush);
+}
+
+void drawLink(const DRAWITEMSTRUCT& item)
+{
+    LOGFONTA font = {};
+    HFONT statusFont = StatusBar(item.hwndItem).font();
+    if (!statusFont || !GetObjectA(statusFont, sizeof(font), &font))
+        GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof(font), &font);
+    font.lfUnderline = TRUE;
+    OwnedFont underlined(CreateFontIndirectA(&font));
+    SelectedObject selected(item.hDC, underlined);
+    // The status bar goes on drawing with this context: leave it as found.
+    const COLORREF oldColour = SetTextColor(item.hDC, RGB(0, 0, 255));
+    const int oldMode = SetBkMode(item.hDC, TRANSPARENT);
+    RECT r = item.rcItem;
+    if (LinkText.GetText())
+        DrawTextA(item.hDC, LinkText.GetText(), -1, &r, DT_CENTER);
+    SetBkMode(item.hDC, oldMode);
+    SetTextColor(item.hDC, oldColour);
+}
+
+}  // namespace
+
+void MagnifierWindow::createStatusBar()
+{
+    statusBar = CreateStatusWindowA(WS_CHILD | WS_VISIBLE | WS_BORDER | SBARS_SIZEGRIP | CCS_BOTTOM,
+                                    StatusIdleText.GetText(), hwnd, StatusBarId);
+    statusBar.setMenuHelp(StatusIdleText.GetText());
+    statusBar.setFont(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
+    RECT r = {0, 0, 0, 0};
+    GetWindowRect(statusBar, &r);
+    statusHeight = r.bottom - r.top;
+}
+
+void MagnifierWindow::setStatusParts()
+{
+    int widths[PaneCount];
+    {
+        WindowDC dc(hwnd);
+        if (!dc)
+            return;
+        SelectedObject font(dc, GetStockObject(DEFAULT_GUI_FONT));
+        widths[MenuHelpPane] = textWidth(dc, StatusIdleText) + 6;
+        widths[ColourTextPane] = textWidth(dc, ColourMeasureText) + 6;
+        widths[SwatchPane] = SwatchPaneWidth;
+        widths[CoordsPane] = textWidth(dc, CoordsMeasureText) + 6;
+        widths[LinkPane] = textWidth(dc, LinkText) + 12;
+    }
+
+    const RECT v = viewRect();
+    const int available = (v.right - v.left) - statusHeight;  // less the size grip
+    const int others = widths[1] + widths[2] + widths[3] + widths[4];
+    if (available + 3 > widths[0] + others)
+        widths[0] = available + 3 - others;
+
+    int edges[PaneCount];
+    int edge = 0;
+    for (int i = 0; i < PaneCount; ++i) {
+        edge += widths[i];
+        edges[i] = edge;
+    }
+    statusBar.setParts(PaneCount, edges);
+    refreshPaneTooltips();
+}
+
+void MagnifierWindow::addPaneTooltips()
+{
+    char text[128];
+    for (int pane = ColourTextPane; pane <= LinkPane; ++pane) {
+        RECT r = {0, 0, 0, 0};
+        statusBar.paneRect(pane, r);
+        ResString tip(PaneTooltips[pane]);
+        lstrcpynA(text, tip.GetText() ? tip.GetText() : "", sizeof(text));
+        tooltips.addRectTool(statusBar, r, text, pane);
+    }
+}
+
+void MagnifierWindow::refreshPaneTooltips()
+{
+    if (!statusBar)
+        return;
+    for (int pane = ColourTextPane; pane <= LinkPane; ++pane) {
+        RECT r;
+        if (statusBar.paneRect(pane, r))
+            tooltips.setToolRect(statusBar, pane, r);
+    }
+}
+
+void MagnifierWindow::applyStatusbarVisibility()
+{
+    ShowWindow(statusBar, Settings.DisplayStatusbar ? SW_SHOW : SW_HIDE);
+    layoutView();
+    repaintView();
+}
+
+LRESULT MagnifierWindow::OnDrawItem(const DRAWITEMSTRUCT* item)
+{
+    // The status bar's CtlType is not reliable on every platform: go by id.
+    if (!item || item->CtlID != StatusBarId)
+        return 0;
+    if (item->itemID == SwatchPane)
+        drawSwatch(*item, lastColour);
+    else if (item->itemID == LinkPane)
+        drawLink(*item);
+    return 0;
+}
+
+void openClickedLink(const NMMOUSE& click)
+{
+    if (click.dwItemSpec == LinkPane) {
+        static ResString linkTarget(IDS_WEB_LINK);
+        ShellExecuteA(nullptr, "open", linkTarget.GetText(), nullptr, nullptr, SW_SHOWNORMAL);
+    }
+}
+
+bool MagnifierWindow::OnSetCursor()
+{
+    // A hidden status bar lies below the client area, over the window's
+    // border, and must not put the hand there.
+    if (!statusBar || !IsWindowVisible(statusBar))
+        return false;
+    POINT p;
+    RECT bar;
+    if (!GetCursorPos(&p) || !GetWindowRect(statusBar, &bar) || !PtInRect(&bar, p))
+        return false;
+    ScreenToClient(statusBar, &p);
+    RECT pane;
+    if (!statusBar.paneRect(LinkPane, pane))
+        return false;
+    if (p.x < pane.left || p.x >= pane.right || p.y < pane.top || p.y >= pane.bottom)
+        return false;
+    SetCursor(LinkCursor);
+    return true;
+}

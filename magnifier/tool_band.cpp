@@ -1,0 +1,222 @@
+// The tool band: the rebar (or, with common controls older than 4.71, the
+// bare toolbar), the toolbar's buttons and their check states, the zoom and
+// update-rate trackbars placed on the toolbar, and the buttons' tooltip texts.
+#include <windows.h>
+#include <commctrl.h>
+#include <shlwapi.h>
+
+#include "app/globals.h"
+#include "magnifier/chrome.h"
+#include "magnifier/magnifier_window.h"
+#include "resources/resource_ids.h"
+
+const char* commonControlsLibrary = "comctl32.dll";
+
+namespace {
+
+const TBBUTTON ToolbarButtons[] = {
+    {0, IDM_ALWAYS_ON_TOP, TBSTATE_ENABLED, TBSTYLE_CHECK, {}, 0, 0},
+    {0, 0, TBSTATE_ENABLED, TBSTYLE_SEP, {}, 0, 0},
+    {1, IDM_SAVE_IMAGE, TBSTATE_ENABLED, TBSTYLE_BUTTON, {}, 0, 0},
+    {0, 0, TBSTATE_ENABLED, TBSTYLE_SEP, {}, 0, 0},
+    {2, IDM_COPY_ZOOMED, TBSTATE_ENABLED, TBSTYLE_BUTTON, {}, 0, 0},
+    {3, IDM_COPY_ORIGINAL, TBSTATE_ENABLED, TBSTYLE_BUTTON, {}, 0, 0},
+    {0, 0, TBSTATE_ENABLED, TBSTYLE_SEP, {}, 0, 0},
+    {5, IDM_FOLLOW_MOUSE, TBSTATE_ENABLED, TBSTYLE_CHECK, {}, 0, 0},
+    {0, 0, TBSTATE_ENABLED, TBSTYLE_SEP, {}, 0, 0},
+    {6, IDM_TOGGLE_GRID, TBSTATE_ENABLED, TBSTYLE_CHECK, {}, 0, 0},
+    {0, 0, TBSTATE_ENABLED, TBSTYLE_SEP, {}, 0, 0},
+    {7, IDM_OPTIONS, TBSTATE_ENABLED, TBSTYLE_BUTTON, {}, 0, 0},
+    {0, 0, TBSTATE_ENABLED, TBSTYLE_SEP, {}, 0, 0},
+};
+
+constexpr int ToolbarImageCount = 8;    // 16 x 15 cells of bitmap 135
+constexpr int ToolbarImageWidth = 16;
+constexpr int ToolbarImageHeight = 15;
+constexpr UINT_PTR ToolbarRelayId = 1;
+
+// The trackbars are children of the toolbar, which keeps their scroll
+// messages to itself; pass them on to the main window with the trackbar as
+// sender.
+LRESULT CALLBACK relayTrackbarScroll(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                     DWORD_PTR mainWindow)
+{
+    if (message == WM_HSCROLL && lParam)
+        return SendMessageA(reinterpret_cast<HWND>(mainWindow), WM_HSCROLL, wParam, lParam);
+    if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(window, relayTrackbarScroll, ToolbarRelayId);
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+const char* updateRateName(int rate)
+{
+    static const char* const names[] = {"None", "Slow", "Medium", "Fast"};
+    if (rate < MinUpdateRate || rate > MaxUpdateRate)
+        return "";
+    return names[rate - 1];
+}
+
+HRESULT getCommonControlsVersion(DWORD* major, DWORD* minor)
+{
+    if (!major || !minor)
+        return E_INVALIDARG;
+    HMODULE library = LoadLibraryA(commonControlsLibrary);
+    if (!library)
+        return E_FAIL;
+    HRESULT result = S_OK;
+    auto getVersion = reinterpret_cast<DLLGETVERSIONPROC>(
+        reinterpret_cast<void*>(GetProcAddress(library, "DllGetVersion")));
+    if (!getVersion) {
+        // Libraries older than DllGetVersion are version 4.0.
+        *major = 4;
+        *minor = 0;
+    } else {
+        DLLVERSIONINFO info = {};
+        info.cbSize = sizeof(info);
+        result = getVersion(&info);
+        if (FAILED(result)) {
+            result = E_FAIL;
+        } else {
+            *major = info.dwMajorVersion;
+            *minor = info.dwMinorVersion;
+        }
+    }
+    FreeLibrary(library);
+    return result;
+}
+
+void fillToolbarTip(NMHDR* header)
+{
+    // The tooltip of a button is the command's text up to its line feed.
+    char text[80] = "";
+    ResString command(static_cast<UINT>(header->idFrom));
+    if (const char* s = command.GetText()) {
+        int n = 0;
+        while (s[n] && s[n] != '\n' && n < 79) {
+            text[n] = s[n];
+            ++n;
+        }
+        text[n] = '\0';
+    }
+    if (header->code == TTN_NEEDTEXTA) {
+        auto* info = reinterpret_cast<NMTTDISPINFOA*>(header);
+        lstrcpynA(info->szText, text, sizeof(info->szText));
+        info->lpszText = info->szText;
+    } else {
+        auto* info = reinterpret_cast<NMTTDISPINFOW*>(header);
+        MultiByteToWideChar(CP_ACP, 0, text, -1, info->szText, 80);
+        info->lpszText = info->szText;
+    }
+}
+
+void MagnifierWindow::createToolBand()
+{
+    DWORD major = 0, minor = 0;
+    hasRebar = false;
+    if (SUCCEEDED(getCommonControlsVersion(&major, &minor)) && (major > 4 || (major == 4 && minor >= 71))) {
+        rebar = CreateWindowExA(0, REBARCLASSNAMEA, nullptr,
+                                WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_BORDER |
+                                    CCS_NODIVIDER | CCS_TOP,
+                                0, 0, 0, 0, hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(RebarId)),
+                                AppInstance, nullptr);
+        hasRebar = rebar != nullptr;
+    }
+
+    const DWORD toolbarStyle =
+        hasRebar ? WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NODIVIDER | CCS_NOPARENTALIGN |
+                       CCS_NORESIZE
+                 : WS_CHILD | WS_VISIBLE | WS_BORDER | TBSTYLE_TOOLTIPS | CCS_NODIVIDER | CCS_TOP;
+    toolbar = CreateToolbarEx(hasRebar ? rebar.handle() : hwnd, toolbarStyle, ToolbarId, ToolbarImageCount, AppInstance,
+                              IDB_TOOLBAR, nullptr, 0, ToolbarImageWidth, ToolbarImageHeight, ToolbarImageWidth,
+                              ToolbarImageHeight, sizeof(TBBUTTON));
+    if (!hasRebar)
+        rebar = Rebar(toolbar.handle());
+    if (toolbar)
+        SetWindowSubclass(toolbar, relayTrackbarScroll, ToolbarRelayId, reinterpret_cast<DWORD_PTR>(hwnd));
+
+    toolbar.setTooltips(tooltips);
+    toolbar.addButtons(ToolbarButtons, sizeof(ToolbarButtons) / sizeof(ToolbarButtons[0]));
+    toolbar.setIndent(4);
+
+    if (hasRebar) {
+        REBARBANDINFOA band = {};
+        band.cbSize = REBARBANDINFOA_V6_SIZE;
+        band.fMask = RBBIM_STYLE | RBBIM_CHILD | RBBIM_CHILDSIZE | RBBIM_SIZE;
+        band.fStyle = RBBS_CHILDEDGE | RBBS_TOPALIGN;
+        band.hwndChild = toolbar;
+        band.cxMinChild = 0;
+        band.cyMinChild = 21;
+        band.cx = 100;
+        rebar.insertBand(band);
+    }
+
+    RECT bandRect = {0, 0, 0, 0};
+    GetWindowRect(rebar, &bandRect);
+    rebarHeight = bandRect.bottom - bandRect.top - 2;
+}
+
+void MagnifierWindow::createTrackbars()
+{
+    RECT o = {0, 0, 0, 0};
+    toolbar.buttonRect(IDM_OPTIONS, o);
+    const DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_GROUP | TBS_NOTICKS | TBS_FIXEDLENGTH;
+
+    // The zoom trackbar is three button widths wide, right of the Options button.
+    const RECT z = {o.right + 2, o.top, 4 * o.right - 3 * o.left + 2, o.bottom};
+    zoomTrackbar = CreateWindowExA(0, TRACKBAR_CLASSA, nullptr, style, z.left, z.top, z.right - z.left,
+                                   z.bottom - z.top, hwnd, nullptr, AppInstance, nullptr);
+    zoomTrackbar.setRange(MinZoomFactor, MaxZoomFactor);
+    zoomTrackbar.setPos(Settings.ZoomFactor);
+    SetParent(zoomTrackbar, toolbar);
+
+    // The rate trackbar is half as wide, right of the zoom trackbar.
+    const RECT r = {z.right + 2, z.top, z.right + 2 + (z.right - z.left) / 2, z.bottom};
+    rateTrackbar = CreateWindowExA(0, TRACKBAR_CLASSA, nullptr, style, r.left, r.top, r.right - r.left,
+                                   r.bottom - r.top, hwnd, nullptr, AppInstance, nullptr);
+    rateTrackbar.setRange(MinUpdateRate, MaxUpdateRate);
+    rateTrackbar.setPos(Settings.Update);
+    SetParent(rateTrackbar, toolbar);
+
+    if (!hasRebar) {
+        // On the bare toolbar the thumbs are made 2 pixels shorter to fit.
+        const int length = zoomTrackbar.thumbLength();
+        zoomTrackbar.setThumbLength(length - 2);
+        rateTrackbar.setThumbLength(length - 2);
+    }
+}
+
+void MagnifierWindow::addTrackbarTooltips()
+{
+    char text[128];
+    wsprintfA(text, ZoomLevelFormat.GetText() ? ZoomLevelFormat.GetText() : "", Settings.ZoomFactor);
+    tooltips.addWindowTool(zoomTrackbar, text);
+    tooltips.activate(true);
+    wsprintfA(text, AutoUpdateFormat.GetText() ? AutoUpdateFormat.GetText() : "", updateRateName(Settings.Update));
+    tooltips.addWindowTool(rateTrackbar, text);
+}
+
+void MagnifierWindow::setButtonCheck(UINT command, bool checked)
+{
+    toolbar.setState(command, static_cast<BYTE>(TBSTATE_ENABLED | (checked ? TBSTATE_CHECKED : 0)));
+}
+
+void MagnifierWindow::syncGridButton()
+{
+    setButtonCheck(IDM_TOGGLE_GRID, Settings.ShowGrid);
+    repaintView();
+}
+
+void MagnifierWindow::syncFollowButton()
+{
+    setButtonCheck(IDM_FOLLOW_MOUSE, Settings.MouseTracking);
+    repaintView();
+}
+
+void MagnifierWindow::applyToolbarVisibility()
+{
+    ShowWindow(rebar, Settings.DisplayToolbar ? SW_SHOW : SW_HIDE);
+    layoutView();
+    repaintView();
+}

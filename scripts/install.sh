@@ -1,0 +1,108 @@
+#!/usr/bin/env bash
+# make install / make uninstall: Scopella for one Linux user, without root.
+#   install.sh install|uninstall
+# Installs under PREFIX (default ~/.local):
+#   bin/scopella                          the command (starts Scopella under Wine)
+#   lib/scopella/                         scopella.exe, PANX.dll when built, the prefix set-up
+#   share/applications/scopella.desktop   the application menu's entry
+#   share/icons/hicolor/NxN/apps/scopella.png  the program's icon
+# The Wine prefix, with Scopella's settings, is the one `make run` uses:
+# ${XDG_DATA_HOME:-~/.local/share}/scopella/wineprefix, or $SCOPELLA_WINEPREFIX.
+# Uninstalling removes all of it, the default prefix and its settings included.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+action=${1:?usage: install.sh install|uninstall}
+
+prefix=${PREFIX:-$HOME/.local}
+bin_dir=$prefix/bin
+program_dir=$prefix/lib/scopella
+apps_dir=$prefix/share/applications
+icons_dir=$prefix/share/icons/hicolor
+default_wine_prefix=${XDG_DATA_HOME:-$HOME/.local/share}/scopella/wineprefix
+wine_prefix=${SCOPELLA_WINEPREFIX:-$default_wine_prefix}
+
+# PNG icons from the icon resource: each of its images at its own size, and
+# the largest one enlarged 2x and 4x pixel for pixel.
+make_icons() {
+    local ico=$root/resources/scopella.ico out=$1 index size largest=0 largest_index=0
+    mkdir -p "$out"
+    while read -r index size; do
+        convert "$ico[$index]" "PNG32:$out/$size.png"
+        if [ "$size" -gt "$largest" ]; then largest=$size largest_index=$index; fi
+    done < <(identify -format '%p %w\n' "$ico")
+    for factor in 2 4; do
+        convert "$ico[$largest_index]" -filter point -resize "$((factor * 100))%" \
+            "PNG32:$out/$((largest * factor)).png"
+    done
+}
+
+install_all() {
+    "$root/scripts/install-deps.sh"
+    cd "$root"
+    [ -f build/build.ninja ] || cmake -S . -B build -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake >/dev/null
+    cmake --build build --target scopella
+    local panx=""
+    if ninja -C build -t targets all 2>/dev/null | grep -q '^panx:'; then
+        cmake --build build --target panx
+        panx=$(find build -maxdepth 3 -iname panx.dll | head -n 1)
+    fi
+
+    install -d "$bin_dir" "$program_dir" "$apps_dir"
+    install -m 644 build/scopella.exe "$program_dir/scopella.exe"
+    [ -n "$panx" ] && install -m 644 "$panx" "$program_dir/PANX.dll"
+    install -m 755 scripts/prepare-prefix.sh "$program_dir/prepare-prefix.sh"
+    sed "s|@PROGRAM_DIR@|$program_dir|" packaging/scopella-launcher.sh >"$bin_dir/scopella"
+    chmod 755 "$bin_dir/scopella"
+    sed "s|@BIN_DIR@|$bin_dir|" packaging/scopella.desktop >"$apps_dir/scopella.desktop"
+
+    local icons size
+    icons=$(mktemp -d)
+    make_icons "$icons"
+    for png in "$icons"/*.png; do
+        size=$(basename "$png" .png)
+        install -D -m 644 "$png" "$icons_dir/${size}x$size/apps/scopella.png"
+    done
+    rm -rf "$icons"
+
+    "$program_dir/prepare-prefix.sh" "$wine_prefix" run
+    echo "Scopella is installed: start it from the application menu or with 'scopella'."
+    case ":$PATH:" in
+        *":$bin_dir:"*) ;;
+        *) echo "(Add $bin_dir to your PATH to start it with 'scopella'.)" ;;
+    esac
+}
+
+# Removes an empty folder and its empty parents up to (not including) top.
+prune() {
+    local dir=$1 top=$2
+    while [ -d "$dir" ] && [ "$dir" != "$top" ] && [ "${dir#"$top"/}" != "$dir" ]; do
+        rmdir "$dir" 2>/dev/null || break
+        dir=$(dirname "$dir")
+    done
+}
+
+uninstall_all() {
+    rm -f "$bin_dir/scopella" "$apps_dir/scopella.desktop"
+    rm -rf "$program_dir"
+    rm -f "$icons_dir"/*/apps/scopella.png
+    # The default prefix is Scopella's alone; one named by SCOPELLA_WINEPREFIX
+    # is left to whoever named it.
+    if ls "$default_wine_prefix"/.scopella-* >/dev/null 2>&1; then
+        WINEPREFIX=$default_wine_prefix wineserver -k 2>/dev/null || true
+        rm -rf "$default_wine_prefix"
+    fi
+    # Folders the installation made, where nothing else lives in them now.
+    local dir top=$prefix
+    [ "${prefix#"$HOME"/}" != "$prefix" ] && top=$HOME
+    for dir in "$icons_dir"/*/apps "$apps_dir" "$bin_dir" "$prefix/lib"; do
+        prune "$dir" "$top"
+    done
+    prune "$(dirname "$default_wine_prefix")" "$HOME"
+    echo "Scopella is uninstalled."
+}
+
+case "$action" in
+    install) install_all ;;
+    uninstall) uninstall_all ;;
+    *) echo "usage: install.sh install|uninstall" >&2; exit 1 ;;
+esac
