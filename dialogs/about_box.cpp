@@ -1,3 +1,4 @@
+// The About box: the links' colours, font, cursor and clicks.
 #include "dialogs/about_box.h"
 
 #include <shellapi.h>
@@ -17,7 +18,7 @@ WNDPROC staticClassProc = nullptr;
 void makeLinkFont(HWND dialog)
 {
     LOGFONTA font = {};
-    const HFONT dialogFont = reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0));
+    const HFONT dialogFont = DialogWindow(dialog).font();
     if (!dialogFont || !GetObjectA(dialogFont, sizeof(font), &font)) {
         linkFont.reset();
         return;

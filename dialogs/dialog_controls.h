@@ -6,6 +6,13 @@
 
 #include "magnifier/controls.h"
 
+// A dialog window itself.
+class DialogWindow : public Control {
+public:
+    using Control::Control;
+    HFONT font() const { return reinterpret_cast<HFONT>(send(WM_GETFONT)); }
+};
+
 // A control of a dialog, found by its id.
 class DialogControl : public Control {
 public:

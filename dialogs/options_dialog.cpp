@@ -1,3 +1,5 @@
+// The Options dialog: loading the controls from the settings, checking and
+// storing them on OK, the grid colour picker, and context help per control.
 #include "dialogs/options_dialog.h"
 
 #include <commctrl.h>

@@ -7,6 +7,7 @@
 // import table instead, which works the same on Windows.
 #include <windows.h>
 
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,7 @@ struct HelpCall {
 };
 
 std::vector<HelpCall> helpCalls;
+std::atomic<size_t> helpCallCount{0};  // what the input thread watches
 
 BOOL WINAPI recordHelp(HWND window, LPCSTR, UINT command, ULONG_PTR data)
 {
@@ -37,6 +39,7 @@ BOOL WINAPI recordHelp(HWND window, LPCSTR, UINT command, ULONG_PTR data)
             break;
     }
     helpCalls.push_back(call);
+    helpCallCount = helpCalls.size();
     return TRUE;
 }
 
@@ -60,6 +63,7 @@ public:
             }
         }
         helpCalls.clear();
+        helpCallCount = 0;
     }
     ~WinHelpInterception()
     {
@@ -114,9 +118,9 @@ struct Driver {
 
     bool waitFor(size_t calls)
     {
-        for (int i = 0; i < 250 && helpCalls.size() < calls; ++i)
+        for (int i = 0; i < 250 && helpCallCount < calls; ++i)
             Sleep(20);
-        return helpCalls.size() >= calls;
+        return helpCallCount >= calls;
     }
 
     DWORD drive()
