@@ -9,6 +9,7 @@
 #include "magnifier/geometry.h"
 #include "magnifier/placement.h"
 #include "magnifier/rendering.h"
+#include "overlays/wheel.h"
 #include "resources/resource_ids.h"
 
 MagnifierWindow::MagnifierWindow()
@@ -108,8 +109,16 @@ LRESULT MagnifierWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_MENUSELECT:
         OnMenuSelect(wParam, lParam);
         return 0;
+    case WM_MBUTTONDOWN:
+        OnMiddleButtonDown(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+        return 0;
+    case WM_MOUSEWHEEL:
+        OnMouseWheel(wParam);
+        return 0;
     default:
         // Registered messages have ids only known at run time; 0 never matches.
+        if (wheelRollMessage != 0 && message == wheelRollMessage)
+            return ForwardWheelMessage(hwnd, wParam, lParam);
         if (originUpdateMessage != 0 && message == originUpdateMessage) {
             // lParam points at the two steps (dx, dy). The message id is known
             // to every program, which may send or post it with any lParam, so
@@ -124,6 +133,8 @@ LRESULT MagnifierWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
                 moveZoomPoint(step[0], step[1]);
             return 1;
         }
+        if (originEndMessage != 0 && message == originEndMessage)
+            OnPanningEnd();
         break;
     }
     return DefWindowProcA(hwnd, message, wParam, lParam);

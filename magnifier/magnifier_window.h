@@ -73,6 +73,11 @@ public:
     void CancelSelection();
     void EndPointPick();
 
+    // Wheel and panning
+    void OnMouseWheel(WPARAM wParam);
+    void OnMiddleButtonDown(int x, int y);
+    void OnPanningEnd();
+
     HWND hwnd;
     int viewRows;
     int viewCols;

@@ -9,6 +9,7 @@
 // memory are sent with buffers allocated inside the target process.
 #include <windows.h>
 #include <commctrl.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -425,6 +426,21 @@ std::string screenPixels(int x, int y, int w, int h)
     return "{\"width\":" + num(w) + ",\"height\":" + num(h) + ",\"rgb\":" + quote(hex) + "}";
 }
 
+// Names of the modules a process has loaded now.
+std::string processModules(DWORD pid)
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, pid);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return error("no module snapshot");
+    std::string list;
+    MODULEENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Module32First(snapshot, &entry); more; more = Module32Next(snapshot, &entry))
+        list += (list.empty() ? "" : ",") + quote(entry.szModule);
+    CloseHandle(snapshot);
+    return "{\"modules\":[" + list + "]}";
+}
+
 std::vector<std::string> split(const std::string& line)
 {
     std::vector<std::string> words;
@@ -557,6 +573,8 @@ std::string run(const std::vector<std::string>& w)
         ReleaseDC(nullptr, dc);
         return "{\"x\":" + num((letters.cx / 26 + 1) / 2) + ",\"y\":" + num(metrics.tmHeight) + "}";
     }
+    if (c == "modules" && need(1))
+        return processModules(static_cast<DWORD>(toInt(w[1])));
     if (c == "regmsg" && need(1))
         return "{\"id\":" + num(RegisterWindowMessageA(w[1].c_str())) + "}";
     if (c == "fontface" && need(1)) {
