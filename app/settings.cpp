@@ -65,6 +65,19 @@ void normaliseFlag(bool& flag)
     flag = byte != 0;
 }
 
+// A hotkey is a key of 1..254 with modifiers of the four known bits, or key 0
+// with no modifiers: a hotkey the user cleared, which stays cleared. Other
+// damage falls back to the default key with Shift+Ctrl.
+void keepHotkeyUsable(int& key, int& modifiers, int defaultKey)
+{
+    if (modifiers & ~0x0F)
+        modifiers = 3;
+    if (key == 0 && modifiers == 0)
+        return;
+    if (key < 1 || key > 254)
+        key = defaultKey;
+}
+
 void fillDocumentsFolder(char* path)
 {
     path[0] = '\0';
@@ -210,14 +223,8 @@ void SettingsRecord::BringIntoRange()
     if ((nTransparency & 0xFF) < MinTransparency)
         nTransparency = 178;
 
-    if (nHotKeyColourVK < 1 || nHotKeyColourVK > 254)
-        nHotKeyColourVK = 0x43;
-    if (nHotKeyBitmapVK < 1 || nHotKeyBitmapVK > 254)
-        nHotKeyBitmapVK = 0x42;
-    if (nHotKeyColourModifiers & ~0x0F)
-        nHotKeyColourModifiers = 3;
-    if (nHotKeyBitmapModifiers & ~0x0F)
-        nHotKeyBitmapModifiers = 3;
+    keepHotkeyUsable(nHotKeyColourVK, nHotKeyColourModifiers, 0x43);
+    keepHotkeyUsable(nHotKeyBitmapVK, nHotKeyBitmapModifiers, 0x42);
 
     ZoomPoint.x = clampInt(ZoomPoint.x, -32768, 32767);
     ZoomPoint.y = clampInt(ZoomPoint.y, -32768, 32767);

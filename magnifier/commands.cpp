@@ -2,8 +2,10 @@
 // accelerators all arrive here as command ids) and keyboard navigation of the
 // zoom point.
 #include "app/globals.h"
+#include "dialogs/about_box.h"
 #include "dialogs/help.h"
 #include "imaging/clipboard.h"
+#include "dialogs/options_dialog.h"
 #include "magnifier/magnifier_window.h"
 #include "magnifier/placement.h"
 #include "resources/resource_ids.h"
@@ -106,10 +108,27 @@ bool MagnifierWindow::OnCommand(UINT command)
     case IDM_SAVE_SELECTION:
         SaveImageAs(true);
         break;
+    case IDM_OPTIONS:
+        runOptions();
+        break;
+    case IDM_ABOUT:
+        RunAboutBox(hwnd);
+        break;
     default:
         break;
     }
     return false;
+}
+
+// The Options dialog; values it confirmed are saved at once and the window
+// takes the new transparency and grid.
+void MagnifierWindow::runOptions()
+{
+    if (!RunOptionsDialog(hwnd))
+        return;
+    Settings.Save();
+    setTransparency(hwnd, Settings.Transparent, Settings.nTransparency);
+    repaintView();
 }
 
 void MagnifierWindow::OnKeyDown(UINT virtualKey)

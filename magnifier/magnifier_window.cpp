@@ -4,12 +4,14 @@
 #include "magnifier/magnifier_window.h"
 
 #include "app/globals.h"
+#include "dialogs/about_box.h"
 #include "dialogs/help.h"
 #include "imaging/hotkeys.h"
 #include "magnifier/geometry.h"
 #include "magnifier/placement.h"
 #include "magnifier/rendering.h"
 #include "overlays/wheel.h"
+#include "resources/resource_ids.h"
 
 namespace {
 
@@ -130,6 +132,8 @@ LRESULT MagnifierWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         if (OnCommand(LOWORD(wParam)))
             return 0;
         break;
+    case WM_SYSCOMMAND:
+        return onSysCommand(wParam, lParam);
     case WM_TIMER:
         return OnTimer(wParam);
     case WM_HSCROLL:
@@ -213,4 +217,20 @@ void MagnifierWindow::onPaint()
     PaintDC dc(hwnd);
     if (dc)
         paintView(dc);
+}
+
+// The two items the window adds to its system menu; everything else is the
+// system's.
+LRESULT MagnifierWindow::onSysCommand(WPARAM wParam, LPARAM lParam)
+{
+    switch (wParam & 0xFFF0) {
+    case IDM_SYS_ABOUT:
+        RunAboutBox(hwnd);
+        return 0;
+    case IDM_SYS_OPTIONS:
+        runOptions();
+        return 0;
+    default:
+        return DefWindowProcA(hwnd, WM_SYSCOMMAND, wParam, lParam);
+    }
 }

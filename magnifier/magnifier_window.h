@@ -69,6 +69,7 @@ public:
 
     // Commands and keys
     bool OnCommand(UINT command);
+    void runOptions();
     void OnKeyDown(UINT virtualKey);
 
     // Selection and the mouse modes
@@ -149,6 +150,7 @@ private:
     void onSize(WPARAM kind, int width, int height);
     void onKillFocus(HWND gainingFocus);
     void onPaint();
+    LRESULT onSysCommand(WPARAM wParam, LPARAM lParam);
     void createToolBand();
     void createTrackbars();
     void createStatusBar();

@@ -110,3 +110,34 @@
 // Version shown in the version resource
 #define SCOPELLA_VERSION_NUMBERS 1,8,0,0
 #define SCOPELLA_VERSION_TEXT    "1.8"
+
+// Dialogs
+#define IDD_ABOUT               103
+#define IDD_OPTIONS             142
+
+// Controls of the About box
+#define IDC_ABOUT_ICON          2
+#define IDC_ABOUT_VERSION       1017
+#define IDC_MAIL_LINK           1000
+#define IDC_WEB_LINK            1001
+
+// Controls of the Options dialog; each one's help id is OptionsHelpBase + id
+#define IDC_COLOUR_RGB          1003
+#define IDC_COLOUR_HEX          1004
+#define IDC_SLOW_RATE           1005
+#define IDC_SLOW_SPIN           1006
+#define IDC_MEDIUM_RATE         1007
+#define IDC_MEDIUM_SPIN         1008
+#define IDC_FAST_RATE           1009
+#define IDC_FAST_SPIN           1010
+#define IDC_SHOW_CURSOR         1011
+#define IDC_SINGLE_INSTANCE     1013
+#define IDC_GRID_SIZE           1018
+#define IDC_GRID_SPIN           1019
+#define IDC_GRID_COLOUR         1020
+#define IDC_RELATIVE_COORDS     1021
+#define IDC_TRANSPARENT         1022
+#define IDC_OS_CURSOR           1023
+#define IDC_BITMAP_HOTKEY       1024
+#define IDC_COLOUR_HOTKEY       1025
+#define OPTIONS_HELP_BASE       0x808E0000

@@ -564,6 +564,28 @@ std::string run(const std::vector<std::string>& w)
                                      SWP_NOZORDER | SWP_NOACTIVATE);
         return "{\"ok\":" + std::string(ok ? "true" : "false") + "}";
     }
+    if (c == "dlgbase" && need(2)) {
+        // Dialog base units of a font given by point size and face name, as
+        // the platform reckons them: average width of the letters, and height.
+        std::string face = w[2];
+        for (size_t i = 3; i < w.size(); ++i)
+            face += " " + w[i];
+        HDC dc = GetDC(nullptr);
+        LOGFONTA font = {};
+        font.lfHeight = -MulDiv(static_cast<int>(toInt(w[1])), GetDeviceCaps(dc, LOGPIXELSY), 72);
+        font.lfCharSet = DEFAULT_CHARSET;
+        lstrcpynA(font.lfFaceName, face.c_str(), LF_FACESIZE);
+        HFONT handle = CreateFontIndirectA(&font);
+        HGDIOBJ old = SelectObject(dc, handle);
+        TEXTMETRICA metrics = {};
+        GetTextMetricsA(dc, &metrics);
+        SIZE letters = {};
+        GetTextExtentPoint32A(dc, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 52, &letters);
+        SelectObject(dc, old);
+        DeleteObject(handle);
+        ReleaseDC(nullptr, dc);
+        return "{\"x\":" + num((letters.cx / 26 + 1) / 2) + ",\"y\":" + num(metrics.tmHeight) + "}";
+    }
     if (c == "modules" && need(1))
         return processModules(static_cast<DWORD>(toInt(w[1])));
     if (c == "dpichanged" && need(6)) {

@@ -218,6 +218,23 @@ TEST_F(SettingsTest, OutOfRangeNumbersAreClamped)
     EXPECT_EQ(0x00FF8040u, Settings.GridColor);
 }
 
+TEST_F(SettingsTest, ClearedHotkeyStaysClearedWhileOtherDamageFallsBack)
+{
+    struct Case {
+        DWORD key, modifiers;
+        int expectedKey, expectedModifiers;
+    } cases[] = {{0, 0, 0, 0}, {0, 2, 0x43, 2}, {0, 0x10, 0x43, 3}, {255, 0, 0x43, 0}, {0x70, 0, 0x70, 0}};
+    for (const Case& c : cases) {
+        deleteSettingsKey();
+        writeDword("nHotKeyColourVK", c.key);
+        writeDword("nHotKeyColourModifiers", c.modifiers);
+        Settings.Load();
+        EXPECT_EQ(c.expectedKey, Settings.nHotKeyColourVK) << c.key << "/" << c.modifiers;
+        EXPECT_EQ(c.expectedModifiers, Settings.nHotKeyColourModifiers) << c.key << "/" << c.modifiers;
+        EXPECT_EQ(0x42, Settings.nHotKeyBitmapVK);
+    }
+}
+
 TEST_F(SettingsTest, FlagsBecomeZeroOrOneAndAreSavedSo)
 {
     const BYTE seven = 7;

@@ -1,0 +1,21 @@
+// The Options dialog: colour format, update rates, grid, behaviour switches
+// and the two system-wide hotkeys, edited on the settings record.
+#pragma once
+#include <windows.h>
+
+// Grid colour while the dialog is open; the Colour button changes it, OK
+// stores it.
+extern COLORREF workingGridColour;
+
+// Runs the dialog modally; true when it ended with OK, which stored the new
+// values in the settings and registered the hotkeys again.
+bool RunOptionsDialog(HWND owner);
+
+INT_PTR CALLBACK OptionsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Reads a number field of 1..upper. Otherwise shows the message (a string id),
+// puts the focus on the field and returns false.
+bool ReadNumberField(HWND dialog, int id, UINT upper, UINT messageId, UINT& value);
+
+// Lets the user pick workingGridColour with the system's colour picker.
+void ChooseGridColour(HWND dialog);
