@@ -26,9 +26,15 @@ UINT ratePerSecond(int period)
     return period > 0 ? 1000 / static_cast<UINT>(period) : 0;
 }
 
+bool hasHelp(int id);
 void initDialog(HWND dialog)
 {
     workingGridColour = Settings.GridColor;
+    for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        const int id = GetDlgCtrlID(c);
+        if (hasHelp(id) && !GetWindowContextHelpId(c))
+            SetWindowContextHelpId(c, OPTIONS_HELP_BASE + id);
+    }
     for (int spin : {IDC_SLOW_SPIN, IDC_MEDIUM_SPIN, IDC_FAST_SPIN})
         UpDown(dialog, spin).setRange(1, MaxRate);
     UpDown(dialog, IDC_GRID_SPIN).setRange(1, MaxGridSize);

@@ -10,12 +10,14 @@ import os
 import subprocess
 import unittest
 
-from chrome_support import Chrome
+from chrome_support import FAR, Chrome, click, move_mouse
+from dialog_support import Dialog, key
 from harness import EXE, HELP_CONTEXT, HELP_QUIT, HelpRecorder, ScopellaTestCase, wait_until, windows_path, xdotool
 from overlay_support import HIGHLIGHT, WHATS_THIS, OverlayTestCase
 
 HELP_POPUP = "Scopella_HelpPopup"
 HELP_TEXTS = 36864  # string ids of the pop-up texts; the view's is this + 4, the colour pane's + 6
+OPTIONS_TEXTS = 40960  # string ids of the Options controls' texts: this plus the control id
 
 
 class Help(ScopellaTestCase):
@@ -84,10 +86,8 @@ class HelpPage(ScopellaTestCase):
         self.assertEqual(["file://" + page], self.opened())
 
 
-class WhatsThis(OverlayTestCase):
-    """Without a help file, "What's This?" shows the area's text (read from
-    the program's string table) in the program's pop-up below the point of
-    the right click; a press or a key closes it and does nothing else."""
+class PopupReader:
+    """The program's help pop-up and its expected texts, read from outside."""
 
     def popup(self):
         try:
@@ -98,6 +98,12 @@ class WhatsThis(OverlayTestCase):
 
     def text_of(self, string_id):
         return self.probe("resstring", string_id, windows_path(os.path.abspath(EXE)))["text"]
+
+
+class WhatsThis(PopupReader, OverlayTestCase):
+    """Without a help file, "What's This?" shows the area's text (read from
+    the program's string table) in the program's pop-up below the point of
+    the right click; a press or a key closes it and does nothing else."""
 
     def whats_this(self, x, y):
         self.click_at(x, y, button=3)
@@ -123,6 +129,45 @@ class WhatsThis(OverlayTestCase):
         self.assertEqual(self.text_of(HELP_TEXTS + 6), self.probe("gettext", popup)["text"])
         xdotool("key", "Escape")
         wait_until(lambda: not self.popup(), 5, what="the pop-up closed by a key")
+        self.assertEqual(0, app.close())
+
+
+class OptionsHelp(PopupReader, ScopellaTestCase):
+    """Without a help file, F1 and a right click on an Options control show
+    that control's text in the program's pop-up, read from outside; a click
+    or a key closes it and nothing else."""
+
+    def test_f1_and_a_right_click_on_a_control_show_its_text(self):
+        app = self.launch()
+        app.key("ctrl+o")
+        dialog = Dialog(self.probe, "Options", app.hwnd)
+        # F1 on the focused control (the first, RGB): below the control.
+        move_mouse(*FAR)
+        key("F1")
+        popup = wait_until(self.popup, 10, what="the help pop-up")
+        self.assertEqual(self.text_of(OPTIONS_TEXTS + 1003), self.probe("gettext", popup)["text"])
+        rgb, shown = self.probe.info(dialog.control(1003))["rect"], self.probe.info(popup)["rect"]
+        self.assertEqual(rgb[3] + 2, shown[1])
+        self.assertEqual(dialog.hwnd, self.probe.info(popup)["owner"])
+        # A key closes it and goes no further: Escape leaves the dialog open.
+        key("Escape")
+        wait_until(lambda: not self.popup(), 10, what="the pop-up closed")
+        self.assertTrue(dialog.is_open())
+
+        # A right click on "Use transparency": at the pointer; a click closes it.
+        x, y = dialog.centre(1022)
+        move_mouse(x, y)
+        xdotool("click", 3)
+        popup = wait_until(self.popup, 10, what="the help pop-up")
+        self.assertEqual(self.text_of(OPTIONS_TEXTS + 1022), self.probe("gettext", popup)["text"])
+        shown = self.probe.info(popup)["rect"]
+        self.assertTrue(shown[0] < x < shown[2] and shown[1] > y, shown)
+        checked = dialog.checked(1022)
+        click(x, y)
+        wait_until(lambda: not self.popup(), 10, what="the pop-up closed")
+        self.assertEqual(checked, dialog.checked(1022))  # the click only closed it
+        key("Escape")
+        dialog.wait_closed(app)
         self.assertEqual(0, app.close())
 
 

@@ -19,14 +19,6 @@
 
 namespace {
 
-std::string exeFolder()
-{
-    char path[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, path, sizeof(path));
-    std::string s = path;
-    return s.substr(0, s.rfind('\\') + 1);
-}
-
 // A program or library built beside the tests. A Unix folder (a build under
 // Wine) is reached through Wine's drive Z:, which is the Unix root.
 std::string toolPath(const char* name)
@@ -102,19 +94,6 @@ TEST(HelpPath, PathThatDoesNotFitGivesTheBareName)
 
 namespace {
 
-// A help file (any content) that lies at the path for the life of the object:
-// with it, help requests go to the help viewer.
-class HelpFileAt {
-public:
-    explicit HelpFileAt(const std::string& path) : path(path)
-    {
-        std::ofstream(path) << "help";
-    }
-    ~HelpFileAt() { DeleteFileA(path.c_str()); }
-
-private:
-    std::string path;
-};
 
 // A running help_recorder and its log; the recorder is always stopped.
 class HelpRecorder {

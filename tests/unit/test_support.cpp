@@ -2,6 +2,8 @@
 
 #include <winternl.h>
 
+#include <fstream>
+
 #include "app/globals.h"
 #include "app/startup.h"
 #include "magnifier/magnifier_window.h"
@@ -197,4 +199,22 @@ int MemoryCanvas::count(COLORREF colour) const
             n += at(x, y) == colour;
     }
     return n;
+}
+
+std::string exeFolder()
+{
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, path, sizeof(path));
+    std::string s = path;
+    return s.substr(0, s.rfind('\\') + 1);
+}
+
+HelpFileAt::HelpFileAt(const std::string& path) : path(path)
+{
+    std::ofstream(path) << "help";
+}
+
+HelpFileAt::~HelpFileAt()
+{
+    DeleteFileA(path.c_str());
 }

@@ -78,3 +78,19 @@ private:
     HBITMAP bitmap;
     HGDIOBJ old;
 };
+
+// The folder of this test program, with its closing backslash.
+std::string exeFolder();
+
+// A help file (any content) that lies at the path for the life of the object:
+// with it, help requests go to the help viewer.
+class HelpFileAt {
+public:
+    explicit HelpFileAt(const std::string& path);
+    ~HelpFileAt();
+    HelpFileAt(const HelpFileAt&) = delete;
+    HelpFileAt& operator=(const HelpFileAt&) = delete;
+
+private:
+    std::string path;
+};
