@@ -17,14 +17,7 @@ bool MagnifierWindow::createControls()
     setTransparency(hwnd, Settings.Transparent, Settings.nTransparency);
     tooltips.create(AppInstance, hwnd);
     dpi = dpiForWindow(hwnd);
-    chromeFont.reset(createGuiFontForDpi(dpi));
-
-    createToolBand();
-    createTrackbars();
-    createStatusBar();
-
-    setStatusParts();
-    addControlTooltips();
+    buildChromeControls();
     checkHelpFreshness();
     setUpdateRate(Settings.Update, true);
     SetTimer(hwnd, ReadoutTimer, 100, nullptr);
@@ -35,6 +28,16 @@ bool MagnifierWindow::createControls()
     applyStatusbarVisibility();
     appendSystemMenuItems();
     return true;
+}
+
+void MagnifierWindow::buildChromeControls()
+{
+    chromeFont.reset(createGuiFontForDpi(dpi));
+    createToolBand();
+    createTrackbars();
+    createStatusBar();
+    setStatusParts();
+    addControlTooltips();
 }
 
 void MagnifierWindow::addControlTooltips()

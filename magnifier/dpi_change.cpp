@@ -52,13 +52,7 @@ void MagnifierWindow::rebuildChrome()
     toolbar.setTooltips(nullptr);
     DestroyWindow(rebar);  // the toolbar and the trackbars with it
     DestroyWindow(statusBar);
-    chromeFont.reset(createGuiFontForDpi(dpi));
-
-    createToolBand();
-    createTrackbars();
-    createStatusBar();
-    setStatusParts();
-    addControlTooltips();
+    buildChromeControls();
     lastColour = NoColourShown;
 
     setButtonCheck(IDM_ALWAYS_ON_TOP, Settings.AlwaysOnTop != 0);

@@ -163,6 +163,8 @@ private:
     void readoutTick();
     void onDpiChanged(int newDpi, const RECT* suggested);
     void rebuildChrome();
+    // The font, tool band, trackbars and status bar for the window's DPI.
+    void buildChromeControls();
     void showWhatsThis(POINT screenPoint, DWORD helpId);
     // The coordinate text last sent to the status bar, and that bar.
     char coordsShown[64] = "";

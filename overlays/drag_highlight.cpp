@@ -25,14 +25,7 @@ DragHighlight::~DragHighlight()
 
 void DragHighlight::Show(RECT rect)
 {
-    if (!classAtom) {
-        WNDCLASSEXA description = {};
-        description.cbSize = sizeof(description);
-        description.hInstance = AppInstance;
-        description.lpszClassName = "Brindle-draghighlight";
-        classAtom = RegisterOverlayClass(description);
-    }
-    if (classAtom && !hwnd && CreateOverlayEx(classAtom, WS_EX_TOPMOST | WS_EX_TOOLWINDOW, WS_POPUP, nullptr))
+    if (EnsureOverlayClass(classAtom, "Brindle-draghighlight", 0) && !hwnd && CreateOverlayEx(classAtom, WS_EX_TOPMOST | WS_EX_TOOLWINDOW, WS_POPUP, nullptr))
         setTransparency(hwnd, true, FrameAlpha);
     InflateRect(&rect, FrameWidth, FrameWidth);
     SetWindowPos(hwnd, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,

@@ -39,13 +39,7 @@ Marquee::~Marquee()
 
 void Marquee::Create(HWND owner)
 {
-    if (!classAtom) {
-        WNDCLASSEXA description = {};
-        description.cbSize = sizeof(description);
-        description.hInstance = AppInstance;
-        description.lpszClassName = "tiv_Marquee";
-        classAtom = RegisterOverlayClass(description);
-    }
+    EnsureOverlayClass(classAtom, "tiv_Marquee", 0);
     if (!horizontalBrush)
         horizontalBrush.reset(patternBrush(IDB_MARQUEE_HORIZONTAL));
     if (!verticalBrush)

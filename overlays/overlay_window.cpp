@@ -23,6 +23,19 @@ ATOM OverlayWindow::RegisterOverlayClass(WNDCLASSEXA& description)
     return RegisterClassExA(&description);
 }
 
+bool OverlayWindow::EnsureOverlayClass(ATOM& classAtom, const char* name, UINT style)
+{
+    if (!classAtom) {
+        WNDCLASSEXA description = {};
+        description.cbSize = sizeof(description);
+        description.style = style;
+        description.hInstance = AppInstance;
+        description.lpszClassName = name;
+        classAtom = RegisterOverlayClass(description);
+    }
+    return classAtom != 0;
+}
+
 void OverlayWindow::UnregisterOverlayClass(ATOM& classAtom)
 {
     // This fails while a window of the class is open; the platform then drops

@@ -26,6 +26,9 @@ protected:
     // Registers a class whose caller filled in the style, instance and name;
     // the window procedure is the one shared by every overlay. 0 on failure.
     static ATOM RegisterOverlayClass(WNDCLASSEXA& description);
+    // Registers the class of that name and style unless its atom is already
+    // set; false when it is not registered.
+    static bool EnsureOverlayClass(ATOM& classAtom, const char* name, UINT style);
     // Unregisters the class if it is registered and forgets the atom.
     static void UnregisterOverlayClass(ATOM& classAtom);
     // Opens the window hidden at (0, 0), 0 x 0, with this object as its

@@ -49,18 +49,9 @@ TrackingToolTip::~TrackingToolTip()
 
 void TrackingToolTip::Create(HWND owner)
 {
-    if (!classAtom) {
-        WNDCLASSEXA description = {};
-        description.cbSize = sizeof(description);
-        description.style = CS_BYTEALIGNCLIENT | CS_DBLCLKS;
-        description.hInstance = AppInstance;
-        description.lpszClassName = "tiv_TrackingToolTip";
-        if (platformHasDropShadow())
-            description.style |= CS_DROPSHADOW;
-        classAtom = RegisterOverlayClass(description);
-        if (!classAtom)
-            return;
-    }
+    const UINT shadow = platformHasDropShadow() ? CS_DROPSHADOW : 0;
+    if (!EnsureOverlayClass(classAtom, "tiv_TrackingToolTip", CS_BYTEALIGNCLIENT | CS_DBLCLKS | shadow))
+        return;
     CreateOverlay(classAtom, WS_POPUP | WS_BORDER, owner);
 }
 
