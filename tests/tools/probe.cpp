@@ -552,6 +552,25 @@ std::string run(const std::vector<std::string>& w)
         }
         return "{\"text\":" + quote(text) + "}";
     }
+    if (c == "accel" && need(2)) {
+        // The entries of another program's accelerator table: accel <id> <program path>.
+        std::string path = w[2];
+        for (size_t i = 3; i < w.size(); ++i)
+            path += " " + w[i];
+        std::string out = "{\"entries\":[";
+        if (HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {
+            if (HACCEL table = LoadAcceleratorsA(module, MAKEINTRESOURCEA(toInt(w[1])))) {
+                std::vector<ACCEL> entries(static_cast<size_t>(CopyAcceleratorTableA(table, nullptr, 0)));
+                CopyAcceleratorTableA(table, entries.data(), static_cast<int>(entries.size()));
+                for (size_t i = 0; i < entries.size(); ++i)
+                    out += std::string(i ? "," : "") + "{\"flags\":" + num(entries[i].fVirt) +
+                           ",\"key\":" + num(entries[i].key) + ",\"command\":" + num(entries[i].cmd) + "}";
+                DestroyAcceleratorTable(table);
+            }
+            FreeLibrary(module);
+        }
+        return out + "]}";
+    }
     if (c == "documents") {
         char path[MAX_PATH] = "";
         GetEnvironmentVariableA("USERPROFILE", path, sizeof(path));
