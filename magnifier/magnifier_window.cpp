@@ -68,6 +68,7 @@ LRESULT MagnifierWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_ERASEBKGND:
         return 0;  // the view covers the whole area
+    case WM_DISPLAYCHANGE:  // the screen's size changed (Wine sends no settings change then)
     case WM_WININICHANGE:
         keepOnScreen();
         layoutView();

@@ -10,6 +10,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <tlhelp32.h>
+#include <psapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -441,6 +442,60 @@ std::string processModules(DWORD pid)
     return "{\"modules\":[" + list + "]}";
 }
 
+// What a process holds now: GDI and USER objects, kernel handles, memory.
+std::string processUsage(DWORD pid)
+{
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+    if (!process)
+        return error("cannot open the process");
+    DWORD handles = 0;
+    GetProcessHandleCount(process, &handles);
+    PROCESS_MEMORY_COUNTERS_EX memory = {};
+    memory.cb = sizeof(memory);
+    GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof(memory));
+    // Its windows, children included: the USER objects a leak would pile up.
+    struct Count {
+        DWORD pid;
+        int windows;
+    } count{pid, 0};
+    EnumWindows(
+        [](HWND h, LPARAM p) -> BOOL {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(h, &owner);
+            if (owner == reinterpret_cast<Count*>(p)->pid) {
+                ++reinterpret_cast<Count*>(p)->windows;
+                EnumChildWindows(h, [](HWND, LPARAM q) -> BOOL { return ++reinterpret_cast<Count*>(q)->windows > 0; }, p);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    std::string out = "{\"windows\":" + num(count.windows) + ",\"gdi\":" + num(GetGuiResources(process, GR_GDIOBJECTS)) +
+                      ",\"user\":" + num(GetGuiResources(process, GR_USEROBJECTS)) + ",\"handles\":" + num(handles) +
+                      ",\"private\":" + num(static_cast<long long>(memory.PrivateUsage)) +
+                      ",\"working\":" + num(static_cast<long long>(memory.WorkingSetSize)) + "}";
+    CloseHandle(process);
+    return out;
+}
+
+// The entries of an accelerator table in a program file: [flags, key, command].
+std::string acceleratorTable(const std::string& file, int id)
+{
+    HMODULE module = LoadLibraryExA(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!module)
+        return error("cannot load " + file);
+    HACCEL table = LoadAcceleratorsA(module, MAKEINTRESOURCEA(id));
+    std::vector<ACCEL> entries(table ? CopyAcceleratorTableA(table, nullptr, 0) : 0);
+    if (table)
+        CopyAcceleratorTableA(table, entries.data(), static_cast<int>(entries.size()));
+    std::string list;
+    for (const ACCEL& a : entries)
+        list += (list.empty() ? "[" : ",[") + num(a.fVirt) + "," + num(a.key) + "," + num(a.cmd) + "]";
+    if (table)
+        DestroyAcceleratorTable(table);
+    FreeLibrary(module);
+    return "{\"accels\":[" + list + "]}";
+}
+
 std::vector<std::string> split(const std::string& line)
 {
     std::vector<std::string> words;
@@ -551,6 +606,10 @@ std::string run(const std::vector<std::string>& w)
                                      SWP_NOZORDER | SWP_NOACTIVATE);
         return "{\"ok\":" + std::string(ok ? "true" : "false") + "}";
     }
+    if (c == "usage" && need(1))
+        return processUsage(static_cast<DWORD>(toInt(w[1])));
+    if (c == "accels" && need(2))
+        return acceleratorTable(w[1], static_cast<int>(toInt(w[2])));
     if (c == "modules" && need(1))
         return processModules(static_cast<DWORD>(toInt(w[1])));
     if (c == "regmsg" && need(1))
