@@ -11,6 +11,7 @@
 #include <commctrl.h>
 #include <tlhelp32.h>
 #include <psapi.h>
+#include <winternl.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -442,6 +443,59 @@ std::string processModules(DWORD pid)
     return "{\"modules\":[" + list + "]}";
 }
 
+// Live entries of a process's GDI handle table, read from its memory through
+// its PEB: Wine 8 keeps the table there but answers GetGuiResources with 0.
+long long gdiTableEntries(HANDLE process)
+{
+    PROCESS_BASIC_INFORMATION basic = {};
+    if (NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof(basic), nullptr) != 0)
+        return -1;
+    const SIZE_T tableField = sizeof(void*) == 8 ? 0xF8 : 0x94;  // PEB.GdiSharedHandleTable
+    char* table = nullptr;
+    if (!ReadProcessMemory(process, reinterpret_cast<char*>(basic.PebBaseAddress) + tableField, &table,
+                           sizeof(table), nullptr) || !table)
+        return -1;
+    constexpr SIZE_T entrySize = 24, entries = 0x10000, chunk = 4096;
+    std::vector<unsigned char> buffer(chunk * entrySize);
+    long long live = 0;
+    for (SIZE_T first = 0; first < entries; first += chunk) {
+        if (!ReadProcessMemory(process, table + first * entrySize, buffer.data(), buffer.size(), nullptr))
+            return -1;
+        for (SIZE_T i = 0; i < chunk; ++i)
+            live += buffer[i * entrySize + 14] != 0;  // the entry's object type
+    }
+    return live;
+}
+
+// Kernel handles of a process from the system's handle list: Wine 8 answers
+// GetProcessHandleCount for another process with 0.
+long long systemHandleCount(DWORD pid)
+{
+    struct Entry {
+        ULONG ownerPid;
+        BYTE objectType;
+        BYTE flags;
+        USHORT value;
+        void* object;
+        ULONG access;
+    };
+    std::vector<unsigned char> buffer(1 << 20);
+    ULONG needed = 0;
+    NTSTATUS status;
+    while ((status = NtQuerySystemInformation(static_cast<SYSTEM_INFORMATION_CLASS>(16), buffer.data(),
+                                              static_cast<ULONG>(buffer.size()), &needed)) ==
+               static_cast<NTSTATUS>(0xC0000004L) && buffer.size() < (64u << 20))
+        buffer.resize(buffer.size() * 2);
+    if (status != 0)
+        return -1;
+    const ULONG count = *reinterpret_cast<ULONG*>(buffer.data());
+    const auto* entries = reinterpret_cast<const Entry*>(buffer.data() + sizeof(void*));
+    long long owned = 0;
+    for (ULONG i = 0; i < count; ++i)
+        owned += entries[i].ownerPid == pid;
+    return owned;
+}
+
 // What a process holds now: GDI and USER objects, kernel handles, memory.
 std::string processUsage(DWORD pid)
 {
@@ -469,7 +523,8 @@ std::string processUsage(DWORD pid)
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&count));
-    std::string out = "{\"windows\":" + num(count.windows) + ",\"gdi\":" + num(GetGuiResources(process, GR_GDIOBJECTS)) +
+    std::string out = "{\"windows\":" + num(count.windows) + ",\"gditable\":" + num(gdiTableEntries(process)) +
+                      ",\"systemhandles\":" + num(systemHandleCount(pid)) + ",\"gdi\":" + num(GetGuiResources(process, GR_GDIOBJECTS)) +
                       ",\"user\":" + num(GetGuiResources(process, GR_USEROBJECTS)) + ",\"handles\":" + num(handles) +
                       ",\"private\":" + num(static_cast<long long>(memory.PrivateUsage)) +
                       ",\"working\":" + num(static_cast<long long>(memory.WorkingSetSize)) + "}";
