@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "app/globals.h"
+#include "magnifier/dpi.h"
 #include "magnifier/magnifier_window.h"
 #include "resources/resource_ids.h"
 
@@ -8,7 +9,11 @@ const char MainWindowClassName[] = "ScopellaMainWnd";
 
 bool CreateMainWindow(HINSTANCE instance, int showCommand)
 {
-    int x = CW_USEDEFAULT, y = CW_USEDEFAULT, width = 450, height = 250;
+    // The default size grows with the screen's DPI (the window does not
+    // exist yet to tell its own).
+    const int screenDpi = systemDpi();
+    int x = CW_USEDEFAULT, y = CW_USEDEFAULT;
+    int width = scaleToDpi(450, screenDpi), height = scaleToDpi(250, screenDpi);
     if (Settings.WasLoaded(RowWindowPos)) {
         const RECT& r = Settings.WindowPos;
         x = r.left;

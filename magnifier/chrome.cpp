@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include "app/globals.h"
+#include "magnifier/dpi.h"
 #include "magnifier/magnifier_window.h"
 #include "magnifier/placement.h"
 #include "resources/resource_ids.h"
@@ -15,6 +16,8 @@ bool MagnifierWindow::createControls()
     viewCursor = LoadCursorA(AppInstance, MAKEINTRESOURCEA(IDC_VIEW_ARROW));
     setTransparency(hwnd, Settings.Transparent, Settings.nTransparency);
     tooltips.create(AppInstance, hwnd);
+    dpi = dpiForWindow(hwnd);
+    chromeFont.reset(createGuiFontForDpi(dpi));
 
     createToolBand();
     createTrackbars();

@@ -32,6 +32,7 @@ MagnifierWindow::MagnifierWindow()
       rebarHeight(0),
       statusHeight(0),
       viewEmpty(false),
+      dpi(96),
       placementShift{0, 0}
 {
     zoomPoint = Settings.ZoomPoint;
@@ -111,6 +112,9 @@ LRESULT MagnifierWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_MOUSEWHEEL:
         OnMouseWheel(wParam);
+        return 0;
+    case WM_DPICHANGED:
+        onDpiChanged(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
         return 0;
     default:
         // Registered messages have ids only known at run time; 0 never matches.

@@ -105,6 +105,10 @@ public:
     int statusHeight;
     StatusBar statusBar;
     bool viewEmpty;
+    // DPI of the monitor the window is on, and the chrome's font for it when
+    // that is not the system's (null: the stock GUI font).
+    int dpi;
+    OwnedFont chromeFont;
 
 private:
     // Screen position of the normal rectangle less the one the window
@@ -127,4 +131,6 @@ private:
     void setButtonCheck(UINT command, bool checked);
     void refreshPaneTooltips();
     void readoutTick();
+    void onDpiChanged(int newDpi, const RECT* suggested);
+    void rebuildChrome();
 };

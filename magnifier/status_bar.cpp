@@ -7,6 +7,7 @@
 
 #include "app/globals.h"
 #include "magnifier/chrome.h"
+#include "magnifier/dpi.h"
 #include "magnifier/magnifier_window.h"
 #include "resources/resource_ids.h"
 
@@ -61,7 +62,7 @@ void MagnifierWindow::createStatusBar()
     statusBar = CreateStatusWindowA(WS_CHILD | WS_VISIBLE | WS_BORDER | SBARS_SIZEGRIP | CCS_BOTTOM,
                                     StatusIdleText.GetText(), hwnd, StatusBarId);
     statusBar.setMenuHelp(StatusIdleText.GetText());
-    statusBar.setFont(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
+    statusBar.setFont(chromeFont ? chromeFont.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
     RECT r = {0, 0, 0, 0};
     GetWindowRect(statusBar, &r);
     statusHeight = r.bottom - r.top;
@@ -74,12 +75,13 @@ void MagnifierWindow::setStatusParts()
         WindowDC dc(hwnd);
         if (!dc)
             return;
-        SelectedObject font(dc, GetStockObject(DEFAULT_GUI_FONT));
-        widths[MenuHelpPane] = textWidth(dc, StatusIdleText) + 6;
-        widths[ColourTextPane] = textWidth(dc, ColourMeasureText) + 6;
-        widths[SwatchPane] = SwatchPaneWidth;
-        widths[CoordsPane] = textWidth(dc, CoordsMeasureText) + 6;
-        widths[LinkPane] = textWidth(dc, LinkText) + 12;
+        SelectedObject font(dc, chromeFont ? chromeFont.get() : GetStockObject(DEFAULT_GUI_FONT));
+        const int margin = scaleToDpi(6, dpi);
+        widths[MenuHelpPane] = textWidth(dc, StatusIdleText) + margin;
+        widths[ColourTextPane] = textWidth(dc, ColourMeasureText) + margin;
+        widths[SwatchPane] = scaleToDpi(SwatchPaneWidth, dpi);
+        widths[CoordsPane] = textWidth(dc, CoordsMeasureText) + margin;
+        widths[LinkPane] = textWidth(dc, LinkText) + 2 * margin;
     }
 
     const RECT v = viewRect();

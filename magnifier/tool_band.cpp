@@ -5,8 +5,11 @@
 #include <commctrl.h>
 #include <shlwapi.h>
 
+#include <algorithm>
+
 #include "app/globals.h"
 #include "magnifier/chrome.h"
+#include "magnifier/dpi.h"
 #include "magnifier/magnifier_window.h"
 #include "resources/resource_ids.h"
 
@@ -30,9 +33,7 @@ const TBBUTTON ToolbarButtons[] = {
     {0, 0, TBSTATE_ENABLED, TBSTYLE_SEP, {}, 0, 0},
 };
 
-constexpr int ToolbarImageCount = 8;    // 16 x 15 cells of bitmap 135
-constexpr int ToolbarImageWidth = 16;
-constexpr int ToolbarImageHeight = 15;
+constexpr int ToolbarImageCount = 8;    // cells of the toolbar bitmap of the window's DPI
 constexpr UINT_PTR ToolbarRelayId = 1;
 
 // The trackbars are children of the toolbar, which keeps their scroll
@@ -128,9 +129,10 @@ void MagnifierWindow::createToolBand()
         hasRebar ? WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NODIVIDER | CCS_NOPARENTALIGN |
                        CCS_NORESIZE
                  : WS_CHILD | WS_VISIBLE | WS_BORDER | TBSTYLE_TOOLTIPS | CCS_NODIVIDER | CCS_TOP;
+    const ToolbarImageSet images = toolbarImagesForDpi(dpi);
     toolbar = CreateToolbarEx(hasRebar ? rebar.handle() : hwnd, toolbarStyle, ToolbarId, ToolbarImageCount, AppInstance,
-                              IDB_TOOLBAR, nullptr, 0, ToolbarImageWidth, ToolbarImageHeight, ToolbarImageWidth,
-                              ToolbarImageHeight, sizeof(TBBUTTON));
+                              images.bitmap, nullptr, 0, images.width, images.height, images.width, images.height,
+                              sizeof(TBBUTTON));
     if (!hasRebar)
         rebar = Rebar(toolbar.handle());
     if (toolbar)
@@ -138,7 +140,7 @@ void MagnifierWindow::createToolBand()
 
     toolbar.setTooltips(tooltips);
     toolbar.addButtons(ToolbarButtons, sizeof(ToolbarButtons) / sizeof(ToolbarButtons[0]));
-    toolbar.setIndent(4);
+    toolbar.setIndent(scaleToDpi(4, dpi));
 
     if (hasRebar) {
         REBARBANDINFOA band = {};
@@ -147,8 +149,8 @@ void MagnifierWindow::createToolBand()
         band.fStyle = RBBS_CHILDEDGE | RBBS_TOPALIGN;
         band.hwndChild = toolbar;
         band.cxMinChild = 0;
-        band.cyMinChild = 21;
-        band.cx = 100;
+        band.cyMinChild = scaleToDpi(21, dpi);
+        band.cx = scaleToDpi(100, dpi);
         rebar.insertBand(band);
     }
 
@@ -164,7 +166,8 @@ void MagnifierWindow::createTrackbars()
     const DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_GROUP | TBS_NOTICKS | TBS_FIXEDLENGTH;
 
     // The zoom trackbar is three button widths wide, right of the Options button.
-    const RECT z = {o.right + 2, o.top, 4 * o.right - 3 * o.left + 2, o.bottom};
+    const int gap = scaleToDpi(2, dpi);
+    const RECT z = {o.right + gap, o.top, 4 * o.right - 3 * o.left + gap, o.bottom};
     zoomTrackbar = CreateWindowExA(0, TRACKBAR_CLASSA, nullptr, style, z.left, z.top, z.right - z.left,
                                    z.bottom - z.top, hwnd, nullptr, AppInstance, nullptr);
     zoomTrackbar.setRange(MinZoomFactor, MaxZoomFactor);
@@ -172,18 +175,25 @@ void MagnifierWindow::createTrackbars()
     SetParent(zoomTrackbar, toolbar);
 
     // The rate trackbar is half as wide, right of the zoom trackbar.
-    const RECT r = {z.right + 2, z.top, z.right + 2 + (z.right - z.left) / 2, z.bottom};
+    const RECT r = {z.right + gap, z.top, z.right + gap + (z.right - z.left) / 2, z.bottom};
     rateTrackbar = CreateWindowExA(0, TRACKBAR_CLASSA, nullptr, style, r.left, r.top, r.right - r.left,
                                    r.bottom - r.top, hwnd, nullptr, AppInstance, nullptr);
     rateTrackbar.setRange(MinUpdateRate, MaxUpdateRate);
     rateTrackbar.setPos(Settings.Update);
     SetParent(rateTrackbar, toolbar);
 
-    if (!hasRebar) {
-        // On the bare toolbar the thumbs are made 2 pixels shorter to fit.
-        const int length = zoomTrackbar.thumbLength();
-        zoomTrackbar.setThumbLength(length - 2);
-        rateTrackbar.setThumbLength(length - 2);
+    // On the bare toolbar the thumbs are made 2 pixels (at 96 DPI) shorter to
+    // fit. At other DPIs the default thumb, made for the system's DPI, may
+    // outgrow the buttons' height: it is fitted in.
+    const bool fitThumbs = dpi != BaseDpi || systemDpi() != BaseDpi;
+    int length = zoomTrackbar.thumbLength();
+    if (!hasRebar)
+        length -= gap;
+    if (fitThumbs)
+        length = std::min(length, static_cast<int>(z.bottom - z.top) - 2 * gap);
+    if (!hasRebar || fitThumbs) {
+        zoomTrackbar.setThumbLength(length);
+        rateTrackbar.setThumbLength(length);
     }
 }
 

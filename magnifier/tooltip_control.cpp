@@ -64,3 +64,19 @@ void TooltipControl::setToolRect(HWND owner, UINT_PTR id, const RECT& rect)
     info.rect = rect;
     send(TTM_NEWTOOLRECTA, 0, toolParam(info));
 }
+
+void TooltipControl::removeToolsOf(HWND window)
+{
+    if (!window)
+        return;
+    // From the last tool down: each removal renumbers the tools after it.
+    for (int i = static_cast<int>(send(TTM_GETTOOLCOUNT)) - 1; i >= 0; --i) {
+        char text[1024] = "";  // the enumeration copies the text here
+        TOOLINFOA info = makeToolInfo(0, nullptr, 0);
+        info.lpszText = text;
+        if (!send(TTM_ENUMTOOLSA, i, toolParam(info)))
+            continue;
+        if (info.hwnd == window || info.uId == reinterpret_cast<UINT_PTR>(window))
+            send(TTM_DELTOOLA, 0, toolParam(info));
+    }
+}

@@ -23,4 +23,6 @@ public:
     // A tool covering a rectangle of the owner, identified by id.
     bool addRectTool(HWND owner, const RECT& rect, const char* text, UINT_PTR id);
     void setToolRect(HWND owner, UINT_PTR id, const RECT& rect);
+    // Removes every tool of a window: those it owns and the one it is.
+    void removeToolsOf(HWND window);
 };

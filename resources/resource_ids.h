@@ -8,6 +8,8 @@
 #define IDC_VIEW_ARROW          106
 #define IDA_MAIN                134
 #define IDB_TOOLBAR             135
+#define IDB_TOOLBAR_24          235     // the toolbar images at 24x22 and
+#define IDB_TOOLBAR_32          335     // 32x30, for high-DPI screens
 
 // Commands (WM_COMMAND ids); their string-table entries hold tooltip and prompt
 #define IDM_CLOSE               105

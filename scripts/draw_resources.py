@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Draws Scopella's binary resources: the application icon, the cursors and the
-toolbar bitmap. The files are committed; run this script again after changing a
+toolbar bitmaps (16x15 images, and 24x22 and 32x30 for high-DPI screens). The files are committed; run this script again after changing a
 picture here:  python3 scripts/draw_resources.py  (writes into resources/).
 
 Only the standard library is used, so the pictures can be rebuilt anywhere.
@@ -193,8 +193,9 @@ def write_cursor(path, art, hotspot):
 
 
 # --------------------------------------------------------------------------
-# Toolbar bitmap 135: 128x15, 16 colours, eight 16x15 tiles. Light grey is the
-# button face (the toolbar maps it to the system colour).
+# Toolbar bitmap 135: 128x15, 16 colours, eight 16x15 tiles; the same tiles
+# enlarged for high-DPI screens in bitmaps 235 (24x22) and 335 (32x30). Light
+# grey is the button face (the toolbar maps it to the system colour).
 # --------------------------------------------------------------------------
 
 VGA = [(0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0), (0, 0, 128), (128, 0, 128),
@@ -335,20 +336,27 @@ TILES = [
 ]
 
 
-def write_toolbar(path):
-    width, height = 16 * len(TILES), 15
+def tile_code(tile, x, y, width, height):
+    """Colour code of pixel (x, y) of a tile drawn at width x height: the
+    16x15 picture enlarged pixel by pixel, with no blending."""
+    return CODES[tile[y * 15 // height][x * 16 // width]]
+
+
+def write_toolbar(path, width=16, height=15):
+    """The eight images side by side, each width x height pixels."""
     for n, tile in enumerate(TILES):
-        assert len(tile) == height and all(len(r) == 16 for r in tile), n
-    stride = ((width * 4 + 31) // 32) * 4
+        assert len(tile) == 15 and all(len(r) == 16 for r in tile), n
+    total = width * len(TILES)
+    stride = ((total * 4 + 31) // 32) * 4
     pixels = bytearray()
     for y in reversed(range(height)):
         row = bytearray(stride)
-        for x in range(width):
-            code = CODES[TILES[x // 16][y][x % 16]]
+        for x in range(total):
+            code = tile_code(TILES[x // width], x % width, y, width, height)
             row[x // 2] |= code << (0 if x % 2 else 4)
         pixels += row
     palette = b"".join(bytes((b, g, r, 0)) for (r, g, b) in VGA)
-    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 4, 0, len(pixels), 3780, 3780, 16, 16)
+    info = struct.pack("<IiiHHIIiiII", 40, total, height, 1, 4, 0, len(pixels), 3780, 3780, 16, 16)
     offset = 14 + len(info) + len(palette)
     head = struct.pack("<2sIHHI", b"BM", offset + len(pixels), 0, 0, offset)
     with open(path, "wb") as f:
@@ -360,6 +368,8 @@ def main():
     write_cursor(os.path.join(OUT, "hand.cur"), HAND, (5, 0))
     write_cursor(os.path.join(OUT, "arrow.cur"), ARROW, (0, 0))
     write_toolbar(os.path.join(OUT, "toolbar.bmp"))
+    write_toolbar(os.path.join(OUT, "toolbar24.bmp"), 24, 22)
+    write_toolbar(os.path.join(OUT, "toolbar32.bmp"), 32, 30)
     return 0
 
 

@@ -667,6 +667,21 @@ std::string run(const std::vector<std::string>& w)
         return acceleratorTable(w[1], static_cast<int>(toInt(w[2])));
     if (c == "modules" && need(1))
         return processModules(static_cast<DWORD>(toInt(w[1])));
+    if (c == "dpichanged" && need(6)) {
+        // WM_DPICHANGED as the system sends it on a move to a monitor of
+        // another DPI: the new DPI and the suggested window rectangle.
+        HWND h = toHwnd(w[1]);
+        const WORD dpi = static_cast<WORD>(toInt(w[2]));
+        const RECT r = {static_cast<LONG>(toInt(w[3])), static_cast<LONG>(toInt(w[4])),
+                        static_cast<LONG>(toInt(w[5])), static_cast<LONG>(toInt(w[6]))};
+        RemoteBuffer buffer(h, sizeof(RECT));
+        if (!buffer.ok() || !buffer.write(&r, sizeof(r)))
+            return error("remote buffer");
+        DWORD_PTR result = 0;
+        const LRESULT ok = SendMessageTimeoutA(h, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), buffer.param(),
+                                               SMTO_ABORTIFHUNG, 5000, &result);
+        return "{\"ok\":" + std::string(ok ? "true" : "false") + "}";
+    }
     if (c == "regmsg" && need(1))
         return "{\"id\":" + num(RegisterWindowMessageA(w[1].c_str())) + "}";
     if (c == "fontface" && need(1)) {
