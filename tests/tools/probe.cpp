@@ -385,6 +385,23 @@ std::string regDeleteValue(const std::string& name)
     return "{\"ok\":true}";
 }
 
+// Makes the settings key unreadable for everyone (an empty access list), or
+// readable again (no access list). Its owner may always change the list.
+std::string regLock(bool locked)
+{
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, KeyPath, 0, WRITE_DAC, &key) != ERROR_SUCCESS)
+        return error("cannot open key");
+    SECURITY_DESCRIPTOR sd;
+    InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
+    ACL empty;
+    InitializeAcl(&empty, sizeof(empty), ACL_REVISION);
+    SetSecurityDescriptorDacl(&sd, TRUE, locked ? &empty : nullptr, FALSE);
+    const LONG r = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &sd);
+    RegCloseKey(key);
+    return r == ERROR_SUCCESS ? "{\"ok\":true}" : error("set security failed " + num(r));
+}
+
 std::string regDeleteKey()
 {
     RegDeleteKeyA(HKEY_CURRENT_USER, KeyPath);
@@ -613,6 +630,8 @@ std::string run(const std::vector<std::string>& w)
         return regSet(w[1], static_cast<DWORD>(toInt(w[2])), "");
     if (c == "regdel" && need(1))
         return regDeleteValue(w[1]);
+    if (c == "reglock" && need(1))
+        return regLock(toInt(w[1]) != 0);
     if (c == "regdelkey")
         return regDeleteKey();
     if (c == "cursor") {
