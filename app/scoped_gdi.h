@@ -46,6 +46,26 @@ private:
     HDC dc_;
 };
 
+// A device context for the whole screen made with CreateDC: unlike one from
+// GetDC it may be kept as long as needed. Deleted at the end of its life.
+class DisplayDC {
+public:
+    DisplayDC() : dc_(CreateDCA("DISPLAY", nullptr, nullptr, nullptr)) {}
+    ~DisplayDC()
+    {
+        if (dc_)
+            DeleteDC(dc_);
+    }
+    DisplayDC(const DisplayDC&) = delete;
+    DisplayDC& operator=(const DisplayDC&) = delete;
+
+    operator HDC() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+
+private:
+    HDC dc_;
+};
+
 // BeginPaint and EndPaint around one WM_PAINT.
 class PaintDC {
 public:

@@ -6,7 +6,8 @@ and the time from the start to a painted window, cold (no wineserver
 running) and warm. Frames are counted at the X server (RECORD): the screen
 reads of the busiest client, beside its one-pixel reads (the colour readout). Prints tables; not a test. Runs inside the
 display and Wine prefix that scripts/bench.sh sets up.
-    python3 bench/cpu_bench.py [seconds per run] [start-ups per kind]"""
+Also the CPU while the overlays animate (bench/overlay_cpu.py).
+    python3 bench/cpu_bench.py [seconds per run] [start-ups per kind] [--overlays: only those rows]"""
 import math
 import os
 import statistics
@@ -23,6 +24,9 @@ from xrecord import RequestCounter  # noqa: E402
 from xscreen import Screen, _x11, pattern_colour  # noqa: E402
 
 import ctypes  # noqa: E402
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from overlay_cpu import print_overlay_rows  # noqa: E402
 
 TICK = os.sysconf("SC_CLK_TCK")
 RATES = {1: "None", 2: "Slow", 3: "Medium", 4: "Fast"}
@@ -58,6 +62,11 @@ def prefix_processes(exclude=()):
             continue
         found[pid] = "app" if b"scopella" in command else "server" if b"wineserver" in command else "wine"
     return found
+
+
+def find_process(name):
+    """Pid of the prefix's process whose command line names the program."""
+    return next((pid for pid, kind in prefix_processes().items() if kind == "app"), None)
 
 
 def snapshot(pids):
@@ -168,11 +177,24 @@ def startup_time(screen, cold):
 
 
 def main():
-    seconds = float(sys.argv[1]) if len(sys.argv) > 1 else 5.0
-    starts = int(sys.argv[2]) if len(sys.argv) > 2 else 5
+    words = [a for a in sys.argv[1:] if not a.startswith("--")]
+    seconds = float(words[0]) if words else 5.0
+    starts = int(words[1]) if len(words) > 1 else 5
+    only_overlays = "--overlays" in sys.argv
     screen = Screen()
     screen.paint_root()
     counter = RequestCounter()
+
+    if only_overlays:
+        probe = Probe()
+        try:
+            print_overlay_rows(probe, seconds, cpu_seconds, find_process, int(os.environ["SCOPELLA_XVFB_PID"]))
+        finally:
+            probe.delete_key()
+            probe.close()
+            counter.close()
+            screen.close()
+        return
 
     # Start-up first: the cold runs end every Wine process of the prefix.
     probe = Probe()
@@ -207,6 +229,7 @@ def main():
                     RATES[rate], mode, fps, pixels, cpu["app"], cpu["server"], cpu["wine"], prefix, cpu["x"], total,
                     per_frame))
                 sys.stdout.flush()
+        print_overlay_rows(probe, seconds, cpu_seconds, find_process, int(os.environ["SCOPELLA_XVFB_PID"]))
     finally:
         probe.delete_key()
         probe.close()

@@ -44,6 +44,18 @@ bool MagnifierWindow::OnCommand(UINT command)
     case IDM_ZOOM_TO_SELECTION:
         zoomToSelection();
         break;
+    case IDM_CONTEXT_MENU: {
+        const RECT v = viewRect();
+        POINT corner = {v.left, v.top};
+        ClientToScreen(hwnd, &corner);
+        ShowContextMenu(corner);
+        break;
+    }
+    case IDM_HIGHLIGHT:
+        computeHighlightRect();
+        highlight.Show(highlightRect);
+        highlight.StartBlink(125, 8);
+        break;
     case IDM_TOGGLE_GRID:
         Settings.ShowGrid = !Settings.ShowGrid;
         syncGridButton();

@@ -10,6 +10,16 @@
 #include "magnifier/rendering.h"
 #include "overlays/wheel.h"
 
+namespace {
+
+// The signed 16-bit x and y that mouse messages carry in lParam.
+POINT pointOf(LPARAM lParam)
+{
+    return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+}
+
+}  // namespace
+
 MagnifierWindow::MagnifierWindow()
     : hwnd(nullptr),
       viewRows(0),
@@ -78,6 +88,25 @@ LRESULT MagnifierWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CANCELMODE:
         EndPointPick();
         return 0;
+    case WM_MOUSEMOVE:
+        OnMouseMove(pointOf(lParam));
+        return 0;
+    case WM_LBUTTONDOWN:
+        OnLButtonDown();
+        return 0;
+    case WM_LBUTTONUP:
+        OnLButtonUp();
+        return 0;
+    case WM_RBUTTONDOWN:
+        OnRButtonDown(pointOf(lParam));
+        return 0;
+    case WM_RBUTTONUP:
+        OnRButtonUp(pointOf(lParam));
+        return 0;
+    case WM_CONTEXTMENU:
+        if (ShowContextMenu(pointOf(lParam)))
+            return 0;
+        break;
     case WM_SETCURSOR:
         if (OnSetCursor())
             return TRUE;
@@ -116,6 +145,9 @@ LRESULT MagnifierWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DPICHANGED:
         onDpiChanged(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
         return 0;
+    case WM_DISPLAYCHANGE:
+        screen.release();  // made anew for the new display on the next read
+        break;
     default:
         // Registered messages have ids only known at run time; 0 never matches.
         if (wheelRollMessage != 0 && message == wheelRollMessage)
@@ -149,6 +181,7 @@ void MagnifierWindow::onDestroy()
     PostQuitMessage(0);
     ShowHelp(hwnd, HELP_QUIT, 0);
     paintBuffers.release();
+    screen.release();
 }
 
 void MagnifierWindow::onSize(WPARAM kind, int width, int height)

@@ -7,7 +7,11 @@
 #include "app/scoped_gdi.h"
 #include "magnifier/controls.h"
 #include "magnifier/rendering.h"
+#include "magnifier/screen_source.h"
 #include "magnifier/tooltip_control.h"
+#include "overlays/drag_highlight.h"
+#include "overlays/marquee.h"
+#include "overlays/tracking_tooltip.h"
 
 // Timers of the main window.
 enum : UINT_PTR { AutoUpdateTimer = 1, ReadoutTimer = 2 };
@@ -69,8 +73,20 @@ public:
 
     // Selection and the mouse modes
     void SelectionRect(RECT& rect) const;
+    void UpdateSelectionFeedback();
     void CancelSelection();
     void EndPointPick();
+    void OnMouseMove(POINT client);
+    void OnLButtonDown();
+    void OnLButtonUp();
+    void OnRButtonDown(POINT client);
+    void OnRButtonUp(POINT client);
+
+    // Context menus and context help of the window's areas
+    bool ContextHelpIdAt(POINT screenPoint, DWORD& id) const;
+    bool ShowContextMenu(POINT screenPoint);
+    static bool PointInWindow(HWND window, POINT screenPoint);
+    static void NormalizeRect(RECT& rect);
 
     // Wheel and panning
     void OnMouseWheel(WPARAM wParam);
@@ -92,6 +108,9 @@ public:
     bool selecting;
     POINT selectionStart;
     POINT selectionEnd;
+    TrackingToolTip trackingTip;
+    Marquee marquee;
+    DragHighlight highlight;
     TooltipControl tooltips;
     OwnedPalette palette;
     OwnedRegion viewRegion;
@@ -116,6 +135,8 @@ private:
     POINT placementShift;
     // The paint's off-screen buffers, kept while the window exists.
     PaintBuffers paintBuffers;
+    // The screen's context for the view and the readouts, kept likewise.
+    ScreenSource screen;
 
     void onDestroy();
     void onSize(WPARAM kind, int width, int height);
@@ -133,4 +154,12 @@ private:
     void readoutTick();
     void onDpiChanged(int newDpi, const RECT* suggested);
     void rebuildChrome();
+    void showWhatsThis(POINT screenPoint, DWORD helpId);
+    // The coordinate text last sent to the status bar, and that bar.
+    char coordsShown[64] = "";
+    HWND coordsShownIn = nullptr;
+    // The status bar whose link pane the readouts made owner-drawn.
+    HWND linkShownIn = nullptr;
+    // The period timer 1 was last armed with (kept until the rate is set anew).
+    UINT autoUpdatePeriod = 0;
 };

@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstring>
+
 #include "app/globals.h"
 #include "magnifier/chrome.h"
 #include "magnifier/magnifier_window.h"
@@ -32,11 +34,17 @@ void MagnifierWindow::readoutTick()
     POINT cursor;
     if (!GetCursorPos(&cursor))
         return;
+    bool capturedNow = false;  // the view read the screen in this tick
 
     if (Settings.MouseTracking && !hasSelection && !selecting &&
         (cursor.x != zoomPoint.x || cursor.y != zoomPoint.y)) {
         zoomPoint = cursor;  // clamped when painting
         repaintView();
+        capturedNow = true;
+        // This fresh picture stands for the auto-update's next one: the timer
+        // starts its period again from here instead of painting on top.
+        if (Settings.Update > MinUpdateRate)
+            SetTimer(hwnd, AutoUpdateTimer, autoUpdatePeriod, nullptr);
     }
 
     POINT shown = cursor;
@@ -46,14 +54,23 @@ void MagnifierWindow::readoutTick()
     }
     char text[64];
     wsprintfA(text, CoordsFormat.GetText() ? CoordsFormat.GetText() : "", shown.x, shown.y);
-    statusBar.setText(CoordsPane, text);
+    // Every message to the status bar costs calls into the server, even one
+    // that changes nothing: send the text only when it differs from the one
+    // this bar was last given.
+    if (coordsShownIn != statusBar.handle() || std::strcmp(coordsShown, text) != 0) {
+        statusBar.setText(CoordsPane, text);
+        lstrcpynA(coordsShown, text, sizeof(coordsShown));
+        coordsShownIn = statusBar.handle();
+    }
 
+    // A capture of this same tick holds the current pixel under the mouse,
+    // exactly as a read of the screen would give it on a true-colour display.
     COLORREF colour;
-    {
-        WindowDC screen(nullptr);
-        if (!screen)
+    if (!capturedNow || !screen.copiesExactly() || !paintBuffers.capturedPixel(cursor, colour)) {
+        HDC screenDC = screen.dc();
+        if (!screenDC)
             return;
-        colour = GetPixel(screen, cursor.x, cursor.y);
+        colour = GetPixel(screenDC, cursor.x, cursor.y);
     }
     if (colour == lastColour)
         return;
@@ -62,7 +79,12 @@ void MagnifierWindow::readoutTick()
     wsprintfA(text, format.GetText() ? format.GetText() : "", GetRValue(colour), GetGValue(colour), GetBValue(colour));
     statusBar.setText(ColourTextPane, text);
     statusBar.setOwnerDrawn(SwatchPane, OwnerDrawnItem);
-    statusBar.setOwnerDrawn(LinkPane, OwnerDrawnItem);
+    // The link looks the same whatever the colour: once this bar draws it,
+    // setting it again would only repaint it.
+    if (linkShownIn != statusBar.handle()) {
+        statusBar.setOwnerDrawn(LinkPane, OwnerDrawnItem);
+        linkShownIn = statusBar.handle();
+    }
 }
 
 LRESULT MagnifierWindow::OnHScroll(WPARAM wParam, HWND sender)
@@ -119,7 +141,9 @@ void MagnifierWindow::setUpdateRate(int rate, bool force)
     rateTrackbar.setPos(rate);
 
     const int periods[] = {0, 0, Settings.Update1, Settings.Update2, Settings.Update3};
-    if (rate >= 2)
-        SetTimer(hwnd, AutoUpdateTimer, static_cast<UINT>(periods[rate]), nullptr);
+    if (rate >= 2) {
+        autoUpdatePeriod = static_cast<UINT>(periods[rate]);
+        SetTimer(hwnd, AutoUpdateTimer, autoUpdatePeriod, nullptr);
+    }
     syncFollowButton();
 }

@@ -56,6 +56,19 @@ void PaintBuffers::Buffer::release()
     height = 0;
 }
 
+void PaintBuffers::noteCapture(int left, int top, int width, int height)
+{
+    captured = RECT{left, top, left + width, top + height};
+}
+
+bool PaintBuffers::capturedPixel(POINT screen, COLORREF& colour) const
+{
+    if (!source.dc() || !PtInRect(&captured, screen))
+        return false;
+    colour = GetPixel(source.dc(), screen.x - captured.left, screen.y - captured.top);
+    return colour != CLR_INVALID;
+}
+
 bool PaintBuffers::prepare(HDC reference, int viewWidth, int viewHeight, int sourceWidth, int sourceHeight)
 {
     return view.make(reference, viewWidth, viewHeight) && source.make(reference, sourceWidth, sourceHeight);
@@ -63,6 +76,7 @@ bool PaintBuffers::prepare(HDC reference, int viewWidth, int viewHeight, int sou
 
 void PaintBuffers::release()
 {
+    forgetCapture();
     source.release();
     view.release();
 }
@@ -87,6 +101,8 @@ HPALETTE createViewPalette()
 
 void MagnifierWindow::paintView(HDC windowDC)
 {
+    // What an earlier paint captured is not this paint's picture.
+    paintBuffers.forgetCapture();
     // An empty view, or one not laid out yet, draws nothing: the platform must
     // never be handed an empty source rectangle.
     if (viewEmpty || viewCols <= 0 || viewRows <= 0)
@@ -116,11 +132,11 @@ void MagnifierWindow::paintView(HDC windowDC)
     const int destinationY = Settings.DisplayToolbar ? rebarHeight : 0;
     SetStretchBltMode(view, COLORONCOLOR);
 
-    {
-        WindowDC screen(GetDesktopWindow());
-        if (screen)
-            BitBlt(source, 0, 0, viewCols, viewRows, screen, c.x - halfCols, c.y - halfRows, SRCCOPY | CAPTUREBLT);
-    }
+    const int left = c.x - halfCols;
+    const int top = c.y - halfRows;
+    HDC screenDC = screen.dc();
+    if (screenDC && BitBlt(source, 0, 0, viewCols, viewRows, screenDC, left, top, SRCCOPY | CAPTUREBLT))
+        paintBuffers.noteCapture(left, top, viewCols, viewRows);
     StretchBlt(view, 0, 0, width, height, source, 0, 0, viewCols, viewRows, SRCCOPY);
 
     if (Settings.ShowGrid && (zoom >= 2 || Settings.GridSize > 1))

@@ -30,6 +30,14 @@ public:
     HDC viewDC() const { return view.dc(); }
     HDC sourceDC() const { return source.dc(); }
 
+    // The screen rectangle whose pixels the source buffer holds since the
+    // last capture; forgotten when a capture fails or the buffers change.
+    void noteCapture(int left, int top, int width, int height);
+    void forgetCapture() { captured = RECT{0, 0, 0, 0}; }
+    // The colour of a screen pixel as the last capture saw it; false when
+    // that capture did not hold the pixel.
+    bool capturedPixel(POINT screen, COLORREF& colour) const;
+
 private:
     // A memory context with its own bitmap selected; members end in reverse
     // order: the bitmap is selected out, deleted, then the context deleted.
@@ -45,4 +53,5 @@ private:
     };
     Buffer view;
     Buffer source;
+    RECT captured = {0, 0, 0, 0};
 };

@@ -1,13 +1,14 @@
 // The selection of the view (in client coordinates, snapped to whole
-// magnified pixels) and the operations that end the two mouse modes.
+// magnified pixels), its feedback on screen (marquee and size tip), and the
+// operations that end the two mouse modes.
 #include <windows.h>
 
 #include "app/globals.h"
+#include "magnifier/controls.h"
 #include "magnifier/magnifier_window.h"
+#include "resources/resource_ids.h"
 
-namespace {
-
-void normalizeRect(RECT& r)
+void MagnifierWindow::NormalizeRect(RECT& r)
 {
     if (r.left > r.right) {
         const LONG t = r.left;
@@ -21,13 +22,11 @@ void normalizeRect(RECT& r)
     }
 }
 
-}  // namespace
-
 void MagnifierWindow::SelectionRect(RECT& r) const
 {
     const RECT v = viewRect();
     r = RECT{selectionStart.x, selectionStart.y, selectionEnd.x, selectionEnd.y};
-    normalizeRect(r);
+    NormalizeRect(r);
     OffsetRect(&r, -v.left, -v.top);
     const int z = Settings.ZoomFactor;
     r.left = r.left / z * z;
@@ -37,15 +36,37 @@ void MagnifierWindow::SelectionRect(RECT& r) const
     OffsetRect(&r, v.left, v.top);
 }
 
+void MagnifierWindow::UpdateSelectionFeedback()
+{
+    RECT r;
+    SelectionRect(r);
+    const int z = Settings.ZoomFactor;
+    // The size tip appears with the first move that gives the snapped
+    // selection a width or a height, and stays from then on.
+    if (trackingTip.hwnd || r.right != r.left || r.bottom != r.top) {
+        static ResString sizeFormat(IDS_SELECTED_SIZE);
+        char text[64];
+        wsprintfA(text, sizeFormat.GetText() ? sizeFormat.GetText() : "", (r.right - r.left) / z,
+                  (r.bottom - r.top) / z);
+        POINT anchor = {z * (selectionStart.x / z) - 5, z * (selectionStart.y / z) - 5};
+        ClientToScreen(hwnd, &anchor);
+        trackingTip.Show(hwnd, anchor.x, anchor.y, text);
+    }
+    MapWindowPoints(hwnd, HWND_DESKTOP, reinterpret_cast<POINT*>(&r), 2);
+    marquee.Place(r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
+
 void MagnifierWindow::CancelSelection()
 {
     if (!hasSelection && !selecting)
         return;
+    trackingTip.Destroy();
     hasSelection = false;
     if (selecting) {
         selecting = false;
         ReleaseCapture();
     }
+    marquee.Destroy();
     repaintView();
 }
 
@@ -54,7 +75,9 @@ void MagnifierWindow::EndPointPick()
     if (pickingPoint) {
         pickingPoint = false;
         ReleaseCapture();
+        highlight.Destroy();
         statusBar.setMenuHelp(StatusIdleText.GetText());
+        trackingTip.Destroy();
     }
     if (selecting)
         CancelSelection();

@@ -10,6 +10,10 @@
 #define IDB_TOOLBAR             135
 #define IDB_TOOLBAR_24          235     // the toolbar images at 24x22 and
 #define IDB_TOOLBAR_32          335     // 32x30, for high-DPI screens
+#define IDR_CONTEXT_MENUS       141
+#define IDB_MARQUEE_HORIZONTAL  144
+#define IDB_MARQUEE_VERTICAL    145
+#define IDC_MAGNIFIER           145
 
 // Commands (WM_COMMAND ids); their string-table entries hold tooltip and prompt
 #define IDM_CLOSE               105

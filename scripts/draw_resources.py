@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""Draws Scopella's binary resources: the application icon, the cursors and the
-toolbar bitmaps (16x15 images, and 24x22 and 32x30 for high-DPI screens). The files are committed; run this script again after changing a
+"""Draws Scopella's binary resources: the application icon, the cursors, the
+toolbar bitmaps (16x15 images, and 24x22 and 32x30 for high-DPI screens) and the
+marquee's pattern bitmaps. The files are committed; run this script again after changing a
 picture here:  python3 scripts/draw_resources.py  (writes into resources/).
 
 Only the standard library is used, so the pictures can be rebuilt anywhere.
@@ -164,6 +165,33 @@ HAND = [
     "     #ooooooooo#",
     "     ###########",
 ]
+
+
+def magnifier_art():
+    """The cursor of the zoom-point drag: a magnifying glass with its lens at
+    the top left and its handle towards the bottom right, outlined in white so
+    it shows on dark screens too."""
+    size = 32
+    cx, cy = 10.5, 10.5
+    cells = [[" "] * size for _ in range(size)]
+
+    def handle_distance(x, y):
+        return _segment_distance(x + 0.5, y + 0.5, 17.0, 17.0, 28.0, 28.0)
+
+    for y in range(size):
+        for x in range(size):
+            r = math.hypot(x + 0.5 - cx, y + 0.5 - cy)
+            h = handle_distance(x, y)
+            if 6.5 <= r < 9.0 or h < 2.1:
+                cells[y][x] = "#"
+            elif r < 6.5:
+                cells[y][x] = "o"
+            elif r < 10.0 or h < 3.1:
+                cells[y][x] = "o"
+    # A glint on the glass.
+    for x, y in ((7, 7), (8, 7), (7, 8)):
+        cells[y][x] = "#"
+    return ["".join(row).rstrip() for row in cells]
 
 
 def write_cursor(path, art, hotspot):
@@ -363,6 +391,33 @@ def write_toolbar(path, width=16, height=15):
         f.write(head + info + palette + pixels)
 
 
+# --------------------------------------------------------------------------
+# Marquee patterns 144 and 145: 8x8 monochrome (0 black, 1 white). A 1-pixel
+# line painted with either gives dashes of 4 black and 4 white pixels.
+# --------------------------------------------------------------------------
+
+MARQUEE_HORIZONTAL = ["00001111"] * 8           # vertical stripes, for top and bottom
+MARQUEE_VERTICAL = ["11111111"] * 4 + ["00000000"] * 4   # horizontal stripes, for the sides
+
+
+def write_mono_bitmap(path, rows):
+    width, height = len(rows[0]), len(rows)
+    stride = ((width + 31) // 32) * 4
+    pixels = bytearray()
+    for line in reversed(rows):
+        row = bytearray(stride)
+        for x, bit in enumerate(line):
+            if bit == "1":
+                row[x // 8] |= 0x80 >> (x % 8)
+        pixels += row
+    palette = bytes((0, 0, 0, 0, 255, 255, 255, 0))
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 1, 0, len(pixels), 0, 0, 2, 2)
+    offset = 14 + len(info) + len(palette)
+    head = struct.pack("<2sIHHI", b"BM", offset + len(pixels), 0, 0, offset)
+    with open(path, "wb") as f:
+        f.write(head + info + palette + bytes(pixels))
+
+
 def main():
     write_icon(os.path.join(OUT, "scopella.ico"), [32, 16])
     write_cursor(os.path.join(OUT, "hand.cur"), HAND, (5, 0))
@@ -370,6 +425,9 @@ def main():
     write_toolbar(os.path.join(OUT, "toolbar.bmp"))
     write_toolbar(os.path.join(OUT, "toolbar24.bmp"), 24, 22)
     write_toolbar(os.path.join(OUT, "toolbar32.bmp"), 32, 30)
+    write_cursor(os.path.join(OUT, "magnifier.cur"), magnifier_art(), (0, 0))
+    write_mono_bitmap(os.path.join(OUT, "marquee_h.bmp"), MARQUEE_HORIZONTAL)
+    write_mono_bitmap(os.path.join(OUT, "marquee_v.bmp"), MARQUEE_VERTICAL)
     return 0
 
 

@@ -701,6 +701,19 @@ std::string run(const std::vector<std::string>& w)
                                                SMTO_ABORTIFHUNG, 5000, &result);
         return "{\"ok\":" + std::string(ok ? "true" : "false") + "}";
     }
+    if (c == "menu" && need(1)) {
+        // The items of the menu a menu window ("#32768") shows, read inside its
+        // process by the menu_peek library beside this program.
+        using ReadMenu = BOOL (*)(HWND, char*, int);
+        static HMODULE peek = LoadLibraryA("menu_peek.dll");
+        auto read = peek ? reinterpret_cast<ReadMenu>(reinterpret_cast<void*>(GetProcAddress(peek, "ReadMenuWindow")))
+                         : nullptr;
+        if (!read)
+            return error("menu_peek.dll not found");
+        std::vector<char> answer(64 * 1024);
+        read(toHwnd(w[1]), answer.data(), static_cast<int>(answer.size()));
+        return answer.data();
+    }
     if (c == "regmsg" && need(1))
         return "{\"id\":" + num(RegisterWindowMessageA(w[1].c_str())) + "}";
     if (c == "fontface" && need(1)) {

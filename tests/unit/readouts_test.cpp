@@ -526,3 +526,50 @@ TEST_F(Readouts, TicksLeaveNoHandlesBehind)
     pumpMessages(30);
     EXPECT_EQ(before, liveGdiObjects());
 }
+
+TEST_F(Readouts, ColourIsTheScreenPixelOfThisTickWhateverElseStays)
+{
+    ColourPatch a(RGB(200, 0, 0), 700, 600), b(RGB(0, 200, 0), 800, 600);
+    // The same client coordinates over another window: only the colour changes.
+    Settings.RelativeCoords = true;
+    a.pointAt(10, 10);
+    readoutTick();
+    EXPECT_EQ(" 10, 10 ", paneText(CoordsPane));
+    b.pointAt(10, 10);
+    readoutTick();
+    EXPECT_EQ(" 10, 10 ", paneText(CoordsPane));
+    EXPECT_EQ("Colour (rgb): 000,200,000 ", paneText(ColourTextPane));
+
+    // Follow mode: a tick that moves the view reads the colour with it; a
+    // still tick reads the screen again, not the earlier picture.
+    Settings.MouseTracking = true;
+    const POINT p = a.pointAt(20, 20);
+    readoutTick();
+    EXPECT_EQ(p.x, Magnifier.zoomPoint.x);
+    EXPECT_EQ("Colour (rgb): 200,000,000 ", paneText(ColourTextPane));
+    a.setColour(RGB(0, 0, 9));
+    readoutTick();
+    EXPECT_EQ("Colour (rgb): 000,000,009 ", paneText(ColourTextPane));
+    a.setColour(RGB(7, 7, 7));
+    a.pointAt(21, 20);
+    readoutTick();
+    EXPECT_EQ(p.x + 1, Magnifier.zoomPoint.x);
+    EXPECT_EQ("Colour (rgb): 007,007,007 ", paneText(ColourTextPane));
+    EXPECT_EQ(RGB(7, 7, 7), Magnifier.lastColour);
+}
+
+TEST_F(Readouts, FollowRepaintRestartsTheAutoUpdateTimerAtItsArmedPeriod)
+{
+    ColourPatch patch(RGB(9, 9, 9), 700, 600);
+    Settings.MouseTracking = true;
+    patch.pointAt(10, 10);
+    readoutTick();
+    EXPECT_FALSE(autoUpdateTimerRuns());  // rate None: no timer comes of it
+
+    Settings.Update3 = 40;
+    Magnifier.setUpdateRate(4, false);
+    Settings.Update3 = 1000;  // as the Options dialog does: the running timer keeps 40 ms
+    patch.pointAt(20, 10);
+    readoutTick();
+    EXPECT_GE(countAutoUpdateTicks(1000), 12);
+}

@@ -1,0 +1,154 @@
+// The context menus of the main window's areas and their "What's This?"
+// help: which area a point lies in, which of the four menus it gets, with
+// which check marks, and what the chosen item does.
+#include <windows.h>
+
+#include "app/globals.h"
+#include "dialogs/help.h"
+#include "magnifier/controls.h"
+#include "magnifier/magnifier_window.h"
+#include "resources/resource_ids.h"
+
+namespace {
+
+// Help context ids of the window's areas (a toolbar button's is its command).
+enum : DWORD {
+    ZoomTrackbarHelp = 113,
+    RateTrackbarHelp = 114,
+    ToolbarHelp = 115,
+    ViewHelp = 116,
+    StatusBarHelp = 118,  // part i of the status bar is StatusBarHelp + i
+    ColourPaneHelp = StatusBarHelp + ColourTextPane,
+    CoordsPaneHelp = StatusBarHelp + CoordsPane,
+};
+
+// Pop-ups of menu 141, by position.
+enum : int { ViewMenu = 0, SelectionMenu = 1, ColourMenu = 2, CoordsMenu = 3 };
+
+// Control id of the hidden window "What's This?" asks help for.
+constexpr int HelpAnchorId = 1;
+
+bool inside(const RECT& r, POINT p)
+{
+    return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
+}
+
+void check(HMENU menu, UINT command, bool on)
+{
+    CheckMenuItem(menu, command, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
+}
+
+// The pop-up for the area, with its items' states set from the settings.
+HMENU preparePopup(HMENU menus, DWORD helpId, bool hasSelection)
+{
+    HMENU popup;
+    if (helpId == ColourPaneHelp) {
+        popup = GetSubMenu(menus, ColourMenu);
+        check(popup, IDM_TOGGLE_STATUSBAR, Settings.DisplayStatusbar);
+        CheckMenuRadioItem(popup, IDM_COLOUR_RGB, IDM_COLOUR_HEX,
+                           Settings.DisplayRGBColourPanel ? IDM_COLOUR_RGB : IDM_COLOUR_HEX, MF_BYCOMMAND);
+    } else if (helpId == CoordsPaneHelp) {
+        popup = GetSubMenu(menus, CoordsMenu);
+        check(popup, IDM_TOGGLE_STATUSBAR, Settings.DisplayStatusbar);
+        CheckMenuRadioItem(popup, IDM_COORDS_SCREEN, IDM_COORDS_CLIENT,
+                           Settings.RelativeCoords ? IDM_COORDS_CLIENT : IDM_COORDS_SCREEN, MF_BYCOMMAND);
+    } else if (hasSelection) {
+        popup = GetSubMenu(menus, SelectionMenu);
+        EnableMenuItem(popup, IDM_ZOOM_TO_SELECTION,
+                       MF_BYCOMMAND | (Settings.ZoomFactor == MaxZoomFactor ? MF_GRAYED : MF_ENABLED));
+    } else {
+        popup = GetSubMenu(menus, ViewMenu);
+        check(popup, IDM_ALWAYS_ON_TOP, Settings.AlwaysOnTop);
+        check(popup, IDM_FOLLOW_MOUSE, Settings.MouseTracking);
+        check(popup, IDM_TOGGLE_TOOLBAR, Settings.DisplayToolbar);
+        check(popup, IDM_TOGGLE_TRANSPARENT, Settings.Transparent);
+        check(popup, IDM_TOGGLE_STATUSBAR, Settings.DisplayStatusbar);
+        check(popup, IDM_ZOOM_2X, Settings.ZoomFactor == 2);
+        check(popup, IDM_ZOOM_4X, Settings.ZoomFactor == 4);
+    }
+    return popup;
+}
+
+}  // namespace
+
+bool MagnifierWindow::PointInWindow(HWND window, POINT p)
+{
+    RECT r;
+    return window && IsWindow(window) && GetWindowRect(window, &r) && inside(r, p);
+}
+
+bool MagnifierWindow::ContextHelpIdAt(POINT p, DWORD& id) const
+{
+    id = 0;
+    POINT client = p;
+    ScreenToClient(hwnd, &client);
+    if (viewRegion && PtInRegion(viewRegion, client.x, client.y)) {
+        id = ViewHelp;
+    } else if (PointInWindow(rateTrackbar, p)) {
+        id = RateTrackbarHelp;
+    } else if (PointInWindow(zoomTrackbar, p)) {
+        id = ZoomTrackbarHelp;
+    } else if (PointInWindow(statusBar, p)) {
+        id = StatusBarHelp;
+        POINT s = p;
+        ScreenToClient(statusBar, &s);
+        const StatusBar bar(statusBar);
+        for (int pane = 0; pane < PaneCount; ++pane) {
+            RECT r;
+            if (bar.paneRect(pane, r) && inside(r, s))
+                id = StatusBarHelp + pane;
+        }
+    } else {
+        POINT t = p;
+        ScreenToClient(toolbar, &t);
+        const Toolbar bar(toolbar);
+        const int index = bar.hitTest(t);
+        TBBUTTON button = {};
+        if (index >= 0 && bar.button(index, button))
+            id = static_cast<DWORD>(button.idCommand);
+        if (id == 0 && (PointInWindow(toolbar, p) || PointInWindow(rebar, p)))
+            id = ToolbarHelp;
+    }
+    return id != 0;
+}
+
+bool MagnifierWindow::ShowContextMenu(POINT p)
+{
+    DWORD helpId = 0;
+    if (!ContextHelpIdAt(p, helpId)) {
+        CancelSelection();
+        return false;
+    }
+    UINT command = 0;
+    if (HMENU menus = LoadMenuA(AppInstance, MAKEINTRESOURCEA(IDR_CONTEXT_MENUS))) {
+        if (HMENU popup = preparePopup(menus, helpId, hasSelection))
+            command = static_cast<UINT>(
+                TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON, p.x, p.y, 0, hwnd, nullptr));
+        DestroyMenu(menus);
+    }
+    if (command == IDM_WHATS_THIS) {
+        showWhatsThis(p, helpId);  // the selection is left as it is
+    } else {
+        CancelSelection();
+        if (command != 0)
+            OnCommand(command);
+    }
+    return true;
+}
+
+void MagnifierWindow::showWhatsThis(POINT p, DWORD helpId)
+{
+    // Help shows the pop-up topic of the window it is given, looked up by
+    // the window's control id in the pair list: a hidden window at the point.
+    DWORD pairs[] = {HelpAnchorId, helpId, 0, 0};
+    POINT client = p;
+    ScreenToClient(hwnd, &client);
+    HWND anchor = CreateWindowExA(0, "STATIC", nullptr, WS_CHILD, client.x, client.y, 10, 10, hwnd,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(HelpAnchorId)), AppInstance, nullptr);
+    // Wine's help bridge refuses HELP_WM_HELP; the same topic is then asked
+    // for as a pop-up by its id, so that the help shows on that platform too.
+    if (!ShowHelp(anchor, HELP_WM_HELP, reinterpret_cast<ULONG_PTR>(pairs)))
+        ShowHelp(anchor, HELP_CONTEXTPOPUP, helpId);
+    if (anchor)
+        DestroyWindow(anchor);
+}

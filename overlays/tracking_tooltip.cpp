@@ -1,0 +1,111 @@
+#include "overlays/tracking_tooltip.h"
+
+#include "app/globals.h"
+#include "app/scoped_gdi.h"
+#include "resources/resource_ids.h"
+
+namespace {
+
+constexpr int IconSize = 16;
+constexpr int MinimumHeight = 20;
+
+// The program's icon at 16 x 16, destroyed at the end of the scope.
+class SmallIcon {
+public:
+    SmallIcon()
+        : icon_(static_cast<HICON>(
+              LoadImageA(AppInstance, MAKEINTRESOURCEA(IDI_SCOPELLA), IMAGE_ICON, IconSize, IconSize, LR_DEFAULTCOLOR)))
+    {
+    }
+    ~SmallIcon()
+    {
+        if (icon_)
+            DestroyIcon(icon_);
+    }
+    SmallIcon(const SmallIcon&) = delete;
+    SmallIcon& operator=(const SmallIcon&) = delete;
+    operator HICON() const { return icon_; }
+
+private:
+    HICON icon_;
+};
+
+// A drop shadow where the platform has one: NT 5 and later.
+bool platformHasDropShadow()
+{
+    OSVERSIONINFOA version = {};
+    version.dwOSVersionInfoSize = sizeof(version);
+    return GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT && version.dwMajorVersion > 4;
+}
+
+}  // namespace
+
+ATOM TrackingToolTip::classAtom = 0;
+
+TrackingToolTip::~TrackingToolTip()
+{
+    UnregisterOverlayClass(classAtom);
+}
+
+void TrackingToolTip::Create(HWND owner)
+{
+    if (!classAtom) {
+        WNDCLASSEXA description = {};
+        description.cbSize = sizeof(description);
+        description.style = CS_BYTEALIGNCLIENT | CS_DBLCLKS;
+        description.hInstance = AppInstance;
+        description.lpszClassName = "tiv_TrackingToolTip";
+        if (platformHasDropShadow())
+            description.style |= CS_DROPSHADOW;
+        classAtom = RegisterOverlayClass(description);
+        if (!classAtom)
+            return;
+    }
+    CreateOverlay(classAtom, WS_POPUP | WS_BORDER, owner);
+}
+
+void TrackingToolTip::Show(HWND owner, int x, int y, const char* newText)
+{
+    if (!hwnd)
+        Create(owner);
+    if (!hwnd)
+        return;
+    lstrcpynA(text, newText ? newText : "", sizeof(text));
+    // Also the window's text, which other programs (screen readers) can read.
+    SetWindowTextA(hwnd, text);
+
+    SIZE size = {0, 0};
+    {
+        WindowDC dc(hwnd);
+        SelectedObject font(dc, GetStockObject(DEFAULT_GUI_FONT));
+        GetTextExtentPoint32A(dc, text, lstrlenA(text), &size);
+    }
+    const int width = size.cx + 24;
+    const int height = size.cy + 2 < MinimumHeight ? MinimumHeight : size.cy + 2;
+    SetWindowPos(hwnd, nullptr, x, y - height, width, height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    InvalidateRect(hwnd, nullptr, FALSE);
+}
+
+LRESULT TrackingToolTip::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message != WM_PAINT)
+        return DefWindowProcA(window, message, wParam, lParam);
+    paint(window);
+    return 0;
+}
+
+void TrackingToolTip::paint(HWND window)
+{
+    PaintDC dc(window);
+    RECT r;
+    GetClientRect(window, &r);
+    FillRect(dc, &r, GetSysColorBrush(COLOR_INFOBK));
+    SmallIcon icon;
+    if (icon)
+        DrawIconEx(dc, 1, 1, icon, IconSize, IconSize, 0, nullptr, DI_NORMAL);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
+    SelectedObject font(dc, GetStockObject(DEFAULT_GUI_FONT));
+    r.left += IconSize;
+    DrawTextA(dc, text, -1, &r, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+}

@@ -1,0 +1,80 @@
+// The overlays opened and closed many times through the real mouse messages
+// of the main window leave no window, GDI object or capture behind, and an
+// overlay closed together with its owner is opened anew next time.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "app/globals.h"
+#include "magnifier/magnifier_window.h"
+#include "resources/resource_ids.h"
+#include "tests/unit/test_support.h"
+
+namespace {
+
+class Overlays : public MainWindowTest {
+protected:
+    void send(UINT message, int x, int y, WPARAM keys = 0)
+    {
+        const RECT v = Magnifier.viewRect();
+        SendMessageA(window(), message, keys, MAKELPARAM(v.left + x, v.top + y));
+    }
+
+    // A selection cancelled by a left click, a pick of the zoom point, and a
+    // highlight that is closed before its blink ends.
+    void cycle()
+    {
+        send(WM_RBUTTONDOWN, 13, 9, MK_RBUTTON);
+        send(WM_MOUSEMOVE, 60, 40, MK_RBUTTON);
+        pumpMessages(5);  // the marquee and the size tip paint
+        send(WM_LBUTTONDOWN, 60, 40, MK_LBUTTON | MK_RBUTTON);
+        send(WM_RBUTTONUP, 60, 40, MK_LBUTTON);
+        send(WM_LBUTTONUP, 60, 40);
+        send(WM_LBUTTONDOWN, 20, 20, MK_LBUTTON);
+        send(WM_MOUSEMOVE, 30, 25, MK_LBUTTON);
+        pumpMessages(5);  // the frame and the tip paint
+        send(WM_LBUTTONUP, 30, 25);
+        SendMessageA(window(), WM_COMMAND, IDM_HIGHLIGHT, 0);
+        pumpMessages(5);
+        Magnifier.highlight.Destroy();
+    }
+};
+
+}  // namespace
+
+TEST_F(Overlays, HundredOpenAndCloseCyclesLeaveNothingBehind)
+{
+    cycle();  // the marquee's brushes are made once, on the first selection
+    pumpMessages(50);
+    const DWORD objects = liveGdiObjects();
+    ASSERT_NE(0u, objects);
+    for (int i = 0; i < 100; ++i)
+        cycle();
+    pumpMessages(50);
+    EXPECT_EQ(objects, liveGdiObjects());
+    for (const char* overlay : {"Brindle-draghighlight", "tiv_Marquee", "tiv_TrackingToolTip"})
+        EXPECT_EQ(nullptr, FindWindowA(overlay, nullptr)) << overlay;
+    EXPECT_FALSE(Magnifier.selecting || Magnifier.hasSelection || Magnifier.pickingPoint);
+    EXPECT_EQ(nullptr, GetCapture());
+}
+
+TEST_F(Overlays, OverlaysClosedWithTheirOwnerOpenAgain)
+{
+    send(WM_RBUTTONDOWN, 1, 1, MK_RBUTTON);
+    send(WM_MOUSEMOVE, 40, 30, MK_RBUTTON);
+    ASSERT_TRUE(IsWindowVisible(Magnifier.trackingTip.hwnd));
+    ASSERT_TRUE(IsWindowVisible(Magnifier.marquee.hwnd));
+    DestroyWindow(window());  // the tip and the marquee are owned: they go too
+    EXPECT_EQ(nullptr, Magnifier.trackingTip.hwnd);
+    EXPECT_EQ(nullptr, Magnifier.marquee.hwnd);
+    EXPECT_FALSE(Magnifier.trackingTip.Destroy());
+
+    Magnifier.trackingTip.Show(nullptr, 100, 100, "again");
+    EXPECT_TRUE(IsWindowVisible(Magnifier.trackingTip.hwnd));
+    RECT r;
+    GetWindowRect(Magnifier.trackingTip.hwnd, &r);
+    EXPECT_EQ(100, r.left);
+    EXPECT_EQ(100, r.bottom);
+    EXPECT_TRUE(Magnifier.trackingTip.Destroy());
+    Magnifier.selecting = false;
+}
