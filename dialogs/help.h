@@ -1,5 +1,8 @@
-// The one bridge to the help viewer: every help request of the program goes
-// through ShowHelp with the help file that lies beside the executable.
+// The one bridge to help: every help request of the program goes through
+// ShowHelp. With the help file "Scopella.hlp" beside the executable the
+// request goes to the help viewer; without it the program answers itself:
+// pop-up topics in a pop-up window, the main topic as the help page
+// "Scopella.html" beside the executable, opened in the user's browser.
 #pragma once
 #include <windows.h>
 
@@ -7,6 +10,7 @@
 constexpr DWORD HelpMainTopic = 6;
 
 extern const char HelpFileName[];   // "Scopella.hlp"
+extern const char HelpPageName[];   // "Scopella.html"
 
 BOOL ShowHelp(HWND window, UINT command, ULONG_PTR data);
 // The directory of the running executable with its trailing backslash, or an

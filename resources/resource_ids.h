@@ -80,6 +80,29 @@
 #define IDS_PICK_STATUS         32804
 #define IDS_PICK_TIP            32805
 
+// Pop-up help texts, shown when no help file lies beside the executable. The
+// Options dialog's controls have their texts at IDS_HELP_OPTIONS_BASE plus
+// the control id (see dialogs/help_texts.cpp).
+#define IDS_HELP_SAVE_ZOOMED        36864
+#define IDS_HELP_ZOOM_TRACKBAR      36865
+#define IDS_HELP_RATE_TRACKBAR      36866
+#define IDS_HELP_TOOLBAR            36867
+#define IDS_HELP_VIEW               36868
+#define IDS_HELP_STATUS_BAR         36869
+#define IDS_HELP_COLOUR_PANE        36870
+#define IDS_HELP_SWATCH_PANE        36871
+#define IDS_HELP_COORDS_PANE        36872
+#define IDS_HELP_LINK_PANE          36873
+#define IDS_HELP_ALWAYS_ON_TOP      36874
+#define IDS_HELP_SAVE_IMAGE         36875
+#define IDS_HELP_COPY_ZOOMED        36876
+#define IDS_HELP_COPY_ORIGINAL      36877
+#define IDS_HELP_ABOUT              36878
+#define IDS_HELP_FOLLOW_MOUSE       36879
+#define IDS_HELP_TOGGLE_GRID        36880
+#define IDS_HELP_OPTIONS            36881
+#define IDS_HELP_OPTIONS_BASE       40960
+
 // Version shown in the version resource
 #define SCOPELLA_VERSION_NUMBERS 1,8,0,0
 #define SCOPELLA_VERSION_TEXT    "1.8"

@@ -85,3 +85,16 @@ REG
     wineserver -w
     touch "$stamp"
 fi
+
+# Web pages (.html, the help page among them) open in the browser, as on
+# Windows or in a default Wine prefix: ours is made without Wine's HTML
+# engine, whose registration is what names that file type.
+stamp="$prefix/.scopella-html"
+if [ ! -f "$stamp" ]; then
+    wine reg add 'HKCR\.html' /ve /t REG_SZ /d htmlfile /f >/dev/null
+    wine reg add 'HKCR\.html' /v 'Content Type' /t REG_SZ /d text/html /f >/dev/null
+    wine reg add 'HKCR\.htm' /ve /t REG_SZ /d htmlfile /f >/dev/null
+    wine reg add 'HKCR\.htm' /v 'Content Type' /t REG_SZ /d text/html /f >/dev/null
+    wineserver -w
+    touch "$stamp"
+fi

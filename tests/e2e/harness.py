@@ -145,7 +145,8 @@ class HelpRecorder:
     WinHelpA hands each request as WM_COPYDATA to a window of class
     "MS_WINHELP"; the recorder owns one and logs every request. (The test
     prefix disables winhlp32.exe, so without the recorder help shows nothing
-    and nothing waits.)"""
+    and nothing waits.) Help goes to the viewer only with a help file beside
+    the executable: one lies there while the recorder runs."""
 
     def __init__(self, probe, log):
         self.probe = probe
@@ -155,6 +156,9 @@ class HelpRecorder:
                                         stderr=subprocess.DEVNULL)
         self.window = wait_until(lambda: (probe.windows("MS_WINHELP") or [None])[0], 15,
                                  what="the help recorder's window")
+        self.help_file = os.path.join(os.path.dirname(os.path.abspath(EXE)), "Scopella.hlp")
+        with open(self.help_file, "wb") as f:
+            f.write(b"help")
 
     def requests(self):
         """(command, data, help file) of every request so far."""
@@ -171,6 +175,8 @@ class HelpRecorder:
         except subprocess.TimeoutExpired:
             self.process.kill()
             self.process.wait(timeout=10)
+        if os.path.exists(self.help_file):
+            os.remove(self.help_file)
 
 
 def dword(data):

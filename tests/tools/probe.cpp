@@ -668,6 +668,18 @@ std::string run(const std::vector<std::string>& w)
                             5000, &length);
         return "{\"text\":" + quote(text) + "}";
     }
+    if (c == "resstring" && need(2)) {
+        // A text of another program's string table: resstring <id> <program path>.
+        std::string path = w[2];
+        for (size_t i = 3; i < w.size(); ++i)
+            path += " " + w[i];
+        char text[1024] = "";
+        if (HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {
+            LoadStringA(module, static_cast<UINT>(toInt(w[1])), text, sizeof(text));
+            FreeLibrary(module);
+        }
+        return "{\"text\":" + quote(text) + "}";
+    }
     if (c == "documents") {
         char path[MAX_PATH] = "";
         GetEnvironmentVariableA("USERPROFILE", path, sizeof(path));

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -101,6 +102,20 @@ TEST(HelpPath, PathThatDoesNotFitGivesTheBareName)
 
 namespace {
 
+// A help file (any content) that lies at the path for the life of the object:
+// with it, help requests go to the help viewer.
+class HelpFileAt {
+public:
+    explicit HelpFileAt(const std::string& path) : path(path)
+    {
+        std::ofstream(path) << "help";
+    }
+    ~HelpFileAt() { DeleteFileA(path.c_str()); }
+
+private:
+    std::string path;
+};
+
 // A running help_recorder and its log; the recorder is always stopped.
 class HelpRecorder {
 public:
@@ -156,9 +171,12 @@ protected:
     {
         ASSERT_NE(nullptr, recorder.window) << "help_recorder did not start";
         QuietViewTest::SetUp();
+        // Put only now, so that the window's start finds no new help file.
+        helpFile = std::make_unique<HelpFileAt>(exeFolder() + "Scopella.hlp");
     }
     std::string mainTopic() const { return "1 6 " + exeFolder() + "Scopella.hlp>NormWin"; }
     HelpRecorder recorder;
+    std::unique_ptr<HelpFileAt> helpFile;
 };
 
 }  // namespace
@@ -178,6 +196,7 @@ TEST_F(Help, ShowHelpFromAModuleAtADriveRoot)
 {
     ModuleFrom root("C:\\scopella-help-root.dll");
     ASSERT_NE(nullptr, root.module);
+    HelpFileAt rootHelp("C:\\Scopella.hlp");
     ShowHelp(window(), HELP_CONTEXT, 6);
     const std::vector<std::string> lines = recorder.lines();
     ASSERT_EQ(1u, lines.size());
