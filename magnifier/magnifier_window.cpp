@@ -79,7 +79,6 @@ LRESULT MagnifierWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_ERASEBKGND:
         return 0;  // the view covers the whole area
-    case WM_DISPLAYCHANGE:  // the screen's size changed (Wine sends no settings change then)
     case WM_WININICHANGE:
         keepOnScreen();
         layoutView();
@@ -147,7 +146,12 @@ LRESULT MagnifierWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_DISPLAYCHANGE:
         screen.release();  // made anew for the new display on the next read
-        break;
+        // The screen changed size (Wine sends no settings change then): the
+        // window and the zoom geometry follow, as on a settings change.
+        keepOnScreen();
+        layoutView();
+        repaintView();
+        return 0;
     default:
         // Registered messages have ids only known at run time; 0 never matches.
         if (wheelRollMessage != 0 && message == wheelRollMessage)
