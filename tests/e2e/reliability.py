@@ -207,8 +207,11 @@ class Monkey:
         found = []
         for cls in (MENU_CLASS, DIALOG_CLASS):
             for hwnd in self.probe.windows(cls):
-                info = self.probe("info", hwnd)
-                if "error" not in info and info["visible"] and info["pid"] == self.pid:
+                try:
+                    info = self.probe("info", hwnd)
+                except AssertionError:
+                    continue  # closed in the meantime
+                if info["visible"] and info["pid"] == self.pid:
                     found.append(info)
         return found
 
