@@ -3,7 +3,9 @@
 #   make test   builds Scopella and runs every test headless
 #   make install / make uninstall   Scopella for this user (~/.local), no root
 #   make package                    Windows zip and installers into dist/
-.PHONY: run test build build32 bench clean install uninstall package
+#   make monkey [SEED=n] [EVENTS=n] random real input (default 20000 events)
+#   make soak [MINUTES=n]           resource use over a long run (default 60)
+.PHONY: run test build build32 bench clean install uninstall package monkey soak
 
 run:
 	scripts/run.sh
@@ -23,6 +25,12 @@ build32:
 
 bench:
 	scripts/bench.sh
+
+monkey:
+	SCOPELLA_SEED=$(SEED) SCOPELLA_MONKEY_EVENTS=$(or $(EVENTS),20000) scripts/test.sh --long test_monkey
+
+soak:
+	SCOPELLA_SEED=$(SEED) SCOPELLA_SOAK_SECONDS=$$(( $(or $(MINUTES),60) * 60 )) scripts/test.sh --long test_soak
 
 install:
 	scripts/install.sh install

@@ -155,7 +155,12 @@ LRESULT MagnifierWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_DISPLAYCHANGE:
         screen.release();  // made anew for the new display on the next read
-        break;
+        // The screen changed size (Wine sends no settings change then): the
+        // window and the zoom geometry follow, as on a settings change.
+        keepOnScreen();
+        layoutView();
+        repaintView();
+        return 0;
     default:
         // Registered messages have ids only known at run time; 0 never matches.
         if (wheelRollMessage != 0 && message == wheelRollMessage)

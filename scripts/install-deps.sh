@@ -7,7 +7,7 @@
 set -euo pipefail
 
 packages=(
-    cmake ninja-build make python3
+    cmake ninja-build make python3 python3-xlib
     mingw-w64 googletest
     wine wine64
     xvfb xdotool xclip x11-utils x11-xserver-utils imagemagick

@@ -30,4 +30,10 @@ for _ in $(seq 1 300); do
 done
 [ -s "$work/keeper.out" ] || { echo "Wine did not start its desktop" >&2; exit 1; }
 
-ctest --test-dir "$root/build" --output-on-failure --timeout 600 "$@"
+if [ "${1:-}" = --long ]; then
+    # A long run (make monkey, make soak): one test module, without ctest's time limit.
+    cd "$root/tests/e2e"
+    SCOPELLA_EXE="$root/build/scopella.exe" SCOPELLA_TOOLS="$root/build/tests" python3 -m unittest -v "$2"
+else
+    ctest --test-dir "$root/build" --output-on-failure --timeout 600 "$@"
+fi

@@ -10,7 +10,7 @@ import unittest
 import test_imaging
 from chrome_support import Chrome
 from dialog_support import Dialog, key
-from harness import EXE, HELP_CONTEXT, WM_COMMAND, HelpRecorder, Timeout, dword, wait_until, xdotool
+from harness import EXE, HELP_CONTEXT, WM_COMMAND, HelpRecorder, Timeout, dword, wait_until, windows_path, xdotool
 from overlay_support import HIGHLIGHT, MARQUEE, TIP, WHATS_THIS, OverlayTestCase
 from viewshot import OFF, ON
 
@@ -137,7 +137,8 @@ class EveryCommand(OverlayTestCase):
                 self.check(effects, button["command"], lambda: self.click_at(*chrome.button_centre(button["command"])),
                            "button")
 
-        entries = self.probe("accel", 134, EXE)["entries"]
+        entries = [dict(zip(("flags", "key", "command"), a))
+                   for a in self.probe("accels", windows_path(os.path.abspath(EXE)), 134)["accels"]]
         self.assertEqual(16, len(entries))
         for entry in entries:
             self.assertEqual(FVIRTKEY, entry["flags"] & FVIRTKEY)

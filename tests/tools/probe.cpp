@@ -10,6 +10,8 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <tlhelp32.h>
+#include <psapi.h>
+#include <winternl.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -384,6 +386,23 @@ std::string regDeleteValue(const std::string& name)
     return "{\"ok\":true}";
 }
 
+// Makes the settings key unreadable for everyone (an empty access list), or
+// readable again (no access list). Its owner may always change the list.
+std::string regLock(bool locked)
+{
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, KeyPath, 0, WRITE_DAC, &key) != ERROR_SUCCESS)
+        return error("cannot open key");
+    SECURITY_DESCRIPTOR sd;
+    InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
+    ACL empty;
+    InitializeAcl(&empty, sizeof(empty), ACL_REVISION);
+    SetSecurityDescriptorDacl(&sd, TRUE, locked ? &empty : nullptr, FALSE);
+    const LONG r = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &sd);
+    RegCloseKey(key);
+    return r == ERROR_SUCCESS ? "{\"ok\":true}" : error("set security failed " + num(r));
+}
+
 std::string regDeleteKey()
 {
     RegDeleteKeyA(HKEY_CURRENT_USER, KeyPath);
@@ -440,6 +459,114 @@ std::string processModules(DWORD pid)
         list += (list.empty() ? "" : ",") + quote(entry.szModule);
     CloseHandle(snapshot);
     return "{\"modules\":[" + list + "]}";
+}
+
+// Live entries of a process's GDI handle table, read from its memory through
+// its PEB: Wine 8 keeps the table there but answers GetGuiResources with 0.
+long long gdiTableEntries(HANDLE process)
+{
+    PROCESS_BASIC_INFORMATION basic = {};
+    if (NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof(basic), nullptr) != 0)
+        return -1;
+    const SIZE_T tableField = sizeof(void*) == 8 ? 0xF8 : 0x94;  // PEB.GdiSharedHandleTable
+    char* table = nullptr;
+    if (!ReadProcessMemory(process, reinterpret_cast<char*>(basic.PebBaseAddress) + tableField, &table,
+                           sizeof(table), nullptr) || !table)
+        return -1;
+    constexpr SIZE_T entrySize = 24, entries = 0x10000, chunk = 4096;
+    std::vector<unsigned char> buffer(chunk * entrySize);
+    long long live = 0;
+    for (SIZE_T first = 0; first < entries; first += chunk) {
+        if (!ReadProcessMemory(process, table + first * entrySize, buffer.data(), buffer.size(), nullptr))
+            return -1;
+        for (SIZE_T i = 0; i < chunk; ++i)
+            live += buffer[i * entrySize + 14] != 0;  // the entry's object type
+    }
+    return live;
+}
+
+// Kernel handles of a process from the system's handle list: Wine 8 answers
+// GetProcessHandleCount for another process with 0.
+long long systemHandleCount(DWORD pid)
+{
+    struct Entry {
+        ULONG ownerPid;
+        BYTE objectType;
+        BYTE flags;
+        USHORT value;
+        void* object;
+        ULONG access;
+    };
+    std::vector<unsigned char> buffer(1 << 20);
+    ULONG needed = 0;
+    NTSTATUS status;
+    while ((status = NtQuerySystemInformation(static_cast<SYSTEM_INFORMATION_CLASS>(16), buffer.data(),
+                                              static_cast<ULONG>(buffer.size()), &needed)) ==
+               static_cast<NTSTATUS>(0xC0000004L) && buffer.size() < (64u << 20))
+        buffer.resize(buffer.size() * 2);
+    if (status != 0)
+        return -1;
+    const ULONG count = *reinterpret_cast<ULONG*>(buffer.data());
+    const auto* entries = reinterpret_cast<const Entry*>(buffer.data() + sizeof(void*));
+    long long owned = 0;
+    for (ULONG i = 0; i < count; ++i)
+        owned += entries[i].ownerPid == pid;
+    return owned;
+}
+
+// What a process holds now: GDI and USER objects, kernel handles, memory.
+std::string processUsage(DWORD pid)
+{
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+    if (!process)
+        return error("cannot open the process");
+    DWORD handles = 0;
+    GetProcessHandleCount(process, &handles);
+    PROCESS_MEMORY_COUNTERS_EX memory = {};
+    memory.cb = sizeof(memory);
+    GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof(memory));
+    // Its windows, children included: the USER objects a leak would pile up.
+    struct Count {
+        DWORD pid;
+        int windows;
+    } count{pid, 0};
+    EnumWindows(
+        [](HWND h, LPARAM p) -> BOOL {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(h, &owner);
+            if (owner == reinterpret_cast<Count*>(p)->pid) {
+                ++reinterpret_cast<Count*>(p)->windows;
+                EnumChildWindows(h, [](HWND, LPARAM q) -> BOOL { return ++reinterpret_cast<Count*>(q)->windows > 0; }, p);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    std::string out = "{\"windows\":" + num(count.windows) + ",\"gditable\":" + num(gdiTableEntries(process)) +
+                      ",\"systemhandles\":" + num(systemHandleCount(pid)) + ",\"gdi\":" + num(GetGuiResources(process, GR_GDIOBJECTS)) +
+                      ",\"user\":" + num(GetGuiResources(process, GR_USEROBJECTS)) + ",\"handles\":" + num(handles) +
+                      ",\"private\":" + num(static_cast<long long>(memory.PrivateUsage)) +
+                      ",\"working\":" + num(static_cast<long long>(memory.WorkingSetSize)) + "}";
+    CloseHandle(process);
+    return out;
+}
+
+// The entries of an accelerator table in a program file: [flags, key, command].
+std::string acceleratorTable(const std::string& file, int id)
+{
+    HMODULE module = LoadLibraryExA(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!module)
+        return error("cannot load " + file);
+    HACCEL table = LoadAcceleratorsA(module, MAKEINTRESOURCEA(id));
+    std::vector<ACCEL> entries(table ? CopyAcceleratorTableA(table, nullptr, 0) : 0);
+    if (table)
+        CopyAcceleratorTableA(table, entries.data(), static_cast<int>(entries.size()));
+    std::string list;
+    for (const ACCEL& a : entries)
+        list += (list.empty() ? "[" : ",[") + num(a.fVirt) + "," + num(a.key) + "," + num(a.cmd) + "]";
+    if (table)
+        DestroyAcceleratorTable(table);
+    FreeLibrary(module);
+    return "{\"accels\":[" + list + "]}";
 }
 
 std::vector<std::string> split(const std::string& line)
@@ -504,6 +631,8 @@ std::string run(const std::vector<std::string>& w)
         return regSet(w[1], static_cast<DWORD>(toInt(w[2])), "");
     if (c == "regdel" && need(1))
         return regDeleteValue(w[1]);
+    if (c == "reglock" && need(1))
+        return regLock(toInt(w[1]) != 0);
     if (c == "regdelkey")
         return regDeleteKey();
     if (c == "cursor") {
@@ -552,25 +681,6 @@ std::string run(const std::vector<std::string>& w)
         }
         return "{\"text\":" + quote(text) + "}";
     }
-    if (c == "accel" && need(2)) {
-        // The entries of another program's accelerator table: accel <id> <program path>.
-        std::string path = w[2];
-        for (size_t i = 3; i < w.size(); ++i)
-            path += " " + w[i];
-        std::string out = "{\"entries\":[";
-        if (HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {
-            if (HACCEL table = LoadAcceleratorsA(module, MAKEINTRESOURCEA(toInt(w[1])))) {
-                std::vector<ACCEL> entries(static_cast<size_t>(CopyAcceleratorTableA(table, nullptr, 0)));
-                CopyAcceleratorTableA(table, entries.data(), static_cast<int>(entries.size()));
-                for (size_t i = 0; i < entries.size(); ++i)
-                    out += std::string(i ? "," : "") + "{\"flags\":" + num(entries[i].fVirt) +
-                           ",\"key\":" + num(entries[i].key) + ",\"command\":" + num(entries[i].cmd) + "}";
-                DestroyAcceleratorTable(table);
-            }
-            FreeLibrary(module);
-        }
-        return out + "]}";
-    }
     if (c == "documents") {
         char path[MAX_PATH] = "";
         GetEnvironmentVariableA("USERPROFILE", path, sizeof(path));
@@ -605,6 +715,10 @@ std::string run(const std::vector<std::string>& w)
         ReleaseDC(nullptr, dc);
         return "{\"x\":" + num((letters.cx / 26 + 1) / 2) + ",\"y\":" + num(metrics.tmHeight) + "}";
     }
+    if (c == "usage" && need(1))
+        return processUsage(static_cast<DWORD>(toInt(w[1])));
+    if (c == "accels" && need(2))
+        return acceleratorTable(w[1], static_cast<int>(toInt(w[2])));
     if (c == "modules" && need(1))
         return processModules(static_cast<DWORD>(toInt(w[1])));
     if (c == "dpichanged" && need(6)) {
