@@ -33,6 +33,11 @@ def mouse_position():
     return int(values["x"]), int(values["y"])
 
 
+def centre(rect):
+    """The middle of a (left, top, right, bottom) rectangle."""
+    return (rect[0] + rect[2]) // 2, (rect[1] + rect[3]) // 2
+
+
 def move_mouse(x, y):
     # xdotool's --sync waits for a movement, which never comes when the
     # pointer is already there.

@@ -179,6 +179,18 @@ class HelpRecorder:
             os.remove(self.help_file)
 
 
+class WithHelpRecorder:
+    """Mixin for a test case: a help recorder runs through every test."""
+
+    def setUp(self):
+        super().setUp()
+        self.recorder = HelpRecorder(self.probe, os.path.join(self.workdir, "help.log"))
+
+    def tearDown(self):
+        self.recorder.stop()
+        super().tearDown()
+
+
 def dword(data):
     return int.from_bytes(data[:4], "little", signed=True)
 

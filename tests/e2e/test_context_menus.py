@@ -3,11 +3,10 @@ each area of the window and read from outside with their items and check
 marks; "What's This?" reaching the help viewer (the recorder stand-in) with
 the area's help id; the view frozen while a selection or its menu exists; and
 the right-drags that end without a selection."""
-import os
 import unittest
 
-from chrome_support import Chrome
-from harness import HelpRecorder, wait_until, xdotool
+from chrome_support import Chrome, centre
+from harness import WithHelpRecorder, wait_until, xdotool
 from overlay_support import (CANCEL, HELP_CONTEXTPOPUP, HELP_WM_HELP, MARQUEE, TIP, WHATS_THIS, ZOOM_TO,
                              OverlayTestCase)
 from viewshot import ON, OFF
@@ -23,19 +22,7 @@ def checked(items):
     return [i["id"] for i in items if i["checked"]]
 
 
-def centre(rect):
-    return (rect[0] + rect[2]) // 2, (rect[1] + rect[3]) // 2
-
-
-class AreaMenus(OverlayTestCase):
-    def setUp(self):
-        super().setUp()
-        self.recorder = HelpRecorder(self.probe, os.path.join(self.workdir, "help.log"))
-
-    def tearDown(self):
-        self.recorder.stop()
-        super().tearDown()
-
+class AreaMenus(WithHelpRecorder, OverlayTestCase):
     def whats_this(self, items, help_id):
         """Chooses "What's This?" and waits for the help viewer to be asked
         for the area's pop-up topic."""

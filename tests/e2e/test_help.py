@@ -12,7 +12,7 @@ import unittest
 
 from chrome_support import FAR, Chrome, click, move_mouse
 from dialog_support import Dialog, key
-from harness import EXE, HELP_CONTEXT, HELP_QUIT, HelpRecorder, ScopellaTestCase, wait_until, windows_path, xdotool
+from harness import EXE, HELP_CONTEXT, HELP_QUIT, ScopellaTestCase, WithHelpRecorder, wait_until, windows_path, xdotool
 from overlay_support import HIGHLIGHT, WHATS_THIS, OverlayTestCase
 
 HELP_POPUP = "Scopella_HelpPopup"
@@ -20,15 +20,7 @@ HELP_TEXTS = 36864  # string ids of the pop-up texts; the view's is this + 4, th
 OPTIONS_TEXTS = 40960  # string ids of the Options controls' texts: this plus the control id
 
 
-class Help(ScopellaTestCase):
-    def setUp(self):
-        super().setUp()
-        self.recorder = HelpRecorder(self.probe, os.path.join(self.workdir, "help.log"))
-
-    def tearDown(self):
-        self.recorder.stop()
-        super().tearDown()
-
+class Help(WithHelpRecorder, ScopellaTestCase):
     def test_f1_opens_the_main_topic_and_closing_quits_the_viewer(self):
         # Started from another folder than its own: the help file is still
         # looked for beside the executable.

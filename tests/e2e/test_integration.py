@@ -8,9 +8,9 @@ import os
 import unittest
 
 import test_imaging
-from chrome_support import Chrome
+from chrome_support import Chrome, centre
 from dialog_support import Dialog, key
-from harness import EXE, HELP_CONTEXT, WM_COMMAND, HelpRecorder, Timeout, dword, wait_until, windows_path, xdotool
+from harness import EXE, HELP_CONTEXT, WM_COMMAND, Timeout, WithHelpRecorder, dword, wait_until, windows_path, xdotool
 from overlay_support import HIGHLIGHT, MARQUEE, TIP, WHATS_THIS, OverlayTestCase
 from viewshot import OFF, ON
 
@@ -29,19 +29,7 @@ def key_name(entry):
     return "+".join(mods + [name])
 
 
-def centre(rect):
-    return (rect[0] + rect[2]) // 2, (rect[1] + rect[3]) // 2
-
-
-class EveryCommand(OverlayTestCase):
-    def setUp(self):
-        super().setUp()
-        self.recorder = HelpRecorder(self.probe, os.path.join(self.workdir, "help.log"))
-
-    def tearDown(self):
-        self.recorder.stop()
-        super().tearDown()
-
+class EveryCommand(WithHelpRecorder, OverlayTestCase):
     # --- what a command does, seen from outside: (read, done(before), undo) ----
     def effects(self, app, view, chrome):
         info = lambda field: lambda: app.info()[field]
