@@ -176,26 +176,8 @@ def startup_time(screen, cold):
             process.wait(timeout=10)
 
 
-def main():
-    words = [a for a in sys.argv[1:] if not a.startswith("--")]
-    seconds = float(words[0]) if words else 5.0
-    starts = int(words[1]) if len(words) > 1 else 5
-    only_overlays = "--overlays" in sys.argv
-    screen = Screen()
-    screen.paint_root()
-    counter = RequestCounter()
-
-    if only_overlays:
-        probe = Probe()
-        try:
-            print_overlay_rows(probe, seconds, cpu_seconds, find_process, int(os.environ["SCOPELLA_XVFB_PID"]))
-        finally:
-            probe.delete_key()
-            probe.close()
-            counter.close()
-            screen.close()
-        return
-
+def startup_rows(screen, starts):
+    """Start-up times, cold then warm; returns the probe for the rows after."""
     # Start-up first: the cold runs end every Wine process of the prefix.
     probe = Probe()
     write_case(probe, 3, False)
@@ -211,24 +193,42 @@ def main():
     print("  warm (wineserver running)     %6.2f   (%s)" % (statistics.median(warm),
                                                              " ".join("%.2f" % t for t in warm)))
     print()
+    return probe
 
+
+def cpu_rows(probe, screen, counter, seconds):
+    """The CPU table: every rate, idle and in follow mode."""
+    print("CPU, %% of one core, per second of wall time (450x250 window, zoom 3, %.0f s each);" % seconds)
+    print("prefix = every process of Scopella's Wine prefix; ms/frame = (prefix + X server) per frame")
+    print("%-7s %-15s %8s %8s %9s %8s %8s %8s %8s %8s %9s" % (
+        "rate", "mode", "frames/s", "pixels/s", "scopella", "server", "wine", "prefix", "Xvfb", "total",
+        "ms/frame"))
+    for follow in (False, True):
+        for rate in RATES:
+            cpu, fps, pixels = run_case(probe, screen, counter, rate, follow, seconds)
+            prefix = cpu["app"] + cpu["server"] + cpu["wine"]
+            total = prefix + cpu["x"]
+            per_frame = "%9.2f" % (10 * total / fps) if fps >= 0.5 else "%9s" % "-"
+            mode = "follow, moving" if follow else "idle, still"
+            print("%-7s %-15s %8.1f %8.1f %8.2f%% %7.2f%% %7.2f%% %7.2f%% %7.2f%% %7.2f%% %s" % (
+                RATES[rate], mode, fps, pixels, cpu["app"], cpu["server"], cpu["wine"], prefix, cpu["x"], total,
+                per_frame))
+            sys.stdout.flush()
+
+
+def main():
+    words = [a for a in sys.argv[1:] if not a.startswith("--")]
+    seconds = float(words[0]) if words else 5.0
+    starts = int(words[1]) if len(words) > 1 else 5
+    only_overlays = "--overlays" in sys.argv
+    screen = Screen()
+    screen.paint_root()
+    counter = RequestCounter()
+
+    probe = Probe() if only_overlays else startup_rows(screen, starts)
     try:
-        print("CPU, %% of one core, per second of wall time (450x250 window, zoom 3, %.0f s each);" % seconds)
-        print("prefix = every process of Scopella's Wine prefix; ms/frame = (prefix + X server) per frame")
-        print("%-7s %-15s %8s %8s %9s %8s %8s %8s %8s %8s %9s" % (
-            "rate", "mode", "frames/s", "pixels/s", "scopella", "server", "wine", "prefix", "Xvfb", "total",
-            "ms/frame"))
-        for follow in (False, True):
-            for rate in RATES:
-                cpu, fps, pixels = run_case(probe, screen, counter, rate, follow, seconds)
-                prefix = cpu["app"] + cpu["server"] + cpu["wine"]
-                total = prefix + cpu["x"]
-                per_frame = "%9.2f" % (10 * total / fps) if fps >= 0.5 else "%9s" % "-"
-                mode = "follow, moving" if follow else "idle, still"
-                print("%-7s %-15s %8.1f %8.1f %8.2f%% %7.2f%% %7.2f%% %7.2f%% %7.2f%% %7.2f%% %s" % (
-                    RATES[rate], mode, fps, pixels, cpu["app"], cpu["server"], cpu["wine"], prefix, cpu["x"], total,
-                    per_frame))
-                sys.stdout.flush()
+        if not only_overlays:
+            cpu_rows(probe, screen, counter, seconds)
         print_overlay_rows(probe, seconds, cpu_seconds, find_process, int(os.environ["SCOPELLA_XVFB_PID"]))
     finally:
         probe.delete_key()
