@@ -3,6 +3,7 @@ reading its controls as another program can, and typing into it with real
 keys."""
 import subprocess
 
+from chrome_support import click
 from harness import WM_SYSCOMMAND, wait_until, xdotool
 
 SC_CLOSE = 0xF060
@@ -118,3 +119,38 @@ def dialog_units(probe, face="MS Sans Serif", points=8):
         left, top = scale(x, base["x"], 4), scale(y, base["y"], 8)
         return [left, top, left + scale(width, base["x"], 4), top + scale(height, base["y"], 8)]
     return pixels
+
+
+def dialogs(probe, owner):
+    """Visible dialogs and message boxes the window owns."""
+    found = []
+    for hwnd in probe.windows("#32770"):
+        try:
+            info = probe.info(hwnd)
+        except AssertionError:  # gone meanwhile
+            continue
+        found += [hwnd] if info["owner"] == owner and info["visible"] else []
+    return found
+
+
+def save(app, name, toggle=False, key="Return", replacing=False):
+    """Ctrl+S, the name typed, the check box clicked, then the key (and Yes
+    to the replace question). Gives the check box's state at the start."""
+    probe = app.probe
+    wait_until(lambda: app.info()["foreground"], 10, what="Scopella active")
+    app.key("ctrl+s")
+    dialog = wait_until(lambda: dialogs(probe, app.hwnd), 15, what="the Save As dialog")[0]
+    xdotool("windowfocus", "--sync", xdotool("search", "--onlyvisible", "--name", "^Save As$").split()[-1])
+    box = next(c for c in probe.children(dialog) if c["id"] == 1002)
+    checked = lambda: probe.send(box["hwnd"], 0x00F0) == 1  # BM_GETCHECK
+    was = checked()
+    xdotool("type", "--delay", 30, name)
+    if toggle:
+        click(box["rect"][0] + 5, (box["rect"][1] + box["rect"][3]) // 2)
+        wait_until(lambda: checked() != was, 5, what="the check box toggled")
+    xdotool("key", key)
+    if replacing:
+        wait_until(lambda: dialogs(probe, dialog), 10, what="the replace question")
+        xdotool("key", "Return")
+    wait_until(lambda: dialog not in dialogs(probe, app.hwnd), 15, what="the dialog closed")
+    return was

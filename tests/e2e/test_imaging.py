@@ -11,6 +11,7 @@ import subprocess
 import tempfile
 
 from chrome_support import COLOUR_HEX, COPY_ORIGINAL, COPY_ZOOMED, TOGGLE_GRID, Chrome, click, move_mouse
+from dialog_support import dialogs, save
 from harness import PREFIX, WM_COMMAND, wait_until, windows_path, xdotool
 from overlay_support import MARQUEE, OverlayTestCase
 from viewshot import ViewTestCase, pattern_point
@@ -58,41 +59,6 @@ def assert_stretch(test, rows, first, cols, count):
         test.assertEqual(sorted(places), places)
         test.assertLessEqual(max(abs(p - i * n / len(places)) for i, p in enumerate(places)), 1)
     test.assertEqual([[pattern_colour(first[0] + x, first[1] + y) for x in xs] for y in ys], rows)
-
-
-def dialogs(probe, owner):
-    """Visible dialogs and message boxes the window owns."""
-    found = []
-    for hwnd in probe.windows("#32770"):
-        try:
-            info = probe.info(hwnd)
-        except AssertionError:  # gone meanwhile
-            continue
-        found += [hwnd] if info["owner"] == owner and info["visible"] else []
-    return found
-
-
-def save(app, name, toggle=False, key="Return", replacing=False):
-    """Ctrl+S, the name typed, the check box clicked, then the key (and Yes
-    to the replace question). Gives the check box's state at the start."""
-    probe = app.probe
-    wait_until(lambda: app.info()["foreground"], 10, what="Scopella active")
-    app.key("ctrl+s")
-    dialog = wait_until(lambda: dialogs(probe, app.hwnd), 15, what="the Save As dialog")[0]
-    xdotool("windowfocus", "--sync", xdotool("search", "--onlyvisible", "--name", "^Save As$").split()[-1])
-    box = next(c for c in probe.children(dialog) if c["id"] == 1002)
-    checked = lambda: probe.send(box["hwnd"], 0x00F0) == 1  # BM_GETCHECK
-    was = checked()
-    xdotool("type", "--delay", 30, name)
-    if toggle:
-        click(box["rect"][0] + 5, (box["rect"][1] + box["rect"][3]) // 2)
-        wait_until(lambda: checked() != was, 5, what="the check box toggled")
-    xdotool("key", key)
-    if replacing:
-        wait_until(lambda: dialogs(probe, dialog), 10, what="the replace question")
-        xdotool("key", "Return")
-    wait_until(lambda: dialog not in dialogs(probe, app.hwnd), 15, what="the dialog closed")
-    return was
 
 
 def message_box(probe, owner):

@@ -1,5 +1,5 @@
 """A long run at the fast rate in follow mode with the grid on, the pointer
-moving, selection and highlight in turns and copies every few seconds: the
+moving, selection and highlight in turns, copies and saves every few seconds: the
 program's GDI and USER objects, windows, handles and private memory may not
 grow without bound (a fitted slope, not a threshold). SCOPELLA_SOAK_SECONDS
 sets the length."""
@@ -15,7 +15,7 @@ class Soaking(ScopellaTestCase):
         self.write_settings(Update=4, MouseTracking=b"\1", ShowGrid=b"\1",
                             InitialDirectory=windows_path(self.workdir))
         app = self.launch()
-        faults, figures = Soak(self.probe, app, SEED).run(int(os.environ.get("SCOPELLA_SOAK_SECONDS", "180")))
+        faults, figures = Soak(self.probe, app, SEED, self.workdir).run(int(os.environ.get("SCOPELLA_SOAK_SECONDS", "180")))
         # Wine 8 counts no USER objects (todo_wine): the process's windows stand in.
         self.assertEqual([], faults)
         self.assertEqual(0, app.close())

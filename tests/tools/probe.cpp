@@ -463,7 +463,7 @@ std::string processModules(DWORD pid)
 
 // Live entries of a process's GDI handle table, read from its memory through
 // its PEB: Wine 8 keeps the table there but answers GetGuiResources with 0.
-long long gdiTableEntries(HANDLE process)
+long long gdiTableEntries(HANDLE process, std::string* byType = nullptr)
 {
     PROCESS_BASIC_INFORMATION basic = {};
     if (NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof(basic), nullptr) != 0)
@@ -475,19 +475,26 @@ long long gdiTableEntries(HANDLE process)
         return -1;
     constexpr SIZE_T entrySize = 24, entries = 0x10000, chunk = 4096;
     std::vector<unsigned char> buffer(chunk * entrySize);
-    long long live = 0;
+    long long live = 0, counts[256] = {};
     for (SIZE_T first = 0; first < entries; first += chunk) {
         if (!ReadProcessMemory(process, table + first * entrySize, buffer.data(), buffer.size(), nullptr))
             return -1;
-        for (SIZE_T i = 0; i < chunk; ++i)
-            live += buffer[i * entrySize + 14] != 0;  // the entry's object type
+        for (SIZE_T i = 0; i < chunk; ++i) {
+            const unsigned char type = buffer[i * entrySize + 14];  // the entry's object type
+            live += type != 0;
+            ++counts[type];
+        }
     }
+    // Live entries by object type, "type:count" pairs, for finding what grows.
+    for (int t = 1; byType && t < 256; ++t)
+        if (counts[t])
+            *byType += (byType->empty() ? "" : " ") + num(t) + ":" + num(counts[t]);
     return live;
 }
 
 // Kernel handles of a process from the system's handle list: Wine 8 answers
 // GetProcessHandleCount for another process with 0.
-long long systemHandleCount(DWORD pid)
+long long systemHandleCount(DWORD pid, std::string* names = nullptr)
 {
     struct Entry {
         ULONG ownerPid;
@@ -509,8 +516,37 @@ long long systemHandleCount(DWORD pid)
     const ULONG count = *reinterpret_cast<ULONG*>(buffer.data());
     const auto* entries = reinterpret_cast<const Entry*>(buffer.data() + sizeof(void*));
     long long owned = 0;
-    for (ULONG i = 0; i < count; ++i)
-        owned += entries[i].ownerPid == pid;
+    HANDLE process = names ? OpenProcess(PROCESS_DUP_HANDLE, FALSE, pid) : nullptr;
+    for (ULONG i = 0; i < count; ++i) {
+        if (entries[i].ownerPid != pid)
+            continue;
+        ++owned;
+        // With names: the type and the object name of each handle, for finding
+        // what a process keeps open.
+        HANDLE copy = nullptr;
+        if (!process || !DuplicateHandle(process, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(entries[i].value)),
+                                         GetCurrentProcess(), &copy, 0, FALSE, DUPLICATE_SAME_ACCESS))
+            continue;
+        std::vector<unsigned char> info(4096);
+        std::string text = num(entries[i].value) + "/" + num(entries[i].objectType);
+        for (int kind : {2, 1}) {  // ObjectTypeInformation, ObjectNameInformation
+            std::fill(info.begin(), info.end(), 0);
+            if (NtQueryObject(copy, static_cast<OBJECT_INFORMATION_CLASS>(kind), info.data(),
+                              static_cast<ULONG>(info.size()) - 2, nullptr) == 0) {
+                const auto* u = reinterpret_cast<const UNICODE_STRING*>(info.data());
+                char narrow[1024] = "";
+                if (u->Buffer)
+                    WideCharToMultiByte(CP_UTF8, 0, u->Buffer, u->Length / 2, narrow, sizeof(narrow) - 1, nullptr, nullptr);
+                text += std::string(":") + narrow;
+            }
+        }
+        CloseHandle(copy);
+        for (char& c : text)
+            c = c == '"' || c == '\\' ? '/' : c;
+        *names += (names->empty() ? "" : "|") + text;
+    }
+    if (process)
+        CloseHandle(process);
     return owned;
 }
 
@@ -541,8 +577,13 @@ std::string processUsage(DWORD pid)
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&count));
-    std::string out = "{\"windows\":" + num(count.windows) + ",\"gditable\":" + num(gdiTableEntries(process)) +
-                      ",\"systemhandles\":" + num(systemHandleCount(pid)) + ",\"gdi\":" + num(GetGuiResources(process, GR_GDIOBJECTS)) +
+    std::string types, handleNames;
+    const long long gdiEntries = gdiTableEntries(process, &types);
+    const long long systemHandles = systemHandleCount(pid, &handleNames);
+    std::string out = "{\"windows\":" + num(count.windows) + ",\"gditable\":" + num(gdiEntries) +
+                      ",\"gditypes\":\"" + types + "\"" +
+                      ",\"systemhandles\":" + num(systemHandles) +
+                      ",\"handlenames\":\"" + handleNames + "\"" + ",\"gdi\":" + num(GetGuiResources(process, GR_GDIOBJECTS)) +
                       ",\"user\":" + num(GetGuiResources(process, GR_USEROBJECTS)) + ",\"handles\":" + num(handles) +
                       ",\"private\":" + num(static_cast<long long>(memory.PrivateUsage)) +
                       ",\"working\":" + num(static_cast<long long>(memory.WorkingSetSize)) + "}";
