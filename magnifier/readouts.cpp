@@ -137,8 +137,16 @@ void MagnifierWindow::showReadouts(POINT cursor, bool capturedNow)
     lastColour = colour;
     ResString& format = Settings.DisplayRGBColourPanel ? ColourRgbFormat : ColourHexFormat;
     wsprintfA(text, format.GetText() ? format.GetText() : "", GetRValue(colour), GetGValue(colour), GetBValue(colour));
+    // The status bar repaints at once with every text it is given: a swatch
+    // that is owner-drawn already is only marked for redrawing, so that it is
+    // drawn in the new colour by the colour text's repaint, not by one more.
+    RECT swatch;
+    const bool swatchDrawn = statusBar.ownerDrawn(SwatchPane) && statusBar.paneRect(SwatchPane, swatch);
+    if (swatchDrawn)
+        InvalidateRect(statusBar, &swatch, FALSE);
     statusBar.setText(ColourTextPane, text);
-    statusBar.setOwnerDrawn(SwatchPane, OwnerDrawnItem);
+    if (!swatchDrawn)
+        statusBar.setOwnerDrawn(SwatchPane, OwnerDrawnItem);
     // The link looks the same whatever the colour: once this bar draws it,
     // setting it again would only repaint it.
     if (linkShownIn != statusBar.handle()) {
