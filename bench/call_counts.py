@@ -10,8 +10,9 @@ Counts do not depend on how busy the machine is, unlike CPU figures.
   - server req/s: every request the prefix's processes send to the
     wineserver (its own trace, wineserver -d1).
 Runs inside a display; builds its own lean prefix under build/.
-With --detail, the most frequent requests of each kind are listed too.
-    scripts/with-display.sh python3 bench/call_counts.py [--detail] [seconds per case]"""
+With --detail, the most frequent requests of each kind are listed too; with
+--bare, the tool band and the status bar are hidden, as in the peer scenarios.
+    scripts/with-display.sh python3 bench/call_counts.py [--detail] [--bare] [seconds per case]"""
 import ctypes
 import os
 import re
@@ -82,8 +83,11 @@ def server_requests(trace, names=None, offset=0):
     return count
 
 
-def run_case(probe, screen, counter, trace, rate, follow, moving, seconds, detail):
+def run_case(probe, screen, counter, trace, rate, follow, moving, seconds, detail, bare):
     write_case(probe, rate, follow)
+    if bare:
+        probe.set_value("DisplayToolbar", 3, b"\x00")
+        probe.set_value("DisplayStatusbar", 3, b"\x00")
     warp(screen, 550, 300)
     process = subprocess.Popen(["wine", EXE], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                stderr=subprocess.DEVNULL)
@@ -122,7 +126,8 @@ def run_case(probe, screen, counter, trace, rate, follow, moving, seconds, detai
 
 def main():
     detail = "--detail" in sys.argv
-    args = [a for a in sys.argv[1:] if a != "--detail"]
+    bare = "--bare" in sys.argv
+    args = [a for a in sys.argv[1:] if a not in ("--detail", "--bare")]
     seconds = float(args[0]) if args else 5.0
     subprocess.run([os.path.join(ROOT, "scripts", "prepare-prefix.sh"), PREFIX, "test"], check=True)
     trace = os.path.join(ROOT, "build", "wineserver-trace.log")
@@ -134,12 +139,13 @@ def main():
     counter = AllRequests()
     probe = Probe()
     try:
-        print("Per second (450x250 window, zoom 3, %.0f s each)" % seconds)
+        print("Per second (450x250 window, zoom 3, %s, %.0f s each)" % (
+            "bars hidden" if bare else "bars shown", seconds))
         print("%-7s %-15s %9s %9s %10s %14s" % ("rate", "mode", "frames/s", "pixels/s", "X req/s", "server req/s"))
         cases = ((1, False, False), (4, False, False), (1, False, True), (1, True, True), (4, True, True))
         for rate, follow, moving in cases:
             fps, pixels, xreq, sreq = run_case(probe, screen, counter, trace, rate, follow, moving, seconds,
-                                               detail)
+                                               detail, bare)
             mode = ("follow" if follow else "idle") + (", moving" if moving else ", still")
             print("%-7s %-15s %9.1f %9.1f %10.1f %14.1f" % (
                 {1: "None", 4: "Fast"}[rate], mode, fps, pixels, xreq, sreq))

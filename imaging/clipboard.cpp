@@ -27,10 +27,11 @@ bool PutBitmapOnClipboard(HWND owner, HBITMAP bitmap)
 
 void MagnifierWindow::CopyColourText()
 {
-    // The colour the readout sampled last; the key does not read the screen.
+    // The colour the readout sampled last (read now when the readouts rest).
+    const COLORREF colour = colourUnderMouse();
     char text[20];
     const int length = wsprintfA(text, Settings.DisplayRGBColourPanel ? "%d,%d,%d" : "#%02x%02x%02x",
-                                 GetRValue(lastColour), GetGValue(lastColour), GetBValue(lastColour));
+                                 GetRValue(colour), GetGValue(colour), GetBValue(colour));
     GlobalMemory block(GlobalAlloc(GMEM_MOVEABLE, static_cast<SIZE_T>(length) + 1));
     if (!block)
         return;

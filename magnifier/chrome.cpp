@@ -20,12 +20,12 @@ bool MagnifierWindow::createControls()
     buildChromeControls();
     checkHelpFreshness();
     setUpdateRate(Settings.Update, true);
-    SetTimer(hwnd, ReadoutTimer, 100, nullptr);
 
     applyAlwaysOnTop();
     syncGridButton();
     applyToolbarVisibility();
     applyStatusbarVisibility();
+    syncReadoutTimer();
     appendSystemMenuItems();
     return true;
 }

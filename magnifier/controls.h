@@ -31,6 +31,7 @@ public:
         send(SB_SETTEXTA, static_cast<WPARAM>(pane) | flags, reinterpret_cast<LPARAM>(text));
     }
     void setOwnerDrawn(int pane, LPARAM itemData) const { send(SB_SETTEXTA, SBT_OWNERDRAW | pane, itemData); }
+    bool ownerDrawn(int pane) const { return (HIWORD(send(SB_GETTEXTLENGTHA, pane)) & SBT_OWNERDRAW) != 0; }
     // Pane 0 as menu help: without borders, as the simple text of a menu bar.
     void setMenuHelp(const char* text) const { setText(0, text, SBT_NOBORDERS); }
     void setParts(int count, const int* rightEdges) const

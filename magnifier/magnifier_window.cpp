@@ -219,6 +219,17 @@ void MagnifierWindow::onKillFocus(HWND gainingFocus)
 
 void MagnifierWindow::onPaint()
 {
+    // When only the auto-update made the view invalid, the view is validated
+    // and drawn through the window's cached context: a paint context costs
+    // many more calls into both servers (update and visible region, caret,
+    // a graphics context made and freed). Anything else still invalid brings
+    // another paint message, which takes the full path.
+    if (onlyViewInvalid) {
+        onlyViewInvalid = false;
+        ValidateRgn(hwnd, viewRegion);
+        repaintView();
+        return;
+    }
     PaintDC dc(hwnd);
     if (dc)
         paintView(dc);

@@ -15,6 +15,7 @@
 
 // Timers of the main window.
 enum : UINT_PTR { AutoUpdateTimer = 1, ReadoutTimer = 2 };
+constexpr UINT ReadoutPeriod = 100;  // ms
 
 // Control identifiers.
 enum : int { RebarId = 1, StatusBarId = 3, ToolbarId = 115 };
@@ -161,6 +162,22 @@ private:
     void setButtonCheck(UINT command, bool checked);
     void refreshPaneTooltips();
     void readoutTick();
+    // Runs timer 2 while anything uses the readout tick.
+    void syncReadoutTimer();
+    // Whether the status bar shows the readouts (it exists and is shown).
+    bool readoutsShown() const;
+    // The mouse position for a tick; the cursor's shape with it when the view
+    // draws the system's cursor.
+    bool readCursor(POINT& position);
+    // The system's current cursor for the view, as GetCursorInfo gives it.
+    bool systemCursor(HCURSOR& shape);
+    // The coordinate and colour texts for this mouse position.
+    void showReadouts(POINT cursor, bool capturedNow);
+    bool readScreenPixel(POINT at, COLORREF& colour);
+    // The texts at once, for a status bar shown again.
+    void refreshReadouts();
+    // The colour under the mouse as the readout has it, for the colour copy.
+    COLORREF colourUnderMouse();
     void onDpiChanged(int newDpi, const RECT* suggested);
     void rebuildChrome();
     // The font, tool band, trackbars and status bar for the window's DPI.
@@ -173,4 +190,12 @@ private:
     HWND linkShownIn = nullptr;
     // The period timer 1 was last armed with (kept until the rate is set anew).
     UINT autoUpdatePeriod = 0;
+    bool readoutTimerRuns = false;
+    // Timer 1 made the view invalid, and nothing else is known to be.
+    bool onlyViewInvalid = false;
+    // The cursor's shape as the readout tick last read it, and when (ms).
+    static constexpr DWORD CursorShapeLifetime = ReadoutPeriod + 20;
+    HCURSOR cursorShape = nullptr;
+    DWORD cursorShapeTime = 0;
+    bool cursorShapeRead = false;
 };

@@ -21,23 +21,80 @@ LRESULT MagnifierWindow::OnTimer(UINT_PTR timerId)
         return 0;
     if (timerId == AutoUpdateTimer) {
         // Invalidate rather than paint, so slow paints cannot pile up.
-        if (!hasSelection && !selecting)
+        if (!hasSelection && !selecting) {
             InvalidateRgn(hwnd, viewRegion, FALSE);
+            onlyViewInvalid = viewRegion != nullptr;
+        }
     } else if (timerId == ReadoutTimer) {
         readoutTick();
     }
     return 0;
 }
 
+bool MagnifierWindow::readoutsShown() const
+{
+    return Settings.DisplayStatusbar && statusBar;
+}
+
+void MagnifierWindow::syncReadoutTimer()
+{
+    // Only follow mode and a shown status bar use the tick: without them the
+    // timer rests rather than wake the program ten times a second for nothing.
+    const bool needed = Settings.MouseTracking || readoutsShown();
+    if (needed && !readoutTimerRuns) {
+        readoutTimerRuns = SetTimer(hwnd, ReadoutTimer, ReadoutPeriod, nullptr) != 0;
+    } else if (!needed && readoutTimerRuns) {
+        KillTimer(hwnd, ReadoutTimer);
+        readoutTimerRuns = false;
+    }
+}
+
+bool MagnifierWindow::readCursor(POINT& position)
+{
+    // A view that draws the system's cursor needs its shape too: one read
+    // gives both, and the paints until the next tick draw this shape.
+    if (!(Settings.MouseTracking && Settings.DisplayMouseWhenFollowing && Settings.bUseOSCursor))
+        return GetCursorPos(&position) != FALSE;
+    CURSORINFO info = {};
+    info.cbSize = sizeof(info);
+    if (!GetCursorInfo(&info))
+        return false;
+    position = info.ptScreenPos;
+    cursorShape = info.hCursor;
+    cursorShapeTime = GetTickCount();
+    cursorShapeRead = true;
+    return true;
+}
+
+bool MagnifierWindow::systemCursor(HCURSOR& shape)
+{
+    // Each read of the cursor costs calls into both servers: a shape the
+    // readout tick read within its own period stands for the current one.
+    if (cursorShapeRead && GetTickCount() - cursorShapeTime < CursorShapeLifetime) {
+        shape = cursorShape;
+        return true;
+    }
+    CURSORINFO info = {};
+    info.cbSize = sizeof(info);
+    if (!GetCursorInfo(&info))
+        return false;
+    shape = info.hCursor;
+    return true;
+}
+
 void MagnifierWindow::readoutTick()
 {
+    // The mouse matters only to follow mode and to the texts of a shown
+    // status bar; with neither, the tick asks nothing of the system.
+    const bool follow = Settings.MouseTracking && !hasSelection && !selecting;
+    if (!follow && !readoutsShown())
+        return;
     POINT cursor;
-    if (!GetCursorPos(&cursor))
+    if (!readCursor(cursor))
         return;
     bool capturedNow = false;  // the view read the screen in this tick
 
-    if (Settings.MouseTracking && !hasSelection && !selecting &&
-        (cursor.x != zoomPoint.x || cursor.y != zoomPoint.y)) {
+    if (follow && (cursor.x != zoomPoint.x || cursor.y != zoomPoint.y)) {
         zoomPoint = cursor;  // clamped when painting
         repaintView();
         capturedNow = true;
@@ -46,7 +103,12 @@ void MagnifierWindow::readoutTick()
         if (Settings.Update > MinUpdateRate)
             SetTimer(hwnd, AutoUpdateTimer, autoUpdatePeriod, nullptr);
     }
+    if (readoutsShown())
+        showReadouts(cursor, capturedNow);
+}
 
+void MagnifierWindow::showReadouts(POINT cursor, bool capturedNow)
+{
     POINT shown = cursor;
     if (Settings.RelativeCoords) {
         if (HWND under = WindowFromPoint(cursor))
@@ -67,24 +129,56 @@ void MagnifierWindow::readoutTick()
     // exactly as a read of the screen would give it on a true-colour display.
     COLORREF colour;
     if (!capturedNow || !screen.copiesExactly() || !paintBuffers.capturedPixel(cursor, colour)) {
-        HDC screenDC = screen.dc();
-        if (!screenDC)
+        if (!readScreenPixel(cursor, colour))
             return;
-        colour = GetPixel(screenDC, cursor.x, cursor.y);
     }
     if (colour == lastColour)
         return;
     lastColour = colour;
     ResString& format = Settings.DisplayRGBColourPanel ? ColourRgbFormat : ColourHexFormat;
     wsprintfA(text, format.GetText() ? format.GetText() : "", GetRValue(colour), GetGValue(colour), GetBValue(colour));
+    // The status bar repaints at once with every text it is given: a swatch
+    // that is owner-drawn already is only marked for redrawing, so that it is
+    // drawn in the new colour by the colour text's repaint, not by one more.
+    RECT swatch;
+    const bool swatchDrawn = statusBar.ownerDrawn(SwatchPane) && statusBar.paneRect(SwatchPane, swatch);
+    if (swatchDrawn)
+        InvalidateRect(statusBar, &swatch, FALSE);
     statusBar.setText(ColourTextPane, text);
-    statusBar.setOwnerDrawn(SwatchPane, OwnerDrawnItem);
+    if (!swatchDrawn)
+        statusBar.setOwnerDrawn(SwatchPane, OwnerDrawnItem);
     // The link looks the same whatever the colour: once this bar draws it,
     // setting it again would only repaint it.
     if (linkShownIn != statusBar.handle()) {
         statusBar.setOwnerDrawn(LinkPane, OwnerDrawnItem);
         linkShownIn = statusBar.handle();
     }
+}
+
+bool MagnifierWindow::readScreenPixel(POINT at, COLORREF& colour)
+{
+    HDC screenDC = screen.dc();
+    if (!screenDC)
+        return false;
+    colour = GetPixel(screenDC, at.x, at.y);
+    return true;
+}
+
+void MagnifierWindow::refreshReadouts()
+{
+    POINT cursor;
+    if (readoutsShown() && !IsIconic(hwnd) && GetCursorPos(&cursor))
+        showReadouts(cursor, false);
+}
+
+COLORREF MagnifierWindow::colourUnderMouse()
+{
+    // A hidden status bar's readouts rest: the colour is read when asked for.
+    POINT cursor;
+    COLORREF colour;
+    if (!readoutsShown() && GetCursorPos(&cursor) && readScreenPixel(cursor, colour))
+        return colour;
+    return lastColour;
 }
 
 LRESULT MagnifierWindow::OnHScroll(WPARAM wParam, HWND sender)

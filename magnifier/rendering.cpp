@@ -148,10 +148,9 @@ void MagnifierWindow::paintView(HDC windowDC)
         const int y = zoom * (zoomPoint.y - c.y + halfRows) + zoom / 2;
         HCURSOR cursor = viewCursor;
         if (Settings.bUseOSCursor) {
-            CURSORINFO info = {};
-            info.cbSize = sizeof(info);
-            if (GetCursorInfo(&info))
-                cursor = info.hCursor;
+            HCURSOR shape;
+            if (systemCursor(shape))
+                cursor = shape;
         }
         if (cursor)
             DrawIcon(view, x, y, cursor);

@@ -125,9 +125,14 @@ void MagnifierWindow::refreshPaneTooltips()
 
 void MagnifierWindow::applyStatusbarVisibility()
 {
-    ShowWindow(statusBar, Settings.DisplayStatusbar ? SW_SHOW : SW_HIDE);
+    const bool wasShown = ShowWindow(statusBar, Settings.DisplayStatusbar ? SW_SHOW : SW_HIDE) != FALSE;
     layoutView();
     repaintView();
+    // The readouts rest while the bar is hidden: shown again, it gets the
+    // current texts at once rather than with the next tick.
+    if (!wasShown)
+        refreshReadouts();
+    syncReadoutTimer();
 }
 
 LRESULT MagnifierWindow::OnDrawItem(const DRAWITEMSTRUCT* item)

@@ -221,6 +221,7 @@ void MagnifierWindow::syncGridButton()
 void MagnifierWindow::syncFollowButton()
 {
     setButtonCheck(IDM_FOLLOW_MOUSE, Settings.MouseTracking);
+    syncReadoutTimer();
     repaintView();
 }
 

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "app/globals.h"
+#include "imaging/hotkeys.h"
 #include "magnifier/magnifier_window.h"
 #include "resources/resource_ids.h"
 #include "tests/unit/test_support.h"
@@ -572,4 +573,29 @@ TEST_F(Readouts, FollowRepaintRestartsTheAutoUpdateTimerAtItsArmedPeriod)
     patch.pointAt(20, 10);
     readoutTick();
     EXPECT_GE(countAutoUpdateTicks(1000), 12);
+}
+
+TEST_F(Readouts, StatusBarShownAgainHasTheCurrentValuesAndTheCopyTheCurrentColour)
+{
+    ColourPatch a(RGB(200, 0, 0), 700, 600), b(RGB(0, 0, 200), 800, 600);
+    a.pointAt(10, 10);
+    readoutTick();
+    SendMessageA(window(), WM_COMMAND, IDM_TOGGLE_STATUSBAR, 0);
+    ASSERT_FALSE(IsWindowVisible(Magnifier.statusBar));
+
+    // With the bar hidden the colour copy still has the colour under the mouse.
+    const POINT p = b.pointAt(20, 30);
+    SendMessageA(window(), WM_HOTKEY, ColourHotkeyId, 0);
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    HGLOBAL data = GetClipboardData(CF_TEXT);
+    const char* copied = data ? static_cast<const char*>(GlobalLock(data)) : nullptr;
+    EXPECT_STREQ("0,0,200", copied ? copied : "");
+    if (copied)
+        GlobalUnlock(data);
+    CloseClipboard();
+
+    // Shown again, the bar has the values under the mouse before any tick.
+    SendMessageA(window(), WM_COMMAND, IDM_TOGGLE_STATUSBAR, 0);
+    EXPECT_EQ(" " + std::to_string(p.x) + ", " + std::to_string(p.y) + " ", paneText(CoordsPane));
+    EXPECT_EQ("Colour (rgb): 000,000,200 ", paneText(ColourTextPane));
 }
