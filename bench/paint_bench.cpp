@@ -2,8 +2,10 @@
 // window: buffers, screen capture, enlargement, grid, cursor and the transfer
 // to the window, with buffers made anew for every frame, once with the source
 // buffer at the size of the screen area read and once at the full enlarged
-// size. The program's own paintView, which keeps its buffers from one paint
-// to the next, is timed beside them, and so is one readout tick.
+// size, both enlarged by GDI, and once enlarged by the program itself in DIB
+// sections. The program's own paintView, which keeps its buffers from one
+// paint to the next, is timed beside them, with and without the grid, and so
+// is one readout tick.
 // Prints a table; it is not a test.
 //   paint_bench.exe [--quick] [--paint-only]
 #include <windows.h>
@@ -11,11 +13,13 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
 #include "app/globals.h"
 #include "app/startup.h"
+#include "magnifier/enlarge.h"
 #include "magnifier/geometry.h"
 #include "magnifier/magnifier_window.h"
 #include "resources/resource_ids.h"
@@ -46,19 +50,39 @@ double flushedLap()
     return nowMs();
 }
 
-enum Phase { Buffers, Capture, Stretch, Grid, Cursor, Transfer, PhaseCount };
-const char* const PhaseNames[PhaseCount] = {"buffers", "capture", "stretch", "grid", "cursor", "transfer"};
+enum Phase { Buffers, Capture, Enlarge, Grid, Cursor, Transfer, PhaseCount };
+const char* const PhaseNames[PhaseCount] = {"buffers", "capture", "enlarge", "grid", "cursor", "transfer"};
 
 struct Frame {
     double phase[PhaseCount] = {};
     double total = 0;
 };
 
-// The steps of MagnifierWindow::paintView, with a clock between them and the
-// buffers made anew for each frame. Only the size of the source buffer
-// differs between the two variants.
-Frame paintInPhases(HDC windowDC, bool fullSizeSource)
+// The source buffer's size and how the picture is enlarged.
+enum Variant { GdiStretch, GdiStretchFullSource, OwnBits, Program, ProgramNoGrid, VariantCount };
+
+// A buffer's bitmap: a 32-bit top-down DIB section whose pixels the program
+// reaches, or one compatible with the window.
+HBITMAP makeBitmap(HDC windowDC, HDC memory, int width, int height, bool ownBits, std::uint32_t** bits)
 {
+    if (!ownBits)
+        return CreateCompatibleBitmap(windowDC, width, height);
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(info.bmiHeader), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* pixels = nullptr;
+    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+    *bits = static_cast<std::uint32_t*>(pixels);
+    return bitmap;
+}
+
+// The steps of MagnifierWindow::paintView, with a clock between them and the
+// buffers made anew for each frame: GDI's enlargement with the source buffer
+// at the size read or at the full size, or the program's own enlargement in
+// DIB sections (as on a true-colour display).
+Frame paintInPhases(HDC windowDC, Variant variant)
+{
+    const bool fullSizeSource = variant == GdiStretchFullSource;
+    const bool ownBits = variant == OwnBits;
     MagnifierWindow& m = Magnifier;
     Frame f;
     const int zoom = Settings.ZoomFactor;
@@ -71,10 +95,12 @@ Frame paintInPhases(HDC windowDC, bool fullSizeSource)
     double t = lap();
     const double start = t;
     HDC viewDC = CreateCompatibleDC(windowDC);
-    HBITMAP viewBitmap = CreateCompatibleBitmap(windowDC, width, height);
+    std::uint32_t* viewBits = nullptr;
+    std::uint32_t* sourceBits = nullptr;
+    HBITMAP viewBitmap = makeBitmap(windowDC, viewDC, width, height, ownBits, &viewBits);
     HGDIOBJ oldView = SelectObject(viewDC, viewBitmap);
     HPALETTE oldViewPalette = nullptr, oldWindowPalette = nullptr;
-    if (m.palette) {
+    if (m.palette && !ownBits) {
         oldViewPalette = SelectPalette(viewDC, m.palette, FALSE);
         RealizePalette(viewDC);
         oldWindowPalette = SelectPalette(windowDC, m.palette, FALSE);
@@ -83,7 +109,7 @@ Frame paintInPhases(HDC windowDC, bool fullSizeSource)
     const POINT c = m.clampZoomPoint();
     SetStretchBltMode(viewDC, COLORONCOLOR);
     HDC sourceDC = CreateCompatibleDC(windowDC);
-    HBITMAP sourceBitmap = CreateCompatibleBitmap(windowDC, sourceWidth, sourceHeight);
+    HBITMAP sourceBitmap = makeBitmap(windowDC, sourceDC, sourceWidth, sourceHeight, ownBits, &sourceBits);
     HGDIOBJ oldSource = SelectObject(sourceDC, sourceBitmap);
     double u = lap();
     f.phase[Buffers] += u - t;
@@ -97,9 +123,15 @@ Frame paintInPhases(HDC windowDC, bool fullSizeSource)
     f.phase[Capture] = u - t;
     t = u;
 
-    StretchBlt(viewDC, 0, 0, width, height, sourceDC, 0, 0, m.viewCols, m.viewRows, SRCCOPY);
+    if (ownBits) {
+        GdiFlush();
+        enlarge(sourceBits, sourceWidth, zoom, viewBits, width, std::min<int>(width, v.right - v.left),
+                std::min<int>(height, v.bottom - v.top));
+    } else {
+        StretchBlt(viewDC, 0, 0, width, height, sourceDC, 0, 0, m.viewCols, m.viewRows, SRCCOPY);
+    }
     u = lap();
-    f.phase[Stretch] = u - t;
+    f.phase[Enlarge] = u - t;
     t = u;
 
     if (Settings.ShowGrid && (zoom >= 2 || Settings.GridSize > 1)) {
@@ -251,25 +283,28 @@ int main(int argc, char** argv)
         snprintf(size, sizeof(size), "%dx%d", k.width, k.height);
         snprintf(view, sizeof(view), "%dx%d", static_cast<int>(v.right - v.left), static_cast<int>(v.bottom - v.top));
         HDC dc = GetDC(window);
-        // The three take turns in blocks of frames, so that a change of the
-        // machine's pace touches all of them alike; the first frame of a
+        // The variants take turns in blocks of frames, so that a change of
+        // the machine's pace touches all of them alike; the first frame of a
         // block is not counted, so that each counted frame follows one of its
         // own kind (what a frame leaves behind, such as freed memory, changes
         // the cost of the next).
-        Summary sums[3];
-        std::vector<double> totals[3];
+        Summary sums[VariantCount];
+        std::vector<double> totals[VariantCount];
         const int block = 8;
         const double start = nowMs();
         for (int round = 0; static_cast<int>(totals[0].size()) < minFrames || nowMs() - start < minMs; ++round) {
-            for (int variant = 0; variant < 3; ++variant) {
+            for (int variant = 0; variant < VariantCount; ++variant) {
                 for (int i = 0; i <= block; ++i) {
                     Frame f;
-                    if (variant < 2) {
-                        f = paintInPhases(dc, variant == 1);
+                    if (variant < Program) {
+                        f = paintInPhases(dc, static_cast<Variant>(variant));
                     } else {
+                        // The grid is off in most use; the other rows draw it.
+                        Settings.ShowGrid = variant == Program;
                         const double t = lap();
                         Magnifier.paintView(dc);
                         f.total = flushedLap() - t;
+                        Settings.ShowGrid = true;
                     }
                     if (i == 0)
                         continue;
@@ -280,27 +315,30 @@ int main(int argc, char** argv)
             }
         }
         const int zoom = Settings.ZoomFactor;
-        for (int variant = 0; variant < 3; ++variant) {
+        for (int variant = 0; variant < VariantCount; ++variant) {
             std::vector<double>& t = totals[variant];
             const int frames = static_cast<int>(t.size());
             std::sort(t.begin(), t.end());
             char source[32];
-            if (variant == 0)
+            if (variant == GdiStretch)
                 snprintf(source, sizeof(source), "%dx%d", Magnifier.viewCols, Magnifier.viewRows);
-            else if (variant == 1)
+            else if (variant == GdiStretchFullSource)
                 snprintf(source, sizeof(source), "%dx%d full", zoom * Magnifier.viewCols, zoom * Magnifier.viewRows);
+            else if (variant == OwnBits)
+                snprintf(source, sizeof(source), "%dx%d own", Magnifier.viewCols, Magnifier.viewRows);
             else
-                snprintf(source, sizeof(source), "program");
+                snprintf(source, sizeof(source), variant == Program ? "program" : "prog. no grid");
             printf("%-14s %4d %-9s %-13s", size, k.zoom, view, source);
             for (double p : sums[variant].phase) {
-                if (variant < 2)
+                if (variant < Program)
                     printf(" %8.3f", p / frames);
                 else
                     printf(" %8s", "");
             }
             // Both buffers at 32 bits per pixel.
             const double viewKB = 4.0 * zoom * Magnifier.viewCols * zoom * Magnifier.viewRows / 1024;
-            const double sourceKB = variant == 1 ? viewKB : 4.0 * Magnifier.viewCols * Magnifier.viewRows / 1024;
+            const double sourceKB =
+                variant == GdiStretchFullSource ? viewKB : 4.0 * Magnifier.viewCols * Magnifier.viewRows / 1024;
             printf(" %8.3f %7d %9.0f\n", t[t.size() / 2], frames, viewKB + sourceKB);
         }
         ReleaseDC(window, dc);

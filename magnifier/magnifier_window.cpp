@@ -154,7 +154,10 @@ LRESULT MagnifierWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         onDpiChanged(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_DISPLAYCHANGE:
-        screen.release();  // made anew for the new display on the next read
+        // The screen's context and the paint's buffers are made anew for the
+        // new display on the next read.
+        screen.release();
+        paintBuffers.release();
         // The screen changed size (Wine sends no settings change then): the
         // window and the zoom geometry follow, as on a settings change.
         keepOnScreen();

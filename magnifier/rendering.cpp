@@ -3,7 +3,10 @@
 // cursor, and put on the window in one transfer so the view never flickers.
 #include "magnifier/rendering.h"
 
+#include <algorithm>
+
 #include "app/globals.h"
+#include "magnifier/enlarge.h"
 #include "magnifier/magnifier_window.h"
 
 namespace {
@@ -28,13 +31,26 @@ void drawGrid(HDC dc, int zoom, int gridSize, int cols, int rows, int width, int
 
 }  // namespace
 
-bool PaintBuffers::Buffer::make(HDC reference, int w, int h)
+bool PaintBuffers::Buffer::make(HDC reference, bool trueColour, int w, int h)
 {
-    if (context && width == w && height == h)
+    if (context && width == w && height == h && wantedBits == trueColour)
         return true;
     release();
     context.emplace(reference);
-    if (*context)
+    if (*context && trueColour) {
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = w;
+        info.bmiHeader.biHeight = -h;  // top-down: row y starts at y * w
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        void* pixels = nullptr;
+        bitmap.reset(CreateDIBSection(*context, &info, DIB_RGB_COLORS, &pixels, nullptr, 0));
+        if (bitmap)
+            bits = static_cast<std::uint32_t*>(pixels);
+    }
+    if (*context && !bitmap)
         bitmap.reset(CreateCompatibleBitmap(reference, w, h));
     if (bitmap)
         selection.emplace(*context, bitmap);
@@ -42,8 +58,12 @@ bool PaintBuffers::Buffer::make(HDC reference, int w, int h)
         release();
         return false;
     }
+    // GDI's enlargement (without pixels of our own) takes whole pixels, no
+    // smoothing; the context keeps the mode for every paint.
+    SetStretchBltMode(*context, COLORONCOLOR);
     width = w;
     height = h;
+    wantedBits = trueColour;
     return true;
 }
 
@@ -52,8 +72,10 @@ void PaintBuffers::Buffer::release()
     selection.reset();
     bitmap.reset();
     context.reset();
+    bits = nullptr;
     width = 0;
     height = 0;
+    wantedBits = false;
 }
 
 void PaintBuffers::noteCapture(int left, int top, int width, int height)
@@ -65,13 +87,24 @@ bool PaintBuffers::capturedPixel(POINT screen, COLORREF& colour) const
 {
     if (!source.dc() || !PtInRect(&captured, screen))
         return false;
-    colour = GetPixel(source.dc(), screen.x - captured.left, screen.y - captured.top);
+    const int x = screen.x - captured.left;
+    const int y = screen.y - captured.top;
+    if (source.bits) {
+        // 0x00RRGGBB, as the screen gave it.
+        GdiFlush();
+        const std::uint32_t pixel = source.bits[static_cast<std::ptrdiff_t>(y) * source.width + x];
+        colour = RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+        return true;
+    }
+    colour = GetPixel(source.dc(), x, y);
     return colour != CLR_INVALID;
 }
 
-bool PaintBuffers::prepare(HDC reference, int viewWidth, int viewHeight, int sourceWidth, int sourceHeight)
+bool PaintBuffers::prepare(HDC reference, bool trueColour, int viewWidth, int viewHeight, int sourceWidth,
+                           int sourceHeight)
 {
-    return view.make(reference, viewWidth, viewHeight) && source.make(reference, sourceWidth, sourceHeight);
+    return view.make(reference, trueColour, viewWidth, viewHeight) &&
+           source.make(reference, trueColour, sourceWidth, sourceHeight);
 }
 
 void PaintBuffers::release()
@@ -114,30 +147,40 @@ void MagnifierWindow::paintView(HDC windowDC)
     const int height = zoom * viewRows;
 
     // The screen is read at its own size: only viewCols x viewRows pixels.
-    if (!paintBuffers.prepare(windowDC, width, height, viewCols, viewRows))
+    HDC screenDC = screen.dc();
+    const bool trueColour = screen.copiesExactly();
+    if (!paintBuffers.prepare(windowDC, trueColour, width, height, viewCols, viewRows))
         return;
     HDC view = paintBuffers.viewDC();
     HDC source = paintBuffers.sourceDC();
 
-    // Both contexts get their own palettes back when the paint ends: the kept
+    // Colours map through the palette only on a display that has one. Both
+    // contexts get their own palettes back when the paint ends: the kept
     // view buffer after every paint, the window's context as it was given.
-    SelectedPalette viewPalette(view, palette);
-    if (palette)
+    HPALETTE usedPalette = trueColour ? nullptr : palette.get();
+    SelectedPalette viewPalette(view, usedPalette);
+    if (usedPalette)
         RealizePalette(view);
-    SelectedPalette windowPalette(windowDC, palette);
-    if (palette)
+    SelectedPalette windowPalette(windowDC, usedPalette);
+    if (usedPalette)
         RealizePalette(windowDC);
 
     const POINT c = clampZoomPoint();
     const int destinationY = Settings.DisplayToolbar ? rebarHeight : 0;
-    SetStretchBltMode(view, COLORONCOLOR);
 
     const int left = c.x - halfCols;
     const int top = c.y - halfRows;
-    HDC screenDC = screen.dc();
     if (screenDC && BitBlt(source, 0, 0, viewCols, viewRows, screenDC, left, top, SRCCOPY | CAPTUREBLT))
         paintBuffers.noteCapture(left, top, viewCols, viewRows);
-    StretchBlt(view, 0, 0, width, height, source, 0, 0, viewCols, viewRows, SRCCOPY);
+    if (std::uint32_t* pixels = paintBuffers.viewPixels()) {
+        // Only the part the window shows is enlarged; the cells cut at the
+        // right and bottom edges are never seen.
+        GdiFlush();
+        enlarge(paintBuffers.sourcePixels(), paintBuffers.sourceStride(), zoom, pixels, paintBuffers.viewStride(),
+                std::min<int>(width, v.right - v.left), std::min<int>(height, v.bottom - v.top));
+    } else {
+        StretchBlt(view, 0, 0, width, height, source, 0, 0, viewCols, viewRows, SRCCOPY);
+    }
 
     if (Settings.ShowGrid && (zoom >= 2 || Settings.GridSize > 1))
         drawGrid(view, zoom, Settings.GridSize, viewCols, viewRows, width, height);
@@ -156,7 +199,6 @@ void MagnifierWindow::paintView(HDC windowDC)
             DrawIcon(view, x, y, cursor);
     }
 
-    SetStretchBltMode(view, COLORONCOLOR);
     BitBlt(windowDC, 0, destinationY, v.right - v.left, v.bottom - v.top, view, 0, 0, SRCCOPY | CAPTUREBLT);
 }
 

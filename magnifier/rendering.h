@@ -2,6 +2,7 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
 #include <optional>
 
 #include "app/scoped_gdi.h"
@@ -14,7 +15,8 @@ HPALETTE createViewPalette();
 // enlarged picture, and the source buffer, holding the screen pixels read.
 // They are kept from one paint to the next and made anew only when their
 // sizes change, because creating and first touching a large bitmap costs
-// more than all the drawing of a paint.
+// more than all the drawing of a paint. On a true-colour display they are
+// 32-bit top-down DIB sections whose pixels the program reaches itself.
 class PaintBuffers {
 public:
     PaintBuffers() = default;
@@ -22,13 +24,21 @@ public:
     PaintBuffers(const PaintBuffers&) = delete;
     PaintBuffers& operator=(const PaintBuffers&) = delete;
 
-    // Buffers of the given sizes compatible with the context; false when they
-    // cannot be had (the paint is then skipped).
-    bool prepare(HDC reference, int viewWidth, int viewHeight, int sourceWidth, int sourceHeight);
+    // Buffers of the given sizes for painting into the reference context:
+    // with pixels of their own when trueColour and such can be had, else
+    // compatible with the context. False when they cannot be had at all (the
+    // paint is then skipped).
+    bool prepare(HDC reference, bool trueColour, int viewWidth, int viewHeight, int sourceWidth, int sourceHeight);
     void release();
 
     HDC viewDC() const { return view.dc(); }
     HDC sourceDC() const { return source.dc(); }
+    // The pixels of both buffers, rows as wide as the buffer, or null when
+    // either is a compatible bitmap. Call GdiFlush before touching them.
+    std::uint32_t* viewPixels() const { return source.bits ? view.bits : nullptr; }
+    const std::uint32_t* sourcePixels() const { return view.bits ? source.bits : nullptr; }
+    int viewStride() const { return view.width; }
+    int sourceStride() const { return source.width; }
 
     // The screen rectangle whose pixels the source buffer holds since the
     // last capture; forgotten when a capture fails or the buffers change.
@@ -45,10 +55,12 @@ private:
         std::optional<MemoryDC> context;
         OwnedBitmap bitmap;
         std::optional<SelectedObject> selection;
+        std::uint32_t* bits = nullptr;  // a DIB section's pixels, owned by it
         int width = 0;
         int height = 0;
+        bool wantedBits = false;  // asked for a DIB section (it may have failed)
         HDC dc() const { return context ? static_cast<HDC>(*context) : nullptr; }
-        bool make(HDC reference, int w, int h);
+        bool make(HDC reference, bool trueColour, int w, int h);
         void release();
     };
     Buffer view;
