@@ -294,6 +294,10 @@ class Monkey:
                     self.keep_reachable()
         wait_until(lambda: not self.answer(self.popups()) and not self.popups(), 20, what="every pop-up closed")
         self.watchdog.check()
+        # The last random events may have minimised the window: a person
+        # restores it before Alt+F4.
+        self.keep_reachable()
+        wait_until(lambda: not self.app.info()["iconic"], 10, what="the window restored")
         self.app.focus()
         self.input.chord(Keys.keysym(VK_F4), alt=True)
         code = self.app.wait_exit(20)
