@@ -43,7 +43,14 @@ public:
     void zoomToSelection();
 
     // View rendering
-    void paintView(HDC windowDC);
+    // Paints the view; wholeView when the context reaches all of it (not a
+    // paint clipped to an update region).
+    void paintView(HDC windowDC, bool wholeView = false);
+    // The screen rectangle the view shows.
+    RECT sourceArea() const;
+    // Reads the screen for the auto-update: true when the view on the window
+    // is still the picture it would paint.
+    bool viewUnchanged();
     void repaintView();
 
     // Window chrome

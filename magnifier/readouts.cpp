@@ -20,8 +20,9 @@ LRESULT MagnifierWindow::OnTimer(UINT_PTR timerId)
     if (IsIconic(hwnd))
         return 0;
     if (timerId == AutoUpdateTimer) {
-        // Invalidate rather than paint, so slow paints cannot pile up.
-        if (!hasSelection && !selecting) {
+        // Invalidate rather than paint, so slow paints cannot pile up; a
+        // screen that did not change under the view needs no new picture.
+        if (!hasSelection && !selecting && !viewUnchanged()) {
             InvalidateRgn(hwnd, viewRegion, FALSE);
             onlyViewInvalid = viewRegion != nullptr;
         }

@@ -4,6 +4,7 @@
 #include "magnifier/rendering.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "app/globals.h"
 #include "magnifier/enlarge.h"
@@ -100,6 +101,46 @@ bool PaintBuffers::capturedPixel(POINT screen, COLORREF& colour) const
     return colour != CLR_INVALID;
 }
 
+bool PaintBuffers::recaptureUnchanged(HDC screenDC, const RECT& area)
+{
+    recaptured = RECT{0, 0, 0, 0};
+    const int w = area.right - area.left;
+    const int h = area.bottom - area.top;
+    if (!screenDC || !source.bits || !view.bits || source.width != w || source.height != h ||
+        !BitBlt(source.dc(), 0, 0, w, h, screenDC, area.left, area.top, SRCCOPY | CAPTUREBLT))
+        return false;
+    recaptured = area;
+    noteCapture(area.left, area.top, w, h);
+    GdiFlush();
+    return EqualRect(&shown, &area) &&
+           std::memcmp(shownPixels.data(), source.bits, shownPixels.size() * sizeof(std::uint32_t)) == 0;
+}
+
+bool PaintBuffers::takeRecapture(const RECT& area)
+{
+    const bool same = EqualRect(&recaptured, &area) != FALSE;
+    recaptured = RECT{0, 0, 0, 0};
+    return same;
+}
+
+void PaintBuffers::noteShown(const RECT& area, HCURSOR cursor)
+{
+    if (!source.bits) {
+        forgetShown();
+        return;
+    }
+    shownPixels.assign(source.bits, source.bits + static_cast<std::size_t>(source.width) * source.height);
+    shown = area;
+    shownCursor_ = cursor;
+}
+
+void PaintBuffers::forgetShown()
+{
+    shown = RECT{0, 0, 0, 0};
+    shownPixels.clear();
+    shownCursor_ = nullptr;
+}
+
 bool PaintBuffers::prepare(HDC reference, bool trueColour, int viewWidth, int viewHeight, int sourceWidth,
                            int sourceHeight)
 {
@@ -110,6 +151,8 @@ bool PaintBuffers::prepare(HDC reference, bool trueColour, int viewWidth, int vi
 void PaintBuffers::release()
 {
     forgetCapture();
+    forgetShown();
+    recaptured = RECT{0, 0, 0, 0};
     source.release();
     view.release();
 }
@@ -132,10 +175,35 @@ HPALETTE createViewPalette()
     return result;
 }
 
-void MagnifierWindow::paintView(HDC windowDC)
+RECT MagnifierWindow::sourceArea() const
+{
+    const POINT c = clampZoomPoint();
+    return RECT{c.x - halfCols, c.y - halfRows, c.x - halfCols + viewCols, c.y - halfRows + viewRows};
+}
+
+bool MagnifierWindow::viewUnchanged()
+{
+    // Most of the time the screen under the view stands still: reading it
+    // costs far less than enlarging it and putting it on the window again.
+    if (viewEmpty || viewCols <= 0 || viewRows <= 0 || !screen.copiesExactly() ||
+        !paintBuffers.recaptureUnchanged(screen.dc(), sourceArea()))
+        return false;
+    if (!(Settings.MouseTracking && Settings.DisplayMouseWhenFollowing && Settings.bUseOSCursor))
+        return true;
+    // The system's cursor drawn in the view may have changed its shape.
+    HCURSOR shape;
+    return systemCursor(shape) && shape == paintBuffers.shownCursor();
+}
+
+void MagnifierWindow::paintView(HDC windowDC, bool wholeView)
 {
     // What an earlier paint captured is not this paint's picture.
     paintBuffers.forgetCapture();
+    // Until this paint has reached the whole view, the picture on the window
+    // is not known.
+    const RECT area = sourceArea();
+    const bool recaptured = paintBuffers.takeRecapture(area);
+    paintBuffers.forgetShown();
     // An empty view, or one not laid out yet, draws nothing: the platform must
     // never be handed an empty source rectangle.
     if (viewEmpty || viewCols <= 0 || viewRows <= 0)
@@ -170,8 +238,14 @@ void MagnifierWindow::paintView(HDC windowDC)
 
     const int left = c.x - halfCols;
     const int top = c.y - halfRows;
-    if (screenDC && BitBlt(source, 0, 0, viewCols, viewRows, screenDC, left, top, SRCCOPY | CAPTUREBLT))
+    // The auto-update's read of this same rectangle, just made, is this
+    // paint's picture.
+    if (recaptured)
         paintBuffers.noteCapture(left, top, viewCols, viewRows);
+    else if (screenDC && BitBlt(source, 0, 0, viewCols, viewRows, screenDC, left, top, SRCCOPY | CAPTUREBLT))
+        paintBuffers.noteCapture(left, top, viewCols, viewRows);
+    else
+        wholeView = false;
     if (std::uint32_t* pixels = paintBuffers.viewPixels()) {
         // Only the part the window shows is enlarged; the cells cut at the
         // right and bottom edges are never seen.
@@ -185,6 +259,7 @@ void MagnifierWindow::paintView(HDC windowDC)
     if (Settings.ShowGrid && (zoom >= 2 || Settings.GridSize > 1))
         drawGrid(view, zoom, Settings.GridSize, viewCols, viewRows, width, height);
 
+    HCURSOR drawnCursor = nullptr;
     if (Settings.MouseTracking && Settings.DisplayMouseWhenFollowing) {
         // The cursor's corner sits at the centre of the zoom point's own cell.
         const int x = zoom * (zoomPoint.x - c.x + halfCols) + zoom / 2;
@@ -197,14 +272,17 @@ void MagnifierWindow::paintView(HDC windowDC)
         }
         if (cursor)
             DrawIcon(view, x, y, cursor);
+        drawnCursor = cursor;
     }
 
-    BitBlt(windowDC, 0, destinationY, v.right - v.left, v.bottom - v.top, view, 0, 0, SRCCOPY | CAPTUREBLT);
+    if (BitBlt(windowDC, 0, destinationY, v.right - v.left, v.bottom - v.top, view, 0, 0, SRCCOPY | CAPTUREBLT) &&
+        wholeView)
+        paintBuffers.noteShown(area, drawnCursor);
 }
 
 void MagnifierWindow::repaintView()
 {
     WindowDC dc(hwnd);
     if (dc)
-        paintView(dc);
+        paintView(dc, true);
 }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "app/scoped_gdi.h"
 
@@ -48,6 +49,18 @@ public:
     // that capture did not hold the pixel.
     bool capturedPixel(POINT screen, COLORREF& colour) const;
 
+    // The auto-update asks first whether the screen changed: the rectangle is
+    // read into the source buffer, and true comes back when its pixels are
+    // those of the picture on the window (only with pixels of their own, and
+    // buffers made for this size). A read made here serves the next paint.
+    bool recaptureUnchanged(HDC screenDC, const RECT& area);
+    // The read of recaptureUnchanged, once, when it was of this rectangle.
+    bool takeRecapture(const RECT& area);
+    // The source pixels and cursor of a paint that reached the whole view.
+    void noteShown(const RECT& area, HCURSOR cursor);
+    void forgetShown();
+    HCURSOR shownCursor() const { return shownCursor_; }
+
 private:
     // A memory context with its own bitmap selected; members end in reverse
     // order: the bitmap is selected out, deleted, then the context deleted.
@@ -66,4 +79,9 @@ private:
     Buffer view;
     Buffer source;
     RECT captured = {0, 0, 0, 0};
+    RECT recaptured = {0, 0, 0, 0};
+    // The picture on the window: its screen rectangle, source pixels, cursor.
+    RECT shown = {0, 0, 0, 0};
+    std::vector<std::uint32_t> shownPixels;
+    HCURSOR shownCursor_ = nullptr;
 };

@@ -339,23 +339,32 @@ TEST_F(Readouts, TrackbarsOwnScrollsReachTheWindow)
 
 // --- The timers' ticks ---------------------------------------------------------------
 
-TEST_F(Readouts, AutoUpdateTickInvalidatesTheViewUnlessSelecting)
+TEST_F(Readouts, AutoUpdateTickInvalidatesTheViewWhenTheScreenChangedUnlessSelecting)
 {
     RECT update;
     const RECT view = Magnifier.viewRect();
-    ValidateRect(window(), nullptr);
-    SendMessageA(window(), WM_TIMER, AutoUpdateTimer, 0);
-    ASSERT_TRUE(GetUpdateRect(window(), &update, FALSE));
+    const POINT c = Magnifier.clampZoomPoint();
+    ColourPatch patch(RGB(10, 20, 30), c.x - 2, c.y - 2, 4, 4);
+    auto tick = [&] {
+        ValidateRect(window(), nullptr);
+        SendMessageA(window(), WM_TIMER, AutoUpdateTimer, 0);
+        return GetUpdateRect(window(), &update, FALSE) != FALSE;
+    };
+    // The screen under the view changed since the last picture: the view
+    // is invalidated, and the paint that follows puts the new picture up.
+    ASSERT_TRUE(tick());
     EXPECT_TRUE(EqualRect(&view, &update));
+    SendMessageA(window(), WM_PAINT, 0, 0);
+    EXPECT_FALSE(tick());
+    patch.setColour(RGB(40, 50, 60));
+    EXPECT_TRUE(tick());
 
     Magnifier.hasSelection = true;
-    ValidateRect(window(), nullptr);
-    SendMessageA(window(), WM_TIMER, AutoUpdateTimer, 0);
-    EXPECT_FALSE(GetUpdateRect(window(), &update, FALSE));
+    patch.setColour(RGB(70, 80, 90));
+    EXPECT_FALSE(tick());
     Magnifier.hasSelection = false;
     Magnifier.selecting = true;
-    SendMessageA(window(), WM_TIMER, AutoUpdateTimer, 0);
-    EXPECT_FALSE(GetUpdateRect(window(), &update, FALSE));
+    EXPECT_FALSE(tick());
     Magnifier.selecting = false;
 }
 
