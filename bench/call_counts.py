@@ -29,8 +29,8 @@ os.environ.update(WINEPREFIX=PREFIX, WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree
                   SCOPELLA_TOOLS=os.path.join(ROOT, "build", "tests"))
 
 import xrecord  # noqa: E402
-from cpu_bench import MouseMover, warp, write_case  # noqa: E402
-from harness import EXE, MAIN_CLASS, Probe, WM_CLOSE, wait_until  # noqa: E402
+from cpu_bench import running_scopella, warp, write_case  # noqa: E402
+from harness import Probe  # noqa: E402
 from xscreen import Screen  # noqa: E402
 
 X_WarpPointer = 41
@@ -89,14 +89,7 @@ def run_case(probe, screen, counter, trace, rate, follow, moving, seconds, detai
         probe.set_value("DisplayToolbar", 3, b"\x00")
         probe.set_value("DisplayStatusbar", 3, b"\x00")
     warp(screen, 550, 300)
-    process = subprocess.Popen(["wine", EXE], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                               stderr=subprocess.DEVNULL)
-    try:
-        hwnd = wait_until(lambda: (probe.windows(MAIN_CLASS) or [None])[0], 30, what="the window")
-        time.sleep(1.5)
-        mover = MouseMover() if moving else None
-        if mover:
-            mover.start()
+    with running_scopella(probe, moving):
         time.sleep(0.3)
         counter.start()
         before = server_requests(trace)
@@ -111,15 +104,6 @@ def run_case(probe, screen, counter, trace, rate, follow, moving, seconds, detai
             server_requests(trace, names, offset)
             print("  X opcodes (whole run):", sorted(counter.ops.items(), key=lambda kv: -kv[1])[:12])
             print("  server (whole run):", sorted(names.items(), key=lambda kv: -kv[1])[:16])
-        if mover:
-            mover.running = False
-            mover.join()
-        probe.post(hwnd, WM_CLOSE)
-        process.wait(timeout=15)
-    finally:
-        if process.poll() is None:
-            process.kill()
-            process.wait(timeout=10)
     # The trace scan itself is not a client; the probe is idle meanwhile.
     return frames / wall, pixels / wall, requests / wall, (after - before) / wall
 

@@ -8,6 +8,7 @@ reads of the busiest client, beside its one-pixel reads (the colour readout). Pr
 display and Wine prefix that scripts/bench.sh sets up.
 Also the CPU while the overlays animate (bench/overlay_cpu.py).
     python3 bench/cpu_bench.py [seconds per run] [start-ups per kind] [--overlays: only those rows]"""
+import contextlib
 import math
 import os
 import statistics
@@ -110,33 +111,44 @@ def write_case(probe, rate, follow):
     probe.set_value("MouseTracking", 3, b"\x01" if follow else b"\x00")
 
 
-def run_case(probe, screen, counter, rate, follow, seconds):
-    write_case(probe, rate, follow)
-    warp(screen, 550, 300)
+@contextlib.contextmanager
+def running_scopella(probe, moving):
+    """Scopella started with the case's settings, past its start-up, the
+    pointer moving if asked: gives its window, and closes it at the end (or
+    ends it, when the case failed)."""
     process = subprocess.Popen(["wine", EXE], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                stderr=subprocess.DEVNULL)
+    mover = MouseMover() if moving else None
     try:
         hwnd = wait_until(lambda: (probe.windows(MAIN_CLASS) or [None])[0], 30, what="the window")
-        xvfb = int(os.environ["SCOPELLA_XVFB_PID"])
         time.sleep(1.5)  # start-up work is not counted
-        mover = MouseMover() if follow else None
         if mover:
             mover.start()
-        kinds = prefix_processes(exclude={probe.process.pid})
-        counter.start()
-        start, before, x0 = time.monotonic(), snapshot(kinds), cpu_seconds(xvfb)
-        time.sleep(seconds)
-        wall, after, x1 = time.monotonic() - start, snapshot(kinds), cpu_seconds(xvfb)
-        frames, pixels, _ = counter.stop()
+        yield hwnd
         if mover:
             mover.running = False
             mover.join()
         probe.post(hwnd, WM_CLOSE)
         process.wait(timeout=15)
     finally:
+        if mover:
+            mover.running = False
         if process.poll() is None:
             process.kill()
             process.wait(timeout=10)
+
+
+def run_case(probe, screen, counter, rate, follow, seconds):
+    write_case(probe, rate, follow)
+    warp(screen, 550, 300)
+    with running_scopella(probe, follow):
+        xvfb = int(os.environ["SCOPELLA_XVFB_PID"])
+        kinds = prefix_processes(exclude={probe.process.pid})
+        counter.start()
+        start, before, x0 = time.monotonic(), snapshot(kinds), cpu_seconds(xvfb)
+        time.sleep(seconds)
+        wall, after, x1 = time.monotonic() - start, snapshot(kinds), cpu_seconds(xvfb)
+        frames, pixels, _ = counter.stop()
     used = {"app": 0.0, "server": 0.0, "wine": 0.0}
     for pid, t in after.items():
         used[kinds[pid]] += t - before.get(pid, t)
