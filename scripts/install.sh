@@ -8,7 +8,9 @@
 #   share/icons/hicolor/NxN/apps/scopella.png  the program's icon
 # The Wine prefix, with Scopella's settings, is the one `make run` uses:
 # ${XDG_DATA_HOME:-~/.local/share}/scopella/wineprefix, or $SCOPELLA_WINEPREFIX.
-# Uninstalling removes all of it, the default prefix and its settings included.
+# Uninstalling keeps that prefix and the settings in it, as a Windows
+# uninstaller keeps a program's registry settings; PURGE=1 removes the default
+# prefix as well.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 action=${1:?usage: install.sh install|uninstall}
@@ -86,11 +88,17 @@ uninstall_all() {
     rm -f "$bin_dir/scopella" "$apps_dir/scopella.desktop"
     rm -rf "$program_dir"
     rm -f "$icons_dir"/*/apps/scopella.png
-    # The default prefix is Scopella's alone; one named by SCOPELLA_WINEPREFIX
+    # The default prefix is Scopella's alone, but it holds the user's
+    # settings: it goes only when asked for. One named by SCOPELLA_WINEPREFIX
     # is left to whoever named it.
+    local kept=""
     if ls "$default_wine_prefix"/.scopella-* >/dev/null 2>&1; then
-        WINEPREFIX=$default_wine_prefix wineserver -k 2>/dev/null || true
-        rm -rf "$default_wine_prefix"
+        if [ "${PURGE:-0}" = 1 ]; then
+            WINEPREFIX=$default_wine_prefix wineserver -k 2>/dev/null || true
+            rm -rf "$default_wine_prefix"
+        else
+            kept=$default_wine_prefix
+        fi
     fi
     # Folders the installation made, where nothing else lives in them now.
     local dir top=$prefix
@@ -100,6 +108,10 @@ uninstall_all() {
     done
     prune "$(dirname "$default_wine_prefix")" "$HOME"
     echo "Scopella is uninstalled."
+    if [ -n "$kept" ]; then
+        echo "Its settings are kept in the Wine prefix $kept"
+        echo "(make uninstall PURGE=1 removes that too)."
+    fi
 }
 
 case "$action" in

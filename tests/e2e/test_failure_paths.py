@@ -6,7 +6,8 @@ import shutil
 import subprocess
 
 from harness import EXE, TOOLS, ScopellaTestCase, wait_until, xdotool
-from reliability import DIALOG_CLASS, settings_faults
+from reliability import DIALOG_CLASS
+from settings_rules import settings_faults
 
 IDM_TOGGLE_GRID = 4027
 WM_DISPLAYCHANGE = 0x007E

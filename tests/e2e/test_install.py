@@ -25,6 +25,7 @@ def make(target, **env):
                           timeout=900)
     if done.returncode != 0:
         raise AssertionError("make %s failed:\n%s%s" % (target, done.stdout, done.stderr))
+    return done.stdout
 
 
 def png_size(path):
@@ -62,7 +63,19 @@ class Install(ScopellaTestCase):
         self.assertEqual([app.hwnd], self.probe.windows())
         self.assertEqual(0, app.close())
 
-        make("uninstall", HOME=home)
+        # Settings are not the program: uninstalling keeps Scopella's own prefix
+        # (here one made by hand, as prepare-prefix marks it) and says where.
+        settings = os.path.join(home, ".local/share/scopella/wineprefix/user.reg")
+        os.makedirs(os.path.dirname(settings))
+        with open(os.path.join(os.path.dirname(settings), ".scopella-run-2"), "w"):
+            pass
+        with open(settings, "w") as f:
+            f.write("[Software\\Brindle\\Scopella\\1]\n")
+        said = make("uninstall", HOME=home)
+        self.assertIn(os.path.dirname(settings), said)
+        self.assertEqual([settings], [os.path.join(d, n) for d, dirs, files in os.walk(home) for n in files
+                                      if not n.startswith(".scopella")])
+        make("uninstall", HOME=home, PURGE="1")
         self.assertEqual([], [os.path.join(d, n) for d, dirs, files in os.walk(home) for n in dirs + files])
 
 

@@ -2,21 +2,28 @@
 types, sizes and bytes in random values (or the key removed) reaches a
 painted window, and each exit writes 32 sane values back. Now and then the
 key is made unreadable: the program starts with its defaults, and the values
-stay as they were (registry failures are silent, and nothing is lost)."""
+stay as they were (registry failures are silent, and nothing is lost).
+The test command runs the fixed seeds of reliability.FUZZ_SEEDS; 'make fuzz'
+a fresh one."""
 import os
 import random
 import unittest
 
 from harness import EXE, WM_CLOSE, Scopella, ScopellaTestCase
-from reliability import SEED, damage_settings, say, settings_faults
+from reliability import FUZZ_SEEDS, damage_settings, say, seeds
+from settings_rules import settings_faults
 
 
 class SettingsFuzz(ScopellaTestCase):
     def test_every_start_with_damaged_settings_paints_and_writes_back_sane_values(self):
-        starts = int(os.environ.get("SCOPELLA_FUZZ_STARTS", "150"))
-        say("settings fuzz: seed %d, %d starts" % (SEED, starts))
-        rng = random.Random(SEED)
+        starts = int(os.environ.get("SCOPELLA_FUZZ_STARTS", "75"))
         self.addCleanup(self.unlock)
+        for seed in seeds(FUZZ_SEEDS):
+            self.starts(seed, starts)
+
+    def starts(self, seed, starts):
+        say("settings fuzz: seed %d, %d starts" % (seed, starts))
+        rng = random.Random(seed)
         locks = 0
         for number in range(starts):
             locked = number > 0 and rng.random() < 0.05
@@ -29,7 +36,7 @@ class SettingsFuzz(ScopellaTestCase):
                 locks += 1
             else:
                 what = damage_settings(self.probe, rng)
-            where = "start %d of seed %d (%s)" % (number, SEED, what)
+            where = "start %d of seed %d (%s)" % (number, seed, what)
             # Wine's and the program's own error output, for a start that fails.
             app = Scopella(self.probe, self.workdir, ["sh", "-c", 'exec wine "$0" 2>>errors.txt', EXE])
             self.started.append(app)
