@@ -2,6 +2,6 @@
 #pragma once
 #include <windows.h>
 
-// The panning library from the last middle click (null before the first and
-// after a load that failed).
+// The panning library while a panning started through it may run (null
+// before the first middle click, after a load that failed and after the end).
 extern HMODULE panningLibrary;

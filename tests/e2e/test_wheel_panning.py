@@ -4,6 +4,7 @@ PANX.dll until a click or Escape, after which the library is unloaded."""
 import os
 import shutil
 
+from dialog_support import Dialog
 from harness import wait_until, xdotool
 from viewshot import ON, ViewTestCase
 
@@ -14,10 +15,11 @@ class WheelAndPanning(ViewTestCase):
                 if c["class"] == "msctls_trackbar32"]
         return next(b["pos"] for b in bars if b["max"] == 32)
 
-    def turn(self, app, keys, button, read=None, wanted=None):
+    def turn(self, app, keys, button, read=None, wanted=None, focus=True):
         """One wheel notch (button 4 up, 5 down) over the view with keys held,
         then waits for read(app) to give wanted."""
-        app.focus()
+        if focus:
+            app.focus()
         xdotool("mousemove", app.info()["client"][0] + 100, app.info()["client"][1] + 100)
         xdotool("keydown", keys, "click", button, "keyup", keys)
         if read:
@@ -47,6 +49,21 @@ class WheelAndPanning(ViewTestCase):
         self.assertEqual(0, app.close())
         self.assertEqual(225, int.from_bytes(self.probe.registry()["nTransparency"][1], "little"))
 
+    def test_ctrl_wheel_zooms_after_a_dialog_closed_with_a_key(self):
+        # Without a window manager Wine gave the keyboard focus to no window
+        # when a dialog ended; the wheel goes to the focus, and zoomed nothing.
+        app, _ = self.start(3, (300, 200))
+        for opening, title, closing, zoom in (("ctrl+a", "About", "Escape", 5), ("ctrl+o", "Options", "Return", 7)):
+            app.focus()
+            app.key(opening)
+            dialog = Dialog(self.probe, title, app.hwnd)
+            xdotool("key", closing)
+            dialog.wait_closed(app)
+            self.turn(app, "ctrl", 4, focus=False)
+            self.turn(app, "ctrl", 4, self.zoom, zoom, focus=False)
+            self.assertEqual(app.hwnd, app.info()["focus"])
+        self.assertEqual(0, app.close())
+
     def marker(self):
         found = self.probe.windows("PanxOriginMarker")
         return found and self.probe.info(found[0])["visible"] and self.probe.info(found[0])
@@ -63,10 +80,19 @@ class WheelAndPanning(ViewTestCase):
         rect = wait_until(self.marker, 5, what="the origin marker")["rect"]
         self.assertEqual(origin, ((rect[0] + rect[2]) // 2, (rect[1] + rect[3]) // 2))
         self.assertFalse(self.ended(app))
-        # Right of the origin the view moves right only; above it, up.
+        # Right of the origin the view moves right only.
         xdotool("mousemove", origin[0] + 80, origin[1])
         wait_until(lambda: view.centre_cell_point()[0] >= 320, 10, what="the view moving right")
         self.assertEqual(250, view.centre_cell_point()[1])
+        # The end message from another program, twice, while panning runs:
+        # the library is not its to free; panning goes on, now to the left.
+        end = self.probe("regmsg", "bw_OriginWindowEnd")["id"]
+        self.probe.post(app.hwnd, end)
+        self.probe.post(app.hwnd, end)
+        xdotool("mousemove", origin[0] - 80, origin[1])
+        wait_until(lambda: view.centre_cell_point()[0] <= 300, 10, what="the view moving left")
+        self.assertFalse(self.ended(app))
+        # Above the origin it moves up only.
         xdotool("mousemove", origin[0], origin[1] - 80)
         wait_until(lambda: view.centre_cell_point()[1] <= 230, 10, what="the view moving up")
         x = view.centre_cell_point()[0]
@@ -77,6 +103,9 @@ class WheelAndPanning(ViewTestCase):
         self.assertEqual(x, point[0])
         self.assert_picture(view, point)
 
+        # End messages with no panning running change nothing either.
+        self.probe.post(app.hwnd, end)
+        self.probe.post(app.hwnd, end)
         xdotool("click", 2)
         wait_until(self.marker, 5, what="the origin marker")
         app.key("Escape")
