@@ -72,6 +72,12 @@ LRESULT MagnifierWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SIZE:
         onSize(wParam, LOWORD(lParam), HIWORD(lParam));
         return 0;
+    case WM_ACTIVATE:
+        onActivate(wParam, lParam);
+        return 0;
+    case WM_MOUSEACTIVATE:
+        takeFocusBack();
+        break;
     case WM_SETFOCUS:
         repaintView();
         return 0;
@@ -90,6 +96,12 @@ LRESULT MagnifierWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_CANCELMODE:
         EndPointPick();
+        return 0;
+    case WM_CAPTURECHANGED:
+        // Another window took the pointer from a drag: the drag ends as on a
+        // cancel, or the view would stay frozen in it.
+        if (reinterpret_cast<HWND>(lParam) != hwnd)
+            EndPointPick();
         return 0;
     case WM_MOUSEMOVE:
         OnMouseMove(pointOf(lParam));
@@ -210,6 +222,22 @@ void MagnifierWindow::onSize(WPARAM kind, int width, int height)
     layoutView();
     repaintView();
     setStatusParts();
+}
+
+void MagnifierWindow::onActivate(WPARAM wParam, LPARAM lParam)
+{
+    DefWindowProcA(hwnd, WM_ACTIVATE, wParam, lParam);
+    if (LOWORD(wParam) != WA_INACTIVE)
+        takeFocusBack();
+}
+
+// The window in front with no keyboard focus in its thread takes the focus:
+// Wine, without a window manager, at times leaves none when a dialog ends,
+// and the wheel and keys then reach no window.
+void MagnifierWindow::takeFocusBack()
+{
+    if (GetForegroundWindow() == hwnd && !IsIconic(hwnd) && !GetFocus())
+        SetFocus(hwnd);
 }
 
 void MagnifierWindow::onKillFocus(HWND gainingFocus)

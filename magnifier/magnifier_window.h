@@ -154,6 +154,9 @@ private:
     // The screen's context for the view and the readouts, kept likewise.
     ScreenSource screen;
 
+    void releaseDragCapture() const;
+    void onActivate(WPARAM wParam, LPARAM lParam);
+    void takeFocusBack();
     void onDestroy();
     void onSize(WPARAM kind, int width, int height);
     void onKillFocus(HWND gainingFocus);

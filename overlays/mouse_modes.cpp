@@ -36,6 +36,7 @@ void MagnifierWindow::OnLButtonUp()
 
 void MagnifierWindow::OnMouseMove(POINT client)
 {
+    takeFocusBack();  // the wheel over the view goes where the focus is
     if (pickingPoint) {
         // The pointer's own screen position: the frame follows it exactly.
         GetCursorPos(&zoomPoint);

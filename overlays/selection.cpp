@@ -56,6 +56,14 @@ void MagnifierWindow::UpdateSelectionFeedback()
     marquee.Place(r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
 
+// Gives the pointer back where the drag still holds it: a drag ended because
+// another window took the pointer must not take it from that window.
+void MagnifierWindow::releaseDragCapture() const
+{
+    if (GetCapture() == hwnd)
+        ReleaseCapture();
+}
+
 void MagnifierWindow::CancelSelection()
 {
     if (!hasSelection && !selecting)
@@ -64,7 +72,7 @@ void MagnifierWindow::CancelSelection()
     hasSelection = false;
     if (selecting) {
         selecting = false;
-        ReleaseCapture();
+        releaseDragCapture();
     }
     marquee.Destroy();
     repaintView();
@@ -74,7 +82,7 @@ void MagnifierWindow::EndPointPick()
 {
     if (pickingPoint) {
         pickingPoint = false;
-        ReleaseCapture();
+        releaseDragCapture();
         highlight.Destroy();
         statusBar.setMenuHelp(StatusIdleText.GetText());
         trackingTip.Destroy();

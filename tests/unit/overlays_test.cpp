@@ -78,3 +78,27 @@ TEST_F(Overlays, OverlaysClosedWithTheirOwnerOpenAgain)
     EXPECT_TRUE(Magnifier.trackingTip.Destroy());
     Magnifier.selecting = false;
 }
+
+TEST_F(Overlays, ADragWhosePointerAnotherWindowTakesEnds)
+{
+    HWND other = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(nullptr, other);
+    for (UINT down : {WM_LBUTTONDOWN, WM_RBUTTONDOWN}) {
+        send(down, 20, 20, down == WM_LBUTTONDOWN ? MK_LBUTTON : MK_RBUTTON);
+        send(WM_MOUSEMOVE, 50, 40, 0);
+        ASSERT_EQ(window(), GetCapture());
+        ASSERT_TRUE(Magnifier.pickingPoint || Magnifier.selecting);
+        SetCapture(other);  // no cancel message comes with it
+        EXPECT_FALSE(Magnifier.pickingPoint || Magnifier.selecting || Magnifier.hasSelection);
+        for (const char* overlay : {"Brindle-draghighlight", "tiv_Marquee", "tiv_TrackingToolTip"})
+            EXPECT_EQ(nullptr, FindWindowA(overlay, nullptr)) << overlay;
+        EXPECT_EQ(other, GetCapture());
+        ReleaseCapture();
+        // The view follows no drag any more: the zoom point stays.
+        const POINT before = Magnifier.zoomPoint;
+        send(WM_MOUSEMOVE, 90, 70, 0);
+        EXPECT_EQ(before.x, Magnifier.zoomPoint.x);
+        EXPECT_EQ(before.y, Magnifier.zoomPoint.y);
+    }
+    DestroyWindow(other);
+}
