@@ -71,15 +71,18 @@ HMENU preparePopup(HMENU menus, DWORD helpId, bool hasSelection)
 
 }  // namespace
 
+// A hidden window counts as absent: a hidden bar still lies where it was.
 bool MagnifierWindow::PointInWindow(HWND window, POINT p)
 {
     RECT r;
-    return window && IsWindow(window) && GetWindowRect(window, &r) && inside(r, p);
+    return window && IsWindowVisible(window) && GetWindowRect(window, &r) && inside(r, p);
 }
 
 bool MagnifierWindow::ContextHelpIdAt(POINT p, DWORD& id) const
 {
     id = 0;
+    if (!PointInWindow(hwnd, p))
+        return false;  // no area of this window lies there
     POINT client = p;
     ScreenToClient(hwnd, &client);
     if (viewRegion && PtInRegion(viewRegion, client.x, client.y)) {
@@ -98,7 +101,7 @@ bool MagnifierWindow::ContextHelpIdAt(POINT p, DWORD& id) const
             if (bar.paneRect(pane, r) && inside(r, s))
                 id = StatusBarHelp + pane;
         }
-    } else {
+    } else if (PointInWindow(toolbar, p) || PointInWindow(rebar, p)) {
         POINT t = p;
         ScreenToClient(toolbar, &t);
         const Toolbar bar(toolbar);
@@ -106,7 +109,7 @@ bool MagnifierWindow::ContextHelpIdAt(POINT p, DWORD& id) const
         TBBUTTON button = {};
         if (index >= 0 && bar.button(index, button))
             id = static_cast<DWORD>(button.idCommand);
-        if (id == 0 && (PointInWindow(toolbar, p) || PointInWindow(rebar, p)))
+        if (id == 0)
             id = ToolbarHelp;
     }
     return id != 0;

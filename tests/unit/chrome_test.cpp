@@ -650,4 +650,11 @@ TEST_F(Chrome, NoHandWhereAHiddenStatusBarLies)
     EXPECT_FALSE(Magnifier.OnSetCursor());
     EXPECT_NE(HTCLIENT, SendMessageA(window(), WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y)));
     LinkCursor = nullptr;
+    // Nor any context menu or help there, or below the window.
+    DWORD id = 0;
+    EXPECT_FALSE(Magnifier.ContextHelpIdAt(p, id)) << id;
+    for (int below : {5, 10}) {
+        const POINT outside = {p.x, frame.bottom + below};
+        EXPECT_FALSE(Magnifier.ContextHelpIdAt(outside, id)) << id;
+    }
 }
