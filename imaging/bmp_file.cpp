@@ -2,6 +2,7 @@
 // and moved over it once complete.
 #include "imaging/bmp_file.h"
 
+#include <algorithm>
 #include <string>
 
 #include "imaging/packed_dib.h"
@@ -15,12 +16,30 @@ bool writeAll(HANDLE file, const void* data, DWORD size)
     return WriteFile(file, data, size, &written, nullptr) && written == size;
 }
 
+// The name of the file beside the target for one attempt: "<target>~N.tmp",
+// or, where that would pass the longest path the system takes, a name of the
+// target's own length in its folder (its last characters replaced), so that
+// every target that can be written can also be saved. Empty where the
+// attempt's name would be the target's own.
+std::string besideName(const std::string& target, int attempt)
+{
+    const std::string tag = "~" + std::to_string(attempt);
+    if (target.size() + tag.size() + 4 < MAX_PATH)
+        return target + tag + ".tmp";
+    const size_t nameStart = target.find_last_of("\\/:") + 1;  // 0 when there is no folder
+    const size_t replaced = std::min(target.size() - nameStart, tag.size());
+    const std::string name = target.substr(0, target.size() - replaced) + tag.substr(tag.size() - replaced);
+    return lstrcmpiA(name.c_str(), target.c_str()) == 0 ? std::string() : name;
+}
+
 // A new file beside the target: a name no file has yet, so that an existing
 // file is never opened or truncated here.
 HANDLE createBeside(const char* target, std::string& name)
 {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        name = std::string(target) + "~" + std::to_string(attempt) + ".tmp";
+        name = besideName(target, attempt);
+        if (name.empty())
+            continue;
         const HANDLE file = CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                         FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
         if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS)

@@ -66,7 +66,8 @@ HGLOBAL PackBitmap(HBITMAP bitmap, DWORD compression, HPALETTE palette)
     SelectedPalette selected(screen, palette);
     RealizePalette(screen);
 
-    GlobalMemory block(GlobalAlloc(GMEM_FIXED, header.biSize + tableBytes));
+    // Zeroed: a driver may fill fewer table entries than the depth has.
+    GlobalMemory block(GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, header.biSize + tableBytes));
     if (!block)
         return nullptr;
     {
@@ -97,6 +98,13 @@ HGLOBAL PackBitmap(HBITMAP bitmap, DWORD compression, HPALETTE palette)
         auto* info = reinterpret_cast<BITMAPINFO*>(data.get());
         if (!GetDIBits(screen, bitmap, 0, lines, data.get() + header.biSize + tableBytes, info, DIB_RGB_COLORS))
             return nullptr;
+        // The rows follow a table of every colour of the depth; a driver that
+        // reports fewer colours in use would make the header describe a
+        // shorter table, and every reader would take the rows from the wrong
+        // place. The header describes the table as laid out.
+        info->bmiHeader.biClrUsed = 0;
+        if (info->bmiHeader.biClrImportant > tableBytes / sizeof(RGBQUAD))
+            info->bmiHeader.biClrImportant = 0;
     }
     return block.release();
 }
