@@ -85,8 +85,10 @@ class ViewGeometry:
 
     def clamp(self, point):
         x, y = point
-        low_x, high_x = self.half_cols, self.screen_w - self.half_cols - 1
-        low_y, high_y = self.half_rows, self.screen_h - self.half_rows - 1
+        # The screen's top-left: (0, 0) but on a virtual screen of several monitors.
+        left, top = getattr(self.screen, "left", 0), getattr(self.screen, "top", 0)
+        low_x, high_x = left + self.half_cols, left + self.screen_w - self.half_cols - 1
+        low_y, high_y = top + self.half_rows, top + self.screen_h - self.half_rows - 1
         x = low_x if x < low_x else (high_x if x > high_x else x)
         y = low_y if y < low_y else (high_y if y > high_y else y)
         return x, y
@@ -169,12 +171,12 @@ class ViewTestCase(ScopellaTestCase):
             _x11.XSync(screen.display, 0)
         super().tearDownClass()
 
-    def start(self, zoom, point, window=WINDOW, **settings):
+    def start(self, zoom, point, window=WINDOW, command=None, **settings):
         values = dict(ZoomFactor=zoom, ZoomPoint=rect_bytes(*point), WindowPos=rect_bytes(*window),
                       MouseTracking=OFF, Update=1)
         values.update(settings)
         self.write_settings(**values)
-        app = self.launch()
+        app = self.launch(command=command)
         toolbar = values.get("DisplayToolbar", ON) == ON
         statusbar = values.get("DisplayStatusbar", ON) == ON
         view = ViewGeometry(self.probe, app.hwnd, self.screen, zoom, toolbar, statusbar)
