@@ -258,6 +258,9 @@ class Scopella:
 
     def x_window(self):
         rect = self.info()["rect"]
+        # X counts from the virtual screen's top-left, Windows from the primary monitor's.
+        metrics = self.probe("metrics")
+        rect = [rect[0] - metrics["xvirtual"], rect[1] - metrics["yvirtual"]]
         out = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Scopella$"],
                              capture_output=True, text=True, timeout=10).stdout.split()
         for xid in out:
