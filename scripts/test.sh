@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds Scopella and runs every test headless, in a virtual display and a
 # Wine prefix of the project's own. The 32-bit build is compiled and linked
-# too (running it needs 32-bit Wine, which is optional).
+# too (it cannot run here: these machines run no 32-bit programs, so no 32-bit Wine).
 #   scripts/test.sh [ctest arguments, e.g. -R e2e]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)

@@ -2,19 +2,24 @@
 uninstall) and packaged for Windows (make package), each started for real."""
 import glob
 import os
+import shutil
 import struct
 import subprocess
 import sys
+import tempfile
 import unittest
 import zipfile
+from unittest import mock
 
-from harness import PREFIX, Scopella, ScopellaTestCase, wait_until
+from harness import PREFIX, Probe, Scopella, ScopellaTestCase
+from viewshot import ViewTestCase
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 sys.path.insert(0, os.path.join(ROOT, "scripts"))
 from pe_version import file_version  # noqa: E402
 
 VERSION = (1, 8, 0, 0)
+UNINSTALL_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Scopella"
 
 
 def make(target, **env):
@@ -79,7 +84,7 @@ class Install(ScopellaTestCase):
         self.assertEqual([], [os.path.join(d, n) for d, dirs, files in os.walk(home) for n in dirs + files])
 
 
-class Package(ScopellaTestCase):
+class Package(ViewTestCase):
     def test_zip_and_installer_give_a_program_that_starts(self):
         dist = os.path.join(self.workdir, "dist")
         make("package", SCOPELLA_DIST=dist,
@@ -98,23 +103,75 @@ class Package(ScopellaTestCase):
         x64 = os.path.join(folder, "x64")
         self.assertEqual(0, self.launch(command=["wine", os.path.join(x64, "scopella.exe")], cwd=x64).close())
 
-        setup = subprocess.run(["wine", os.path.join(dist, "scopella-1.8-setup-x64.exe"), "/S"],
-                               capture_output=True, timeout=120)
-        self.assertEqual(0, setup.returncode)
-        installed = glob.glob(os.path.join(PREFIX, "drive_c/users/*/AppData/Local/Programs/Scopella"))
-        self.assertEqual(1, len(installed))
-        folder = installed[0]
-        menu = glob.glob(os.path.join(PREFIX, "drive_c/users/*/AppData/Roaming/Microsoft/Windows/"
-                                              "Start Menu/Programs/Scopella/Scopella.lnk"))
-        self.assertEqual(1, len(menu))
-        self.assertEqual(VERSION, file_version(os.path.join(folder, "uninstall.exe")))
-        self.assertEqual(0, self.launch(command=["wine", os.path.join(folder, "scopella.exe")]).close())
+        self.run_installer(os.path.join(dist, "scopella-1.8-setup-x64.exe"), x64)
 
-        # The uninstaller runs on from a copy of itself, so that it can remove itself.
-        subprocess.run(["wine", os.path.join(folder, "uninstall.exe"), "/S"], capture_output=True, timeout=120)
-        wait_until(lambda: not os.path.exists(folder) and not os.path.exists(os.path.dirname(menu[0])), 60,
-                   what="the installed program and its menu removed")
+    def run_installer(self, setup, packed):
+        """The 64-bit installer, silent, in a fresh prefix of its own (the
+        32-bit one cannot run here: no 32-bit Wine): what it installs, the
+        program it installed, and what its uninstaller leaves."""
+        prefix = tempfile.mkdtemp(prefix="scopella-setup-")
+        self.addCleanup(shutil.rmtree, prefix, ignore_errors=True)
+        subprocess.run([os.path.join(ROOT, "scripts", "prepare-prefix.sh"), prefix, "test"], check=True, timeout=300,
+                       stdout=subprocess.DEVNULL)
+        with mock.patch.dict(os.environ, WINEPREFIX=prefix):
+            self.addCleanup(subprocess.run, ["wineserver", "-k"], env=dict(os.environ), timeout=30)
+            probe = self.probe = Probe()  # the test's own probe: Wine's desktop runs meanwhile
+            try:
+                # Wine's desktop and services start now, not with the installer:
+                # they would keep its output open.
+                probe.windows()
+                self.assertEqual(0, subprocess.run(["wine", setup, "/S"], stdout=subprocess.DEVNULL,
+                                                   stderr=subprocess.DEVNULL, timeout=120).returncode)
+                user = glob.glob(os.path.join(prefix, "drive_c/users/*/AppData"))[0]
+                folder = os.path.join(user, "Local/Programs/Scopella")
+                menu = os.path.join(user, "Roaming/Microsoft/Windows/Start Menu/Programs/Scopella")
+                self.assertEqual(["LICENSE.txt", "PANX.dll", "README.txt", "Scopella.html", "scopella.exe",
+                                  "uninstall.exe"], sorted(os.listdir(folder)))
+                for name in ("scopella.exe", "PANX.dll", "uninstall.exe"):
+                    self.assertEqual(VERSION, file_version(os.path.join(folder, name)), name)
+                self.assertEqual(read(os.path.join(packed, "scopella.exe")), read(os.path.join(folder, "scopella.exe")))
+                self.assertEqual(["Scopella.lnk", "Uninstall Scopella.lnk"], sorted(os.listdir(menu)))
+                location = "C:" + folder[len(prefix) + len("/drive_c"):].replace("/", "\\")
+                self.assertEqual({"DisplayName": "Scopella", "DisplayVersion": "1.8", "Publisher": "Brindle",
+                                  "DisplayIcon": location + "\\scopella.exe", "InstallLocation": location,
+                                  "UninstallString": '"%s\\uninstall.exe"' % location,
+                                  "QuietUninstallString": '"%s\\uninstall.exe" /S' % location,
+                                  "NoModify": "0x1", "NoRepair": "0x1"}, apps_entry())
 
+                # The installed program starts and paints the screen it magnifies.
+                app, view = self.start(4, (300, 200), command=["wine", os.path.join(folder, "scopella.exe")])
+                self.assert_picture(view, (300, 200))
+                self.assertEqual(0, app.close())
+
+                # The uninstaller runs on from a copy of itself, so that it can
+                # remove itself: done when the prefix's last process ends.
+                probe.close()
+                subprocess.run(["wine", os.path.join(folder, "uninstall.exe"), "/S"], stdout=subprocess.DEVNULL,
+                               stderr=subprocess.DEVNULL, timeout=120)
+                subprocess.run(["wineserver", "-w"], timeout=120)
+                self.assertEqual([], os.listdir(os.path.dirname(folder)))
+                self.assertFalse(os.path.exists(menu))
+                probe = self.probe = Probe()
+                probe.windows()  # Wine's desktop started by the probe, as above
+                self.assertIsNone(apps_entry())
+                self.assertIsNotNone(probe.registry())  # the settings stay
+            finally:
+                probe.close()
+                del self.probe
+
+
+def apps_entry():
+    """The values of Scopella's entry in the installed programs list, or None."""
+    query = subprocess.run(["wine", "reg", "query", UNINSTALL_KEY], capture_output=True, text=True, timeout=60)
+    if query.returncode != 0:
+        return None
+    values = [line.strip().split(None, 2) for line in query.stdout.splitlines() if "    REG_" in line]
+    return {v[0]: v[2] if len(v) > 2 else "" for v in values}
+
+
+def read(path):
+    with open(path, "rb") as f:
+        return f.read()
 
 if __name__ == "__main__":
     unittest.main()
