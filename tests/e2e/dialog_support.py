@@ -57,8 +57,10 @@ class Dialog:
             # Wine (no window manager) at times leaves no window active when
             # a dialog ends: a person then clicks the window's caption.
             info = owner.info()
-            xdotool("mousemove", "--sync", (info["rect"][0] + info["rect"][2]) // 2,
-                    (info["rect"][1] + info["client"][1]) // 2)
+            # X counts from the virtual screen's top-left, Windows from the primary monitor's.
+            metrics = self.probe("metrics")
+            xdotool("mousemove", "--sync", (info["rect"][0] + info["rect"][2]) // 2 - metrics["xvirtual"],
+                    (info["rect"][1] + info["client"][1]) // 2 - metrics["yvirtual"])
             xdotool("click", 1)
             wait_until(lambda: owner.info()["foreground"], 5, what="the owner active after a click")
 

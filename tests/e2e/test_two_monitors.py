@@ -7,7 +7,7 @@ import os
 import shutil
 import tempfile
 
-from dialog_support import dialogs
+from dialog_support import Dialog, key
 from harness import check_environment, ints, wait_until, windows_path, xdotool
 from overlay_support import HIGHLIGHT, MARQUEE, TIP, OverlayTestCase
 from test_imaging import clipboard, parse_bmp, read_file
@@ -72,6 +72,14 @@ class TwoMonitors(OverlayTestCase):
     def wait_pane(self, app, pane, text):
         wait_until(lambda: app.status_text(pane)["text"] == text, 5,
                    what="pane %d to read %r (reads %r)" % (pane, text, app.status_text(pane)["text"]))
+
+    def close_dialog(self, app, title):
+        """Closes the dialog that opened with Escape; gives where it was."""
+        dialog = Dialog(self.probe, title, app.hwnd)
+        rect = dialog.info()["rect"]
+        key("Escape")
+        dialog.wait_closed(app)
+        return rect
 
     def test_side_by_side_view_readouts_pick_follow_and_placement_on_the_left_monitor(self):
         self.use_layout(SIDE_BY_SIDE)
@@ -151,24 +159,20 @@ class TwoMonitors(OverlayTestCase):
         # The Save As dialog on the main window's monitor; the file holds the
         # view's pixels from the left monitor.
         app.key("ctrl+s")
-        box = wait_until(lambda: dialogs(self.probe, app.hwnd), 15, what="the Save As dialog")[0]
-        self.assertTrue(inside(self.probe.info(box)["rect"], LEFT_MONITOR), self.probe.info(box)["rect"])
-        xdotool("windowfocus", "--sync", xdotool("search", "--onlyvisible", "--name", "^Save As$").split()[-1])
-        xdotool("type", "--delay", 30, "left")
-        xdotool("key", "Return")
-        wait_until(lambda: not dialogs(self.probe, app.hwnd), 15, what="the dialog closed")
+        box = Dialog(self.probe, "Save As", app.hwnd, 15)
+        self.assertTrue(inside(box.info()["rect"], LEFT_MONITOR), box.info()["rect"])
+        key("l", "e", "f", "t", "Return")
+        box.wait_closed(app, 15)
         path = os.path.join(self.workdir, "left.bmp")
         rows = parse_bmp(wait_until(lambda: os.path.exists(path) and read_file(path), 10, what=path))[1]
         self.assertEqual(self.screen.grab(first[0], first[1], view.cols, view.rows), rows)
 
         # Options and About open on the monitor of the main window, which is
         # topmost there too.
-        for keys in ("ctrl+o", "ctrl+a"):
+        for keys, title in (("ctrl+o", "Options"), ("ctrl+a", "About")):
             app.key(keys)
-            box = wait_until(lambda: dialogs(self.probe, app.hwnd), 10, what="the dialog of %s" % keys)[0]
-            self.assertTrue(inside(self.probe.info(box)["rect"], LEFT_MONITOR), (keys, self.probe.info(box)["rect"]))
-            xdotool("key", "Escape")
-            wait_until(lambda: not dialogs(self.probe, app.hwnd), 10, what="the dialog closed")
+            rect = self.close_dialog(app, title)
+            self.assertTrue(inside(rect, LEFT_MONITOR), (title, rect))
         app.key("ctrl+t")
         wait_until(lambda: app.info()["topmost"], 5, what="the window topmost")
         self.assertEqual(list(window), app.info()["rect"])
@@ -186,10 +190,8 @@ class TwoMonitors(OverlayTestCase):
         self.assertEqual((-1280, -200), view.first_shown((-5000, -5000)))
         self.assert_picture(view, (-5000, -5000))
         app.key("ctrl+o")
-        box = wait_until(lambda: dialogs(self.probe, app.hwnd), 10, what="the Options dialog")[0]
-        self.assertTrue(inside(self.probe.info(box)["rect"], (-1280, -200, 0, 824)), self.probe.info(box)["rect"])
-        xdotool("key", "Escape")
-        wait_until(lambda: not dialogs(self.probe, app.hwnd), 10, what="the dialog closed")
+        rect = self.close_dialog(app, "Options")
+        self.assertTrue(inside(rect, (-1280, -200, 0, 824)), rect)
         self.assertEqual(0, app.close())
         self.assertEqual(list(window), ints(self.probe.registry()["WindowPos"][1]))
 
