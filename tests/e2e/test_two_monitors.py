@@ -9,7 +9,7 @@ import tempfile
 
 from dialog_support import Dialog, key
 from harness import check_environment, ints, wait_until, windows_path, xdotool
-from overlay_support import HIGHLIGHT, MARQUEE, TIP, OverlayTestCase
+from overlay_support import BLACK, HIGHLIGHT, MARQUEE, RED, TIP, OverlayTestCase
 from test_imaging import clipboard, parse_bmp, read_file
 from test_overlays import around
 from viewshot import OFF, ViewGeometry, ViewTestCase
@@ -113,6 +113,9 @@ class TwoMonitors(OverlayTestCase):
             self.drag_to(*point, until=lambda: self.overlay(HIGHLIGHT)["rect"] == around(view, point))
             self.assert_picture(view, point)
         self.assertEqual(tip, self.overlay(TIP)["rect"])
+        frame = self.overlay(HIGHLIGHT)["rect"]
+        y = (frame[1] + frame[3]) // 2
+        self.assertEqual([BLACK, RED, BLACK, pattern_colour(frame[0] + 3, y)], self.screen.grab(frame[0], y, 4, 1)[0])
         xdotool("mouseup", 1)
         self.wait_no_overlay(HIGHLIGHT)
         self.assert_picture(view, (-300, 300))
