@@ -29,7 +29,16 @@ void MagnifierWindow::keepOnScreen()
     RECT r;
     if (!GetWindowRect(hwnd, &r))
         return;
-    const RECT moved = keepRectOnScreen(r, screenLeft, screenTop, screenWidth, screenHeight);
+    RECT moved = keepRectOnScreen(r, screenLeft, screenTop, screenWidth, screenHeight);
+    // Monitors of different sizes leave parts of that rectangle that no
+    // monitor shows: a window there goes onto the nearest monitor.
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    if (!MonitorFromRect(&moved, MONITOR_DEFAULTTONULL) &&
+        GetMonitorInfoA(MonitorFromRect(&moved, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        const RECT& work = monitor.rcWork;
+        moved = keepRectOnScreen(moved, work.left, work.top, work.right - work.left, work.bottom - work.top);
+    }
     if (!EqualRect(&moved, &r)) {
         SetWindowPos(hwnd, nullptr, moved.left, moved.top, moved.right - moved.left, moved.bottom - moved.top,
                      SWP_NOZORDER);

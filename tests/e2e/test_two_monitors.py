@@ -197,6 +197,11 @@ class TwoMonitors(OverlayTestCase):
         self.assertTrue(inside(rect, (-1280, -200, 0, 824)), rect)
         self.assertEqual(0, app.close())
         self.assertEqual(list(window), ints(self.probe.registry()["WindowPos"][1]))
+        # A place below the left monitor lies within the bounding rectangle of
+        # both, but no monitor shows it: the window opens on the nearest one.
+        app, _ = self.start(4, (-300, -100), window=(-1000, 900, -550, 1150))
+        self.assertEqual([-1000, 574, -550, 824], app.info()["rect"])
+        self.assertEqual(0, app.close())
 
     def test_left_monitor_switched_off_before_the_start_and_while_running(self):
         self.use_layout(PRIMARY_ONLY)
