@@ -1,5 +1,5 @@
-// The clipboard side of image output: a captured bitmap as CF_BITMAP, the
-// colour under the mouse as CF_TEXT, and what the two hotkeys do.
+// The clipboard side of image output: a captured bitmap as CF_BITMAP and as
+// "PNG", the colour under the mouse as CF_TEXT, and what the two hotkeys do.
 #include "imaging/clipboard.h"
 
 #include <string.h>
@@ -7,16 +7,37 @@
 #include "app/globals.h"
 #include "app/scoped_gdi.h"
 #include "imaging/hotkeys.h"
+#include "imaging/packed_dib.h"
+#include "imaging/png_image.h"
 #include "imaging/scoped_handles.h"
 #include "magnifier/magnifier_window.h"
+
+namespace {
+
+// The bitmap as PNG bytes, packed as the system makes CF_DIB of it (with the
+// default palette); null when WIC is missing or fails.
+HGLOBAL pngOf(HBITMAP bitmap)
+{
+    GlobalMemory dib(PackBitmap(bitmap, BI_RGB, nullptr));
+    return dib ? EncodePng(dib.get()) : nullptr;
+}
+
+}  // namespace
 
 bool PutBitmapOnClipboard(HWND owner, HBITMAP bitmap)
 {
     OwnedBitmap owned(bitmap);
+    // Encoded before the clipboard is opened, so that it is held briefly.
+    GlobalMemory png(owned ? pngOf(owned) : nullptr);
     if (owned) {
         OpenedClipboard clipboard(owner);
         if (clipboard && EmptyClipboard() && SetClipboardData(CF_BITMAP, owned)) {
             owned.release();  // the clipboard's from now on
+            // Browsers, office programs and (through Wine) X programs take
+            // this name; without it the copy still holds the bitmap.
+            const UINT pngFormat = RegisterClipboardFormatA("PNG");
+            if (png && pngFormat && SetClipboardData(pngFormat, png.get()))
+                png.release();
             if (clipboard.close())
                 return true;
         }

@@ -4,7 +4,8 @@
 #pragma once
 #include <windows.h>
 
-// Puts the bitmap on the clipboard as CF_BITMAP, which then owns it. When
-// there is no bitmap or the clipboard refuses it, beeps, deletes the bitmap
-// and gives false.
+// Puts the bitmap on the clipboard as CF_BITMAP, which then owns it, and in
+// the same opening the same picture as the registered format "PNG" when it
+// can be encoded. When there is no bitmap or the clipboard refuses it, beeps,
+// deletes the bitmap and gives false; a refused PNG is freed.
 bool PutBitmapOnClipboard(HWND owner, HBITMAP bitmap);
