@@ -1,9 +1,11 @@
-// Save: the system's Save As dialog with one check box (zoomed or unscaled),
-// then the capture, packed and written as a BMP file; failures in a message
-// box. The check box's state and the folder are kept in the settings.
+// Save: the system's Save As dialog with one check box (zoomed or unscaled)
+// and two file types, then the capture, packed and written as a BMP or a PNG
+// file; failures in a message box. The check box's state and the folder are
+// kept in the settings; the file type is chosen anew each time.
 #include "imaging/save_dialog.h"
 
 #include <commdlg.h>
+#include <shlwapi.h>
 #include <string.h>
 #include <windowsx.h>
 
@@ -12,6 +14,7 @@
 #include "dialogs/help.h"
 #include "imaging/bmp_file.h"
 #include "imaging/packed_dib.h"
+#include "imaging/png_image.h"
 #include "imaging/scoped_handles.h"
 #include "magnifier/magnifier_window.h"
 #include "resources/resource_ids.h"
@@ -26,7 +29,21 @@ const DWORD SaveDialogHelpIds[] = {IDC_SAVE_ZOOMED, 2, 0, 0};
 
 constexpr DWORD FileNameLength = 520;
 
+// The file types in the order of the dialog's filter list (1 the first).
+constexpr DWORD BmpFilterIndex = 1;
+constexpr DWORD PngFilterIndex = 2;
+
 }  // namespace
+
+bool SavesAsPng(const char* path, DWORD filterIndex)
+{
+    const char* extension = PathFindExtensionA(path);
+    if (lstrcmpiA(extension, ".png") == 0)
+        return true;
+    if (lstrcmpiA(extension, ".bmp") == 0)
+        return false;
+    return filterIndex == PngFilterIndex;
+}
 
 void ReplaceChar(char* text, char from, char to)
 {
@@ -56,6 +73,15 @@ UINT_PTR CALLBACK SaveDialogHook(HWND dialog, UINT message, WPARAM wParam, LPARA
         if (LOWORD(wParam) == IDC_SAVE_ZOOMED && HIWORD(wParam) == BN_CLICKED)
             saveZoomedChecked = IsDlgButtonChecked(dialog, IDC_SAVE_ZOOMED) == BST_CHECKED;
         return FALSE;
+    case WM_NOTIFY: {
+        // A name typed without an extension gets the chosen type's.
+        const auto* notify = reinterpret_cast<const OFNOTIFYA*>(lParam);
+        if (notify && notify->hdr.code == CDN_TYPECHANGE && notify->lpOFN) {
+            const char* extension = notify->lpOFN->nFilterIndex == PngFilterIndex ? "png" : "bmp";
+            SendMessageA(GetParent(dialog), CDM_SETDEFEXT, 0, reinterpret_cast<LPARAM>(extension));
+        }
+        return FALSE;
+    }
     case WM_HELP: {
         const auto* info = reinterpret_cast<const HELPINFO*>(lParam);
         if (!info || info->iCtrlId == 0)
@@ -97,6 +123,7 @@ void MagnifierWindow::SaveImageAs(bool selectionOnly)
     dialog.hwndOwner = hwnd;
     dialog.hInstance = AppInstance;
     dialog.lpstrFilter = filter.c_str();
+    dialog.nFilterIndex = BmpFilterIndex;
     dialog.lpstrFile = file;
     dialog.nMaxFile = FileNameLength;
     dialog.lpstrInitialDir = Settings.InitialDirectory;
@@ -117,8 +144,11 @@ void MagnifierWindow::SaveImageAs(bool selectionOnly)
         memcpy(Settings.InitialDirectory, directory.c_str(), directory.size() + 1);
 
     GlobalMemory block(bitmap ? PackBitmap(bitmap, BI_RGB, palette) : nullptr);
-    if (!block)
+    if (!block) {
         ShowImageError(IDS_CAPTURE_FAILED);
-    else if (!WriteBmpFile(file, block.get()))
+        return;
+    }
+    const bool png = SavesAsPng(file, dialog.nFilterIndex);
+    if (!(png ? WritePngFile(file, block.get()) : WriteBmpFile(file, block.get())))
         ShowImageError(IDS_WRITE_FAILED);
 }

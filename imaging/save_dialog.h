@@ -10,6 +10,11 @@
 // and its help.
 UINT_PTR CALLBACK SaveDialogHook(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
+// True when the file is to be a PNG: a name ending in ".png" or ".bmp" (in
+// any case) says so itself, any other follows the file type chosen in the
+// dialog (its 1-based filter index).
+bool SavesAsPng(const char* path, DWORD filterIndex);
+
 // Everything up to and including the last backslash or slash of the path;
 // empty when it has neither.
 std::string DirectoryOf(const char* path);

@@ -135,9 +135,10 @@ def dialogs(probe, owner):
     return found
 
 
-def save(app, name, toggle=False, key="Return", replacing=False):
-    """Ctrl+S, the name typed, the check box clicked, then the key (and Yes
-    to the replace question). Gives the check box's state at the start."""
+def save(app, name, toggle=False, key="Return", replacing=False, png_type=False):
+    """Ctrl+S, the name typed, the check box clicked, the PNG file type chosen
+    with the keys, then the key (and Yes to the replace question). Gives the
+    check box's state at the start."""
     probe = app.probe
     wait_until(lambda: app.info()["foreground"], 10, what="Scopella active")
     app.key("ctrl+s")
@@ -147,6 +148,10 @@ def save(app, name, toggle=False, key="Return", replacing=False):
     checked = lambda: probe.send(box["hwnd"], 0x00F0) == 1  # BM_GETCHECK
     was = checked()
     xdotool("type", "--delay", 30, name)
+    if png_type:
+        types = next(c["hwnd"] for c in probe.children(dialog) if c["id"] == 0x470)
+        xdotool("key", "alt+t", "Down")
+        wait_until(lambda: probe.send(types, 0x0147) == 1, 5, what="the PNG type chosen")  # CB_GETCURSEL
     if toggle:
         click(box["rect"][0] + 5, (box["rect"][1] + box["rect"][3]) // 2)
         wait_until(lambda: checked() != was, 5, what="the check box toggled")

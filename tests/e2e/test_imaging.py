@@ -1,5 +1,6 @@
-"""Image output seen from outside: the clipboard as X programs read it, the
-hotkeys against another program, BMP files saved with real keys (on the
+"""Image output seen from outside: the clipboard as X programs read it (a
+bitmap and a PNG of the same pixels), the hotkeys against another program,
+BMP and PNG files saved with real keys (on the
 shared 24-bit display, 32-bit files; on a 16-bit display of its own, 16-bit
 ones; Xvfb has no 24-bit pixel layout, so 24-bit files are checked
 in-process), and the failures a person sees."""
@@ -41,6 +42,22 @@ def parse_bmp(data):
         else:
             rows.append([(line[step * x + 2], line[step * x + 1], line[step * x]) for x in range(f["width"])])
     return f, rows[::-1] if f["height"] > 0 else rows
+
+
+def png_rows(test, data):
+    """Pixel rows (top first) of an 8-bit RGB PNG without alpha, as
+    ImageMagick decodes it."""
+    test.assertEqual((b"\x89PNG\r\n\x1a\n", 8, 2), (data[:8], data[24], data[25]))  # depth 8, RGB
+    width, height = struct.unpack_from(">II", data, 16)
+    rgb = subprocess.run(["convert", "png:-", "-depth", "8", "rgb:-"], input=data, capture_output=True,
+                         timeout=30).stdout
+    return [[tuple(rgb[3 * (y * width + x):3 * (y * width + x) + 3]) for x in range(width)] for y in range(height)]
+
+
+def assert_png_beside(test, rows):
+    """The clipboard offers X programs a PNG beside the bitmap, of its pixels."""
+    test.assertTrue({"image/png", "image/bmp"} <= set(clipboard("TARGETS").decode().split()))
+    test.assertEqual(rows, png_rows(test, clipboard("image/png")))
 
 
 def expected_fields(view, bits):
@@ -91,6 +108,7 @@ class Clipboard(ViewTestCase):
             app.key(how) if isinstance(how, str) else click(*chrome.button_centre(how))
             data = wait_until(lambda: (lambda d: d != data and d)(clipboard("image/bmp")), 20, what="a new bitmap")
             fields, rows = parse_bmp(data)
+            assert_png_beside(self, rows)
             if zoomed:
                 self.assertEqual((view.width, view.height), (fields["width"], abs(fields["height"])))
                 assert_stretch(self, rows, first, view.cols, view.rows)
@@ -146,12 +164,20 @@ class SaveAs(ViewTestCase):
         assert_stretch(self, rows, first, view.cols, view.rows)
         magick = subprocess.run(["convert", second, "-depth", "8", "rgb:-"], capture_output=True, timeout=30).stdout
         self.assertEqual(bytes(c for row in rows for p in row for c in p), magick)
+        # PNG files of the same pixels: the type chosen (its extension
+        # added), and a typed ".png" that wins over the BMP type.
+        save(app, "third", png_type=True)
+        save(app, "fourth.png")
+        for name in ("third.png", "fourth.png"):
+            png = os.path.join(self.workdir, name)
+            self.assertEqual(rows, png_rows(self, wait_until(lambda: os.path.exists(png) and read_file(png), 10,
+                                                             what=png)))
         # Cancel after a toggle changes nothing; a replaced file is asked for.
         self.assertTrue(save(app, "", toggle=True, key="Escape"))
         self.assertTrue(save(app, "first", replacing=True))
         wait_until(lambda: parse_bmp(read_file(path))[0]["width"] == view.width, 10, what="first.bmp replaced")
         self.assertEqual(0, app.close())
-        self.assertEqual(["first.bmp", "second.bmp"], sorted(os.listdir(self.workdir)))
+        self.assertEqual(["first.bmp", "fourth.png", "second.bmp", "third.png"], sorted(os.listdir(self.workdir)))
         values = self.probe.registry()
         self.assertEqual(ZOOMED, values["SaveZoomedImage"][1])
         self.assertEqual(folder.encode(), values["InitialDirectory"][1].split(b"\0")[0])
@@ -164,17 +190,27 @@ class SaveAs(ViewTestCase):
             os.makedirs(folder)
             subprocess.run(["mount", "-t", "tmpfs", "-o", options, "tmpfs", folder], check=True, timeout=10)
             self.addCleanup(subprocess.run, ["umount", "-l", folder], timeout=10)
-            with open(os.path.join(folder, "shot.bmp"), "wb") as f:
-                f.write(b"earlier")
+            for name in ("shot.bmp", "shot.png"):
+                with open(os.path.join(folder, name), "wb") as f:
+                    f.write(b"earlier")
             if letter == "r":
                 subprocess.run(["mount", "-o", "remount,ro", folder], check=True, timeout=10)
+            else:  # full to the last byte
+                with open(os.path.join(folder, "filler"), "wb", buffering=0) as f:
+                    try:
+                        while f.write(b"\0" * 1024):
+                            pass
+                    except OSError:
+                        pass
             os.symlink(folder, link)
             self.addCleanup(os.remove, link)
             app, view = self.start_in(letter.upper() + ":\\", SaveZoomedImage=ZOOMED)
-            save(app, "shot", replacing=True)
-            self.assertEqual(("Scopella", ["Failed to write the image to the file specified."]),
-                             message_box(self.probe, app.hwnd))
-            self.assertEqual((["shot.bmp"], b"earlier"), (os.listdir(folder), read_file(folder + "/shot.bmp")))
+            for name in ("shot", "shot.png"):
+                save(app, name, replacing=True)
+                self.assertEqual(("Scopella", ["Failed to write the image to the file specified."]),
+                                 message_box(self.probe, app.hwnd))
+            self.assertEqual(["shot.bmp", "shot.png"], sorted(n for n in os.listdir(folder) if n != "filler"))
+            self.assertEqual([b"earlier"] * 2, [read_file(folder + "/shot." + e) for e in ("bmp", "png")])
             self.assertEqual(0, app.close())
 
     def test_nothing_to_capture_shows_4005(self):
@@ -255,4 +291,5 @@ class SelectionMenu(OverlayTestCase):
             data = wait_until(lambda: (lambda d: d != data and d)(clipboard("image/bmp")), 20, what="a new bitmap")
             self.assertEqual([[p for p in row for _ in range(scale)] for row in source for _ in range(scale)],
                              parse_bmp(data)[1])
+            assert_png_beside(self, parse_bmp(data)[1])
         self.assertEqual(0, app.close())

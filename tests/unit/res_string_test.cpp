@@ -49,7 +49,7 @@ TEST(ResString, GlobalsNeverAskedForTouchNothing)
 
 TEST(ResString, KeepsBlanksBarsTabsAndLineFeeds)
 {
-    EXPECT_STREQ("Bitmap Files (*.bmp)|*.bmp||", ResString(IDS_SAVE_FILTER).GetText());
+    EXPECT_STREQ("Bitmap Files (*.bmp)|*.bmp|PNG image (*.png)|*.png||", ResString(IDS_SAVE_FILTER).GetText());
     EXPECT_STREQ("Colour (rgb): 000,000,000 ", ResString(IDS_COLOUR_MEASURE).GetText());
     EXPECT_STREQ("Colour (rgb): %03d,%03d,%03d ", ResString(IDS_COLOUR_RGB_FORMAT).GetText());
     EXPECT_STREQ(" 99999,99999 ", ResString(IDS_COORDS_MEASURE).GetText());
