@@ -3,9 +3,22 @@
 # own (never the user's default one), set up lean on the first start. Its
 # settings live in that prefix. Another start while one runs follows the
 # program's SingleInstance setting.
+#   scopella --copy-colour   the running Scopella copies the colour under the
+#                            mouse, as its Ctrl+Shift+C hotkey does
+#   scopella --copy-view     ... the magnified view, as Ctrl+Shift+B does
 program_dir='@PROGRAM_DIR@'
 WINEPREFIX=${SCOPELLA_WINEPREFIX:-${XDG_DATA_HOME:-$HOME/.local/share}/scopella/wineprefix}
 WINEDEBUG=${WINEDEBUG:--all}
 export WINEPREFIX WINEDEBUG
+case "${1:-}" in
+    --copy-colour|--copy-view)
+        # The running Scopella copies as its hotkey would: for the desktop's
+        # own key bindings, which reach Scopella from any program.
+        if [ ! -f "$WINEPREFIX/system.reg" ]; then
+            echo "Scopella is not running: start it first, then copy with it." >&2
+            exit 1
+        fi
+        exec wine "$program_dir/scopella-hotkey.exe" "$1" ;;
+esac
 "$program_dir/prepare-prefix.sh" "$WINEPREFIX" run || exit 1
 exec wine "$program_dir/scopella.exe" "$@"

@@ -2,8 +2,10 @@
 # make install / make uninstall: Scopella for one Linux user, without root.
 #   install.sh install|uninstall
 # Installs under PREFIX (default ~/.local):
-#   bin/scopella                          the command (starts Scopella under Wine)
-#   lib/scopella/                         scopella.exe, PANX.dll when built, the prefix set-up
+#   bin/scopella                          the command (starts Scopella under Wine;
+#                                         --copy-colour and --copy-view for key bindings)
+#   lib/scopella/                         scopella.exe, its hotkey helper, PANX.dll when
+#                                         built, the prefix set-up
 #   share/applications/scopella.desktop   the application menu's entry
 #   share/icons/hicolor/NxN/apps/scopella.png  the program's icon
 # The Wine prefix, with Scopella's settings, is the one `make run` uses:
@@ -42,7 +44,7 @@ install_all() {
     "$root/scripts/install-deps.sh"
     cd "$root"
     [ -f build/build.ninja ] || cmake -S . -B build -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake >/dev/null
-    cmake --build build --target scopella
+    cmake --build build --target scopella scopella_hotkey
     local panx=""
     if ninja -C build -t targets all 2>/dev/null | grep -q '^panx:'; then
         cmake --build build --target panx
@@ -51,6 +53,7 @@ install_all() {
 
     install -d "$bin_dir" "$program_dir" "$apps_dir"
     install -m 644 build/scopella.exe "$program_dir/scopella.exe"
+    install -m 644 build/scopella-hotkey.exe "$program_dir/scopella-hotkey.exe"
     [ -n "$panx" ] && install -m 644 "$panx" "$program_dir/PANX.dll"
     install -m 644 resources/Scopella.html "$program_dir/Scopella.html"
     install -m 755 scripts/prepare-prefix.sh "$program_dir/prepare-prefix.sh"
