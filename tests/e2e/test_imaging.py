@@ -54,10 +54,20 @@ def png_rows(test, data):
     return [[tuple(rgb[3 * (y * width + x):3 * (y * width + x) + 3]) for x in range(width)] for y in range(height)]
 
 
+def assert_same_pixels(test, expected, rows):
+    """Equal pixel rows; a difference names the sizes and the first wrong pixel
+    (a diff of whole pictures takes minutes)."""
+    size = lambda r: (len(r[0]) if r else 0, len(r))
+    test.assertEqual(size(expected), size(rows))
+    wrong = next(((x, y) for y, row in enumerate(rows) for x, p in enumerate(row) if expected[y][x] != p), None)
+    test.assertIsNone(wrong, wrong and "pixel %s: %s, not %s" % (wrong, rows[wrong[1]][wrong[0]],
+                                                                 expected[wrong[1]][wrong[0]]))
+
+
 def assert_png_beside(test, rows):
     """The clipboard offers X programs a PNG beside the bitmap, of its pixels."""
     test.assertTrue({"image/png", "image/bmp"} <= set(clipboard("TARGETS").decode().split()))
-    test.assertEqual(rows, png_rows(test, clipboard("image/png")))
+    assert_same_pixels(test, rows, png_rows(test, clipboard("image/png")))
 
 
 def expected_fields(view, bits):
@@ -170,8 +180,8 @@ class SaveAs(ViewTestCase):
         save(app, "fourth.png")
         for name in ("third.png", "fourth.png"):
             png = os.path.join(self.workdir, name)
-            self.assertEqual(rows, png_rows(self, wait_until(lambda: os.path.exists(png) and read_file(png), 10,
-                                                             what=png)))
+            assert_same_pixels(self, rows, png_rows(self, wait_until(lambda: os.path.exists(png) and read_file(png),
+                                                                     10, what=png)))
         # Cancel after a toggle changes nothing; a replaced file is asked for.
         self.assertTrue(save(app, "", toggle=True, key="Escape"))
         self.assertTrue(save(app, "first", replacing=True))

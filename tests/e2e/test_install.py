@@ -11,8 +11,12 @@ import unittest
 import zipfile
 from unittest import mock
 
-from harness import PREFIX, Probe, Scopella, ScopellaTestCase
-from viewshot import ViewTestCase
+from chrome_support import Chrome
+from dialog_support import close_box
+from harness import PREFIX, Probe, Scopella, ScopellaTestCase, wait_until, xdotool
+from test_imaging import clipboard, png_rows
+from viewshot import ViewGeometry, ViewTestCase, rect_bytes
+from xdesktop import start_solid_window
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 sys.path.insert(0, os.path.join(ROOT, "scripts"))
@@ -40,7 +44,27 @@ def png_size(path):
     return struct.unpack(">II", header[16:24])
 
 
+ORANGE = (255, 128, 0)
+
+
 class Install(ScopellaTestCase):
+    def copy_with_an_x_program_focused(self, command, app):
+        """The copy commands for the desktop's key bindings copy what the
+        hotkeys would while another X program has the focus."""
+        other = start_solid_window(os.path.join(self.workdir, "other"), (700, 500, 400, 300), ORANGE)
+        self.addCleanup(other.stop)
+        xdotool("mousemove", "--sync", 900, 650)  # over the other program, at the zoom point
+        xdotool("windowfocus", "--sync", other.ready)
+        wait_until(lambda: "255,128,000" in Chrome(app).pane(1)["text"], 10, what="the colour readout")
+        self.assertEqual(other.ready, int(xdotool("getwindowfocus")))
+        self.assertEqual(0, subprocess.run([command, "--copy-colour"], timeout=30).returncode)
+        wait_until(lambda: clipboard("UTF8_STRING") == b"255,128,0", 10, what="the colour text")
+        self.assertEqual(0, subprocess.run([command, "--copy-view"], timeout=30).returncode)
+        png = wait_until(lambda: clipboard("image/png"), 10, what="the view as PNG")
+        view, rows = ViewGeometry(self.probe, app.hwnd, self.screen, 4), png_rows(self, png)
+        self.assertEqual(((view.width, view.height), {ORANGE}),
+                         ((len(rows[0]), len(rows)), {p for row in rows for p in row}))
+
     def test_install_gives_a_command_and_a_menu_entry_and_uninstall_leaves_nothing(self):
         home = os.path.join(self.workdir, "home")
         os.makedirs(home)
@@ -61,12 +85,16 @@ class Install(ScopellaTestCase):
             icon = os.path.join(home, ".local/share/icons/hicolor/%dx%d/apps/scopella.png" % (size, size))
             self.assertEqual((size, size), png_size(icon))
 
-        self.write_settings(SingleInstance=b"\1")
+        self.write_settings(SingleInstance=b"\1", ZoomFactor=4, ZoomPoint=rect_bytes(900, 650))
         app = self.launch(command=[command])
         second = Scopella(self.probe, self.workdir, [command]).start(wait=False)
         self.assertEqual(0, second.wait_exit(30))
         self.assertEqual([app.hwnd], self.probe.windows())
-        self.assertEqual(0, app.close())
+        self.copy_with_an_x_program_focused(command, app)
+        self.assertEqual(0, close_box(app))  # the X focus is the other program's
+        alone = subprocess.run([command, "--copy-view"], capture_output=True, text=True, timeout=60)
+        self.assertEqual((1, "Scopella is not running: start it first, then copy with it.\n"),
+                         (alone.returncode, alone.stderr))
 
         # Settings are not the program: uninstalling keeps Scopella's own prefix
         # (here one made by hand, as prepare-prefix marks it) and says where.
