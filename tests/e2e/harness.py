@@ -274,17 +274,17 @@ class Scopella:
         # X counts from the virtual screen's top-left, Windows from the primary monitor's.
         metrics = self.probe("metrics")
         rect = [rect[0] - metrics["xvirtual"], rect[1] - metrics["yvirtual"]]
-        out = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Scopella$"],
-                             capture_output=True, text=True, timeout=10).stdout.split()
+        # Right after a dialog closes the search has at times found nothing.
+        out = wait_until(lambda: subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Scopella$"],
+                                                capture_output=True, text=True, timeout=10).stdout.split(), 5,
+                         what="Scopella's X window")
         for xid in out:
             geometry = subprocess.run(["xdotool", "getwindowgeometry", "--shell", xid],
                                       capture_output=True, text=True, timeout=10).stdout
             values = dict(line.split("=", 1) for line in geometry.split() if "=" in line)
             if int(values.get("X", -99999)) == rect[0] and int(values.get("Y", -99999)) == rect[1]:
                 return int(xid)
-        if out:
-            return int(out[0])
-        raise AssertionError("no X window for Scopella")
+        return int(out[0])
 
     def key(self, *keys):
         self.focus()
