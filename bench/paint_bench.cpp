@@ -5,7 +5,8 @@
 // size, both enlarged by GDI, and once enlarged by the program itself in DIB
 // sections. The program's own paintView, which keeps its buffers from one
 // paint to the next, is timed beside them, with and without the grid, and so
-// is one readout tick.
+// is one readout tick, and the PNG a copy puts on the clipboard beside the
+// bitmap: its packing and encoding time and its size.
 // Prints a table; it is not a test.
 //   paint_bench.exe [--quick] [--paint-only]
 #include <windows.h>
@@ -18,7 +19,11 @@
 #include <vector>
 
 #include "app/globals.h"
+#include "app/scoped_gdi.h"
 #include "app/startup.h"
+#include "imaging/packed_dib.h"
+#include "imaging/png_image.h"
+#include "imaging/scoped_handles.h"
 #include "magnifier/enlarge.h"
 #include "magnifier/geometry.h"
 #include "magnifier/magnifier_window.h"
@@ -214,6 +219,66 @@ Summary measure(PaintFrame paint, int minFrames, double minMs)
     return s;
 }
 
+// A copy's PNG of the bitmap, as the clipboard gets it: packed, then encoded
+// (COM and WIC set up and left again each time, as in the program). Prints
+// the median times and the sizes of the PNG and of the packed bitmap.
+void pngRow(const char* window, int zoom, const char* picture, HBITMAP bitmap, int runs)
+{
+    std::vector<double> packs, encodes, totals;
+    SIZE_T pngBytes = 0, dibBytes = 0;
+    for (int i = 0; i < runs; ++i) {
+        const double t0 = nowMs();
+        GlobalMemory dib(PackBitmap(bitmap, BI_RGB, nullptr));
+        const double t1 = nowMs();
+        GlobalMemory png(EncodePng(dib.get()));
+        const double t2 = nowMs();
+        packs.push_back(t1 - t0);
+        encodes.push_back(t2 - t1);
+        totals.push_back(t2 - t0);
+        pngBytes = png ? GlobalSize(png.get()) : 0;
+        dibBytes = dib ? GlobalSize(dib.get()) : 0;
+    }
+    for (std::vector<double>* v : {&packs, &encodes, &totals})
+        std::sort(v->begin(), v->end());
+    BITMAP shape = {};
+    GetObjectA(bitmap, sizeof(shape), &shape);
+    char size[32];
+    snprintf(size, sizeof(size), "%dx%d", static_cast<int>(shape.bmWidth), static_cast<int>(shape.bmHeight));
+    printf("%-14s %4d %-10s %-12s %8.2f %8.2f %8.2f %9.0f %9.0f\n", window, zoom, size, picture, packs[runs / 2],
+           encodes[runs / 2], totals[runs / 2], pngBytes / 1024.0, (dibBytes + sizeof(BITMAPFILEHEADER)) / 1024.0);
+}
+
+// A bitmap of the capture's size with pixels of a fixed pseudo-random
+// sequence in blocks of zoom x zoom: the busiest screen a zoomed copy can
+// show (at zoom 1 nothing for the compressor to find, the slowest and
+// largest case).
+HBITMAP noiseLike(HBITMAP capture, int zoom)
+{
+    BITMAP shape = {};
+    GetObjectA(capture, sizeof(shape), &shape);
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(info.bmiHeader), shape.bmWidth, -shape.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* pixels = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+    std::uint32_t state = 2463534242u;  // xorshift32, fixed seed
+    auto* rows = static_cast<std::uint32_t*>(pixels);
+    for (LONG y = 0; bitmap && y < shape.bmHeight; ++y) {
+        for (LONG x = 0; x < shape.bmWidth; ++x) {
+            if (y % zoom != 0) {
+                rows[y * shape.bmWidth + x] = rows[(y - 1) * shape.bmWidth + x];
+            } else if (x % zoom != 0) {
+                rows[y * shape.bmWidth + x] = rows[y * shape.bmWidth + x - 1];
+            } else {
+                state ^= state << 13;
+                state ^= state >> 17;
+                state ^= state << 5;
+                rows[y * shape.bmWidth + x] = state & 0xFFFFFF;
+            }
+        }
+    }
+    return bitmap;
+}
+
 void resizeWindow(int width, int height)
 {
     SetWindowPos(Magnifier.hwnd, nullptr, 20, 20, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -375,6 +440,31 @@ int main(int argc, char** argv)
             },
             minFrames, minMs / 2);
         printf("  %-26s %8.3f  (%d ticks)\n", tc.name, s.median, s.frames);
+    }
+
+    // The PNG of a copy of the whole view at its size (Ctrl+C, the bitmap
+    // hotkey): of the screen as it is, of noise magnified as the view
+    // magnifies, and of noise pixel by pixel.
+    printf("\nPNG of a zoomed copy of the view (packing and WIC encoding), ms (median), and sizes in KB\n");
+    printf("%-14s %4s %-10s %-12s %8s %8s %8s %9s %9s\n", "window", "zoom", "picture", "content", "pack",
+           "encode", "total", "PNG KB", "BMP KB");
+    Settings.MouseTracking = false;
+    for (const Case& k : cases) {
+        resizeWindow(k.width, k.height);
+        Magnifier.setZoomFactor(k.zoom);
+        Magnifier.layoutView();
+        Magnifier.zoomPoint = POINT{screenLeft + screenWidth / 2, screenTop + screenHeight / 2};
+        char size[32];
+        snprintf(size, sizeof(size), "%dx%d", k.width, k.height);
+        OwnedBitmap capture(Magnifier.CaptureImage(true, false));
+        OwnedBitmap zoomedNoise(capture ? noiseLike(capture, k.zoom) : nullptr);
+        OwnedBitmap noise(capture ? noiseLike(capture, 1) : nullptr);
+        if (!capture || !zoomedNoise || !noise)
+            continue;
+        const int runs = quick ? 3 : 15;
+        pngRow(size, k.zoom, "screen", capture, runs);
+        pngRow(size, k.zoom, "noise zoomed", zoomedNoise, runs);
+        pngRow(size, k.zoom, "noise", noise, runs);
     }
 
     DestroyWindow(window);
