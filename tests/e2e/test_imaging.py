@@ -136,7 +136,16 @@ class Clipboard(ViewTestCase):
 
         move_mouse(255, 128)  # pattern colour 255,128,0
         self.probe.delete_key()  # the default hotkeys again
-        app, view = self.start(3, (300, 200))
+        # Without WIC (its library switched off) a copy is the bitmap alone.
+        overrides = os.environ.get("WINEDLLOVERRIDES", "")
+        os.environ["WINEDLLOVERRIDES"] = overrides + ";windowscodecs=d"
+        try:
+            app, view = self.start(3, (300, 200))
+        finally:
+            os.environ["WINEDLLOVERRIDES"] = overrides
+        app.key("ctrl+c")
+        wait_until(lambda: clipboard("image/bmp"), 20, what="the bitmap")
+        self.assertNotIn("image/png", clipboard("TARGETS").decode().split())
         chrome = Chrome(app)
         wait_until(lambda: "255,128,000" in chrome.pane(1)["text"], 10, what="the colour readout")
         # Wine delivers global hotkeys only while one of its windows has the
