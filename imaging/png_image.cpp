@@ -56,8 +56,9 @@ public:
         colours_ = reinterpret_cast<const RGBQUAD*>(block + sizeof(BITMAPINFOHEADER));
         colourCount_ = DibColourCount(header);
         stride_ = (static_cast<ULONGLONG>(width_) * bits_ + 31) / 32 * 4;
-        const ULONGLONG needed = sizeof(BITMAPINFOHEADER) + DibColourTableSize(header) + stride_ * height_;
-        if (needed > blockSize)
+        // Rows that claim more than the block holds are refused, not read.
+        if (height_ > blockSize / stride_ ||
+            sizeof(BITMAPINFOHEADER) + DibColourTableSize(header) + stride_ * height_ > blockSize)
             return;
         pixels_ = block + sizeof(BITMAPINFOHEADER) + DibColourTableSize(header);
     }
