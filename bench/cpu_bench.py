@@ -6,7 +6,8 @@ and the time from the start to a painted window, cold (no wineserver
 running) and warm. Frames are counted at the X server (RECORD): the screen
 reads of the busiest client, beside its one-pixel reads (the colour readout). Prints tables; not a test. Runs inside the
 display and Wine prefix that scripts/bench.sh sets up.
-Also the CPU while the overlays animate (bench/overlay_cpu.py).
+Also the time the Linux install's copy commands take, and the CPU while the
+overlays animate (bench/overlay_cpu.py).
     python3 bench/cpu_bench.py [seconds per run] [start-ups per kind] [--overlays: only those rows]"""
 import contextlib
 import math
@@ -208,6 +209,43 @@ def startup_rows(screen, starts):
     return probe
 
 
+def copy_command_rows(probe, screen, runs):
+    """The Linux install's `scopella --copy-colour` and `--copy-view`: the
+    helper they start with wine, against a running Scopella, to its exit (the
+    copy on the clipboard); and without one."""
+    helper = os.path.join(os.path.dirname(EXE), "scopella-hotkey.exe")
+    command = lambda option: subprocess.run(["wine", helper, option], stdin=subprocess.DEVNULL,
+                                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
+
+    def timed(option, code):
+        times = []
+        for _ in range(runs):
+            start = time.monotonic()
+            if command(option).returncode != code:
+                raise AssertionError("scopella-hotkey.exe %s did not exit with %d" % (option, code))
+            times.append(time.monotonic() - start)
+        return times
+    write_case(probe, 3, False)
+    process = subprocess.Popen(["wine", EXE], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                               stderr=subprocess.DEVNULL)
+    try:
+        wait_until(lambda: painted(screen, WINDOW), 60, what="the painted window")
+        rows = [(option, timed(option, 0)) for option in ("--copy-colour", "--copy-view")]
+        for hwnd in probe.windows(MAIN_CLASS):
+            probe.post(hwnd, WM_CLOSE)
+        process.wait(timeout=15)
+    finally:
+        if process.poll() is None:
+            process.kill()
+            process.wait(timeout=10)
+    rows.append(("not running (exit code 1)", timed("--copy-view", 1)))
+    print("Copy commands of the Linux install (scopella --copy-...), s from start to exit (median of %d; "
+          "450x250, zoom 3, wineserver running)" % runs)
+    for name, times in rows:
+        print("  %-28s %6.2f   (%s)" % (name, statistics.median(times), " ".join("%.2f" % t for t in times)))
+    print()
+
+
 def cpu_rows(probe, screen, counter, seconds):
     """The CPU table: every rate, idle and in follow mode."""
     print("CPU, %% of one core, per second of wall time (450x250 window, zoom 3, %.0f s each);" % seconds)
@@ -240,6 +278,7 @@ def main():
     probe = Probe() if only_overlays else startup_rows(screen, starts)
     try:
         if not only_overlays:
+            copy_command_rows(probe, screen, starts)
             cpu_rows(probe, screen, counter, seconds)
         print_overlay_rows(probe, seconds, cpu_seconds, find_process, int(os.environ["SCOPELLA_XVFB_PID"]))
     finally:

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The benchmark (make bench): builds what it needs, then, in a virtual display
 # and a lean Wine prefix of its own (build/wine-bench), measures one paint per
-# frame in phases, one readout tick, the start-up time to a painted window
-# (cold and warm), and the CPU a user pays at each update rate: every process
-# of the prefix and the X server. Prints tables; nothing passes or fails.
+# frame in phases, one readout tick, the PNG of a copy, the start-up time to a
+# painted window (cold and warm), the Linux install's copy commands, and the
+# CPU a user pays at each update rate: every process of the prefix and the X
+# server. Prints tables; nothing passes or fails.
 #   scripts/bench.sh [seconds per CPU run, default 5] [start-ups per kind, default 5]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -11,7 +12,7 @@ cd "$root"
 
 scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake >/dev/null
-cmake --build build --target scopella paint_bench probe
+cmake --build build --target scopella scopella_hotkey paint_bench probe
 
 echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//'), $(WINEDEBUG=-all wine --version 2>/dev/null)"
 
