@@ -4,8 +4,9 @@
 # settings live in that prefix. Another start while one runs follows the
 # program's SingleInstance setting.
 #   scopella --copy-colour   the running Scopella copies the colour under the
-#                            mouse, as its Ctrl+Shift+C hotkey does
-#   scopella --copy-view     ... the magnified view, as Ctrl+Shift+B does
+#                            mouse, as its colour hotkey does (Ctrl+Shift+C at first)
+#   scopella --copy-view     ... the magnified view, as its bitmap hotkey does
+#                            (Ctrl+Shift+B at first)
 program_dir='@PROGRAM_DIR@'
 WINEPREFIX=${SCOPELLA_WINEPREFIX:-${XDG_DATA_HOME:-$HOME/.local/share}/scopella/wineprefix}
 WINEDEBUG=${WINEDEBUG:--all}
