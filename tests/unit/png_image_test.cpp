@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "app/scoped_gdi.h"
+#include "imaging/bmp_file.h"
 #include "imaging/packed_dib.h"
 #include "imaging/png_image.h"
 #include "imaging/scoped_handles.h"
@@ -107,4 +108,24 @@ TEST(PngImage, RoundTripsThroughWicsDecoder)
     EXPECT_EQ(nullptr, EncodePng(notDib.get()));
     EXPECT_EQ(nullptr, EncodePng(nullptr));
     CoUninitialize();
+}
+
+TEST(PngImage, AFileInUseKeepsItsBytesAsWithBmp)
+{
+    char folder[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    const std::string path = std::string(folder) + "scopella-in-use-" + std::to_string(GetCurrentProcessId()) + ".png";
+    HANDLE held = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    DWORD written = 0;
+    WriteFile(held, "earlier", 7, &written, nullptr);
+    GlobalMemory dib(packedPattern(5, 3, 32));
+    EXPECT_FALSE(WritePngFile(path.c_str(), dib.get()));
+    EXPECT_FALSE(WriteBmpFile(path.c_str(), dib.get()));
+    CloseHandle(held);
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    EXPECT_TRUE(GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data));
+    EXPECT_EQ(7u, data.nFileSizeLow);
+    EXPECT_FALSE(GetFileAttributesExA((path + "~0.tmp").c_str(), GetFileExInfoStandard, &data));
+    DeleteFileA(path.c_str());
 }
