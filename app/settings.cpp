@@ -97,7 +97,7 @@ void fillDocumentsFolder(char* path)
 
 }  // namespace
 
-SettingsRecord::SettingsRecord() : key(nullptr)
+SettingsRecord::SettingsRecord()
 {
     Load();
 }
@@ -105,7 +105,6 @@ SettingsRecord::SettingsRecord() : key(nullptr)
 SettingsRecord::~SettingsRecord()
 {
     Save();
-    CloseKey();
 }
 
 void SettingsRecord::SetDefaults()
@@ -144,23 +143,16 @@ void SettingsRecord::SetDefaults()
     bUseOSCursor = true;
 }
 
-void SettingsRecord::CloseKey()
-{
-    if (key) {
-        RegCloseKey(key);
-        key = nullptr;
-    }
-}
-
 void SettingsRecord::Load()
 {
-    CloseKey();
+    key.reset();
     SetDefaults();
     for (SettingsEntry& row : SettingsTable)
         row.loaded = false;
 
-    if (RegOpenKeyA(HKEY_CURRENT_USER, SettingsKeyPath, &key) != ERROR_SUCCESS)
-        key = nullptr;
+    HKEY opened = nullptr;
+    if (RegOpenKeyA(HKEY_CURRENT_USER, SettingsKeyPath, &opened) == ERROR_SUCCESS)
+        key.reset(opened);
     if (key) {
         for (SettingsEntry& row : SettingsTable)
             ReadRow(row);
@@ -242,9 +234,11 @@ void SettingsRecord::BringIntoRange()
 
 void SettingsRecord::Save()
 {
-    if (!key && RegCreateKeyA(HKEY_CURRENT_USER, SettingsKeyPath, &key) != ERROR_SUCCESS) {
-        key = nullptr;
-        return;
+    if (!key) {
+        HKEY created = nullptr;
+        if (RegCreateKeyA(HKEY_CURRENT_USER, SettingsKeyPath, &created) != ERROR_SUCCESS)
+            return;
+        key.reset(created);
     }
     for (const SettingsEntry& row : SettingsTable) {
         RegSetValueExA(key, row.name, 0, row.type, static_cast<const BYTE*>(row.field), row.size);

@@ -4,6 +4,8 @@
 #pragma once
 #include <windows.h>
 
+#include "app/owned_handle.h"
+
 // Row numbers of SettingsTable, in the table's (and the registry's) order.
 enum SettingsRow {
     RowTransparent, RowInitialDirectory, RowWindowPos, RowAlwaysOnTop, RowHelpFileTime,
@@ -76,13 +78,12 @@ public:
     int nHotKeyColourModifiers;
     int nHotKeyBitmapModifiers;
 
-    HKEY key;
+    OwnedKey key;
 
 private:
     void SetDefaults();
     void ReadRow(SettingsEntry& row);
     void BringIntoRange();
-    void CloseKey();
 };
 
 // Ranges the rest of the program relies on.

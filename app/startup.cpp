@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "app/globals.h"
+#include "app/owned_handle.h"
 #include "magnifier/dpi.h"
 #include "magnifier/magnifier_window.h"
 #include "resources/resource_ids.h"
@@ -81,9 +82,8 @@ void ReportLastError(HWND owner, const char* caption)
     FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                    nullptr, code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
                    reinterpret_cast<char*>(&text), 0, nullptr);
+    const LocalMemory owned(text);  // the system's allocation for the text
     MessageBoxA(owner, text ? text : "", caption, MB_ICONERROR);
-    if (text)
-        LocalFree(text);
 }
 
 LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)

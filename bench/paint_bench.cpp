@@ -19,11 +19,11 @@
 #include <vector>
 
 #include "app/globals.h"
-#include "app/scoped_gdi.h"
+#include "app/owned_handle.h"
+#include "app/scope_guards.h"
 #include "app/startup.h"
 #include "imaging/packed_dib.h"
 #include "imaging/png_image.h"
-#include "imaging/scoped_handles.h"
 #include "magnifier/enlarge.h"
 #include "magnifier/geometry.h"
 #include "magnifier/magnifier_window.h"

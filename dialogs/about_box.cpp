@@ -4,7 +4,7 @@
 #include <shellapi.h>
 
 #include "app/globals.h"
-#include "app/scoped_gdi.h"
+#include "app/owned_handle.h"
 #include "dialogs/dialog_controls.h"
 #include "resources/resource_ids.h"
 

@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <string>
 
-#include "app/scoped_gdi.h"
+#include "app/owned_handle.h"
+#include "app/scope_guards.h"
 
 const char HelpPopupClass[] = "Scopella_HelpPopup";
 
@@ -40,7 +41,7 @@ private:
     void forget();
 
     HWND hwnd = nullptr;
-    HHOOK hook = nullptr;
+    OwnedHook hook;
     OwnedFont font;
     std::string text;
     SIZE margin = {0, 0};
@@ -89,7 +90,7 @@ bool HelpPopup::show(HWND owner, const char* newText, const RECT& anchor)
     const int border = GetSystemMetrics(SM_CXBORDER);
     RECT textRect = {0, 0, 0, 0};
     {
-        WindowDC screen(nullptr);
+        WindowDC screen(GetDC(nullptr), nullptr);
         SelectedObject selected(screen, textFont());
         TEXTMETRICA metrics = {};
         GetTextMetricsA(screen, &metrics);
@@ -120,7 +121,7 @@ bool HelpPopup::show(HWND owner, const char* newText, const RECT& anchor)
     ShowWindow(hwnd, SW_SHOWNOACTIVATE);
     UpdateWindow(hwnd);
     SetCapture(hwnd);
-    hook = SetWindowsHookExA(WH_KEYBOARD, keyboardHook, nullptr, GetCurrentThreadId());
+    hook.reset(SetWindowsHookExA(WH_KEYBOARD, keyboardHook, nullptr, GetCurrentThreadId()));
     return true;
 }
 
@@ -128,10 +129,7 @@ bool HelpPopup::show(HWND owner, const char* newText, const RECT& anchor)
 void HelpPopup::forget()
 {
     hwnd = nullptr;
-    if (hook) {
-        UnhookWindowsHookEx(hook);
-        hook = nullptr;
-    }
+    hook.reset();
 }
 
 void HelpPopup::close()

@@ -3,7 +3,8 @@
 
 #include "imaging/file_replace.h"
 #include "imaging/packed_dib.h"
-#include "imaging/scoped_handles.h"
+#include "app/owned_handle.h"
+#include "app/scope_guards.h"
 
 bool WriteBmpFile(const char* path, HGLOBAL dib)
 {

@@ -2,10 +2,11 @@
 // into a screen-compatible bitmap, at the view's size or one bitmap pixel per
 // screen pixel. It reads the live screen, so neither grid nor cursor is in it.
 #include "app/globals.h"
-#include "app/scoped_gdi.h"
+#include "app/owned_handle.h"
+#include "app/scope_guards.h"
 #include "magnifier/magnifier_window.h"
 
-HBITMAP MagnifierWindow::CaptureImage(bool zoomed, bool selectionOnly)
+OwnedBitmap MagnifierWindow::CaptureImage(bool zoomed, bool selectionOnly)
 {
     const POINT centre = clampZoomPoint();
     int sourceLeft = centre.x - halfCols;
@@ -33,17 +34,17 @@ HBITMAP MagnifierWindow::CaptureImage(bool zoomed, bool selectionOnly)
     // must never reach StretchBlt (with the screen as source Wine divides by
     // the source size).
     if (sourceWidth <= 0 || sourceHeight <= 0 || width <= 0 || height <= 0)
-        return nullptr;
+        return {};
 
-    WindowDC screen(nullptr);
+    WindowDC screen(GetDC(nullptr), nullptr);
     if (!screen)
-        return nullptr;
+        return {};
     OwnedBitmap bitmap(CreateCompatibleBitmap(screen, width, height));
     if (!bitmap)
-        return nullptr;
-    MemoryDC memory(screen);
+        return {};
+    OwnedDC memory(CreateCompatibleDC(screen));
     if (!memory)
-        return nullptr;
+        return {};
     {
         SelectedObject selected(memory, bitmap);
         SetStretchBltMode(memory, COLORONCOLOR);
@@ -51,5 +52,5 @@ HBITMAP MagnifierWindow::CaptureImage(bool zoomed, bool selectionOnly)
         // a transparent magnifier) stay out of the picture.
         StretchBlt(memory, 0, 0, width, height, screen, sourceLeft, sourceTop, sourceWidth, sourceHeight, SRCCOPY);
     }
-    return bitmap.release();
+    return bitmap;
 }

@@ -4,15 +4,33 @@
 
 #include <string.h>
 
+#include <utility>
+
 #include "app/globals.h"
-#include "app/scoped_gdi.h"
+#include "app/owned_handle.h"
+#include "app/scope_guards.h"
 #include "imaging/hotkeys.h"
 #include "imaging/packed_dib.h"
 #include "imaging/png_image.h"
-#include "imaging/scoped_handles.h"
 #include "magnifier/magnifier_window.h"
 
 namespace {
+
+// The clipboard opened for a window, closed again at the end of the scope.
+class OpenedClipboard {
+public:
+    explicit OpenedClipboard(HWND owner) : open_(OpenClipboard(owner) != FALSE) {}
+    ~OpenedClipboard() { close(); }
+    OpenedClipboard(const OpenedClipboard&) = delete;
+    OpenedClipboard& operator=(const OpenedClipboard&) = delete;
+
+    explicit operator bool() const { return open_; }
+    // Closes it now; true when it was open and the system closed it.
+    bool close() { return std::exchange(open_, false) && CloseClipboard() != FALSE; }
+
+private:
+    bool open_;
+};
 
 // The bitmap as PNG bytes, packed as the system makes CF_DIB of it (with the
 // default palette); null when WIC is missing or fails.
@@ -24,15 +42,14 @@ HGLOBAL pngOf(HBITMAP bitmap)
 
 }  // namespace
 
-bool PutBitmapOnClipboard(HWND owner, HBITMAP bitmap)
+bool PutBitmapOnClipboard(HWND owner, OwnedBitmap bitmap)
 {
-    OwnedBitmap owned(bitmap);
     // Encoded before the clipboard is opened, so that it is held briefly.
-    GlobalMemory png(owned ? pngOf(owned) : nullptr);
-    if (owned) {
+    GlobalMemory png(bitmap ? pngOf(bitmap) : nullptr);
+    if (bitmap) {
         OpenedClipboard clipboard(owner);
-        if (clipboard && EmptyClipboard() && SetClipboardData(CF_BITMAP, owned)) {
-            owned.release();  // the clipboard's from now on
+        if (clipboard && EmptyClipboard() && SetClipboardData(CF_BITMAP, bitmap)) {
+            bitmap.release();  // the clipboard's from now on
             // Browsers, office programs and (through Wine) X programs take
             // this name; without it the copy still holds the bitmap.
             const UINT pngFormat = RegisterClipboardFormatA("PNG");

@@ -4,8 +4,10 @@
 #pragma once
 #include <windows.h>
 
+#include "app/owned_handle.h"
+
 // Puts the bitmap on the clipboard as CF_BITMAP, which then owns it, and in
 // the same opening the same picture as the registered format "PNG" when it
 // can be encoded. When there is no bitmap or the clipboard refuses it, beeps,
 // deletes the bitmap and gives false; a refused PNG is freed.
-bool PutBitmapOnClipboard(HWND owner, HBITMAP bitmap);
+bool PutBitmapOnClipboard(HWND owner, OwnedBitmap bitmap);

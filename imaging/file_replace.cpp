@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <string>
 
-#include "imaging/scoped_handles.h"
+#include "app/owned_handle.h"
 
 namespace {
 

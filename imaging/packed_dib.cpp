@@ -2,8 +2,8 @@
 // calls: the first fills in the header and colour table, the second the rows.
 #include "imaging/packed_dib.h"
 
-#include "app/scoped_gdi.h"
-#include "imaging/scoped_handles.h"
+#include "app/owned_handle.h"
+#include "app/scope_guards.h"
 
 namespace {
 
@@ -60,7 +60,7 @@ HGLOBAL PackBitmap(HBITMAP bitmap, DWORD compression, HPALETTE palette)
     const DWORD tableBytes = header.biBitCount <= 8 ? (1u << header.biBitCount) * sizeof(RGBQUAD) : 0;
     const UINT lines = static_cast<UINT>(header.biHeight);
 
-    WindowDC screen(nullptr);
+    WindowDC screen(GetDC(nullptr), nullptr);
     if (!screen)
         return nullptr;
     SelectedPalette selected(screen, palette);

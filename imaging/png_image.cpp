@@ -9,9 +9,10 @@
 
 #include <vector>
 
+#include "app/owned_handle.h"
+#include "app/scope_guards.h"
 #include "imaging/file_replace.h"
 #include "imaging/packed_dib.h"
-#include "imaging/scoped_handles.h"
 
 using Microsoft::WRL::ComPtr;
 

@@ -10,12 +10,11 @@
 #include <windowsx.h>
 
 #include "app/globals.h"
-#include "app/scoped_gdi.h"
+#include "app/owned_handle.h"
 #include "dialogs/help.h"
 #include "imaging/bmp_file.h"
 #include "imaging/packed_dib.h"
 #include "imaging/png_image.h"
-#include "imaging/scoped_handles.h"
 #include "magnifier/magnifier_window.h"
 #include "resources/resource_ids.h"
 
@@ -137,7 +136,7 @@ void MagnifierWindow::SaveImageAs(bool selectionOnly)
 
     Settings.SaveZoomedImage = saveZoomedChecked ? 1 : 0;
     // Taken now, after the dialog has gone from the screen.
-    OwnedBitmap bitmap(CaptureImage(saveZoomedChecked, selectionOnly));
+    const OwnedBitmap bitmap = CaptureImage(saveZoomedChecked, selectionOnly);
     // A folder too long for the setting leaves the setting as it was.
     const std::string directory = DirectoryOf(file);
     if (directory.size() < sizeof(Settings.InitialDirectory))

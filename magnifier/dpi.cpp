@@ -1,12 +1,12 @@
 // DPI of the window and the sizes of the chrome at it.
 #include "magnifier/dpi.h"
 
-#include "app/scoped_gdi.h"
+#include "app/owned_handle.h"
 #include "resources/resource_ids.h"
 
 int systemDpi()
 {
-    WindowDC screen(nullptr);
+    WindowDC screen(GetDC(nullptr), nullptr);
     const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
     return dpi > 0 ? dpi : BaseDpi;
 }

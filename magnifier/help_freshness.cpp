@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/globals.h"
+#include "app/owned_handle.h"
 #include "dialogs/help.h"
 #include "magnifier/chrome.h"
 #include "magnifier/magnifier_window.h"
@@ -10,11 +11,10 @@
 bool getFileWriteTime(const char* fileName, FILETIME* time)
 {
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(fileName, &found);
-    if (search == INVALID_HANDLE_VALUE)
+    const OwnedFind search(FindFirstFileA(fileName, &found));
+    if (!search)
         return false;
     *time = found.ftLastWriteTime;
-    FindClose(search);
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include "magnifier/magnifier_window.h"
 
 #include "app/globals.h"
+#include "app/scope_guards.h"
 #include "dialogs/about_box.h"
 #include "dialogs/help.h"
 #include "imaging/hotkeys.h"

@@ -4,7 +4,7 @@
 #pragma once
 #include <windows.h>
 
-#include "app/scoped_gdi.h"
+#include "app/owned_handle.h"
 #include "magnifier/controls.h"
 #include "magnifier/rendering.h"
 #include "magnifier/screen_source.h"
@@ -103,7 +103,7 @@ public:
     void OnPanningEnd();
 
     // Image output: capture, clipboard, hotkeys, Save (imaging/)
-    HBITMAP CaptureImage(bool zoomed, bool selectionOnly);
+    OwnedBitmap CaptureImage(bool zoomed, bool selectionOnly);
     void CopyColourText();
     void OnHotkey(WPARAM id);
     void SaveImageAs(bool selectionOnly);

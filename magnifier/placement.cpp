@@ -49,17 +49,8 @@ void setTransparency(HWND window, bool on, int alpha)
 {
     const LONG_PTR style = GetWindowLongPtrA(window, GWL_EXSTYLE);
     if (on) {
-        HMODULE user32 = LoadLibraryA("User32");
-        if (!user32)
-            return;
-        using SetLayeredAttributes = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
-        auto setLayered = reinterpret_cast<SetLayeredAttributes>(
-            reinterpret_cast<void*>(GetProcAddress(user32, "SetLayeredWindowAttributes")));
-        if (setLayered) {
-            SetWindowLongPtrA(window, GWL_EXSTYLE, style | WS_EX_LAYERED);
-            setLayered(window, 0, static_cast<BYTE>(alpha & 0xFF), LWA_ALPHA);
-        }
-        FreeLibrary(user32);
+        SetWindowLongPtrA(window, GWL_EXSTYLE, style | WS_EX_LAYERED);
+        SetLayeredWindowAttributes(window, 0, static_cast<BYTE>(alpha & 0xFF), LWA_ALPHA);
     } else {
         SetWindowLongPtrA(window, GWL_EXSTYLE, style & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
         RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);

@@ -3,8 +3,7 @@
 #include <windows.h>
 
 // Makes the window layered with the given alpha (its low byte), or plain
-// again. The layered-window function is looked up at every call, so the
-// program also runs where the platform lacks it.
+// again.
 void setTransparency(HWND window, bool on, int alpha);
 
 // Where a rectangle lies after moving it inside the screen area: the right

@@ -7,6 +7,8 @@
 #include <cstring>
 
 #include "app/globals.h"
+#include "app/owned_handle.h"
+#include "app/scope_guards.h"
 #include "magnifier/enlarge.h"
 #include "magnifier/magnifier_window.h"
 
@@ -37,8 +39,8 @@ bool PaintBuffers::Buffer::make(HDC reference, bool trueColour, int w, int h)
     if (context && width == w && height == h && wantedBits == trueColour)
         return true;
     release();
-    context.emplace(reference);
-    if (*context && trueColour) {
+    context.reset(CreateCompatibleDC(reference));
+    if (context && trueColour) {
         BITMAPINFO info = {};
         info.bmiHeader.biSize = sizeof(info.bmiHeader);
         info.bmiHeader.biWidth = w;
@@ -47,21 +49,21 @@ bool PaintBuffers::Buffer::make(HDC reference, bool trueColour, int w, int h)
         info.bmiHeader.biBitCount = 32;
         info.bmiHeader.biCompression = BI_RGB;
         void* pixels = nullptr;
-        bitmap.reset(CreateDIBSection(*context, &info, DIB_RGB_COLORS, &pixels, nullptr, 0));
+        bitmap.reset(CreateDIBSection(context, &info, DIB_RGB_COLORS, &pixels, nullptr, 0));
         if (bitmap)
             bits = static_cast<std::uint32_t*>(pixels);
     }
-    if (*context && !bitmap)
+    if (context && !bitmap)
         bitmap.reset(CreateCompatibleBitmap(reference, w, h));
     if (bitmap)
-        selection.emplace(*context, bitmap);
+        selection.emplace(context, bitmap);
     if (!selection || !*selection) {
         release();
         return false;
     }
     // GDI's enlargement (without pixels of our own) takes whole pixels, no
     // smoothing; the context keeps the mode for every paint.
-    SetStretchBltMode(*context, COLORONCOLOR);
+    SetStretchBltMode(context, COLORONCOLOR);
     width = w;
     height = h;
     wantedBits = trueColour;
@@ -160,9 +162,10 @@ void PaintBuffers::release()
 HPALETTE createViewPalette()
 {
     const SIZE_T size = sizeof(LOGPALETTE) + 255 * sizeof(PALETTEENTRY);
-    LOGPALETTE* entries = static_cast<LOGPALETTE*>(GlobalAlloc(GPTR, size));
-    if (!entries)
+    GlobalMemory block(GlobalAlloc(GPTR, size));
+    if (!block)
         return nullptr;
+    auto* entries = static_cast<LOGPALETTE*>(block.get());  // fixed memory: its handle is its address
     entries->palVersion = 0x300;
     entries->palNumEntries = 256;
     for (int i = 0; i < 256; ++i) {
@@ -170,9 +173,7 @@ HPALETTE createViewPalette()
         entries->palPalEntry[i].peRed = static_cast<BYTE>(i);
         entries->palPalEntry[i].peFlags = PC_EXPLICIT;
     }
-    HPALETTE result = CreatePalette(entries);
-    GlobalFree(entries);
-    return result;
+    return CreatePalette(entries);
 }
 
 RECT MagnifierWindow::sourceArea() const
@@ -282,7 +283,7 @@ void MagnifierWindow::paintView(HDC windowDC, bool wholeView)
 
 void MagnifierWindow::repaintView()
 {
-    WindowDC dc(hwnd);
+    WindowDC dc(GetDC(hwnd), hwnd);
     if (dc)
         paintView(dc, true);
 }

@@ -6,7 +6,8 @@
 #include <optional>
 #include <vector>
 
-#include "app/scoped_gdi.h"
+#include "app/owned_handle.h"
+#include "app/scope_guards.h"
 
 // The 256-entry palette of explicit hardware indices used while painting, or
 // null when its memory cannot be had (painting then goes without a palette).
@@ -65,14 +66,14 @@ private:
     // A memory context with its own bitmap selected; members end in reverse
     // order: the bitmap is selected out, deleted, then the context deleted.
     struct Buffer {
-        std::optional<MemoryDC> context;
+        OwnedDC context;
         OwnedBitmap bitmap;
         std::optional<SelectedObject> selection;
         std::uint32_t* bits = nullptr;  // a DIB section's pixels, owned by it
         int width = 0;
         int height = 0;
         bool wantedBits = false;  // asked for a DIB section (it may have failed)
-        HDC dc() const { return context ? static_cast<HDC>(*context) : nullptr; }
+        HDC dc() const { return context; }
         bool make(HDC reference, bool trueColour, int w, int h);
         void release();
     };

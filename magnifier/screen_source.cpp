@@ -4,12 +4,11 @@
 HDC ScreenSource::dc()
 {
     if (!context) {
-        context.emplace();
-        if (!*context) {
-            context.reset();
+        // Unlike one from GetDC, a context made with CreateDC may be kept.
+        context.reset(CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
+        if (!context)
             return nullptr;
-        }
-        exact = GetDeviceCaps(*context, BITSPIXEL) >= 24 && !(GetDeviceCaps(*context, RASTERCAPS) & RC_PALETTE);
+        exact = GetDeviceCaps(context, BITSPIXEL) >= 24 && !(GetDeviceCaps(context, RASTERCAPS) & RC_PALETTE);
         // Reads are made in screen coordinates, which are negative on a
         // monitor left of or above the primary. The context spans the whole
         // virtual screen, but Wine counts its own coordinates from the
@@ -17,11 +16,11 @@ HDC ScreenSource::dc()
         // viewport origin puts the virtual screen's corner where the
         // context's clip box begins, so both give the same pixels.
         RECT box;
-        if (GetClipBox(*context, &box) != ERROR)
-            SetViewportOrgEx(*context, box.left - GetSystemMetrics(SM_XVIRTUALSCREEN),
+        if (GetClipBox(context, &box) != ERROR)
+            SetViewportOrgEx(context, box.left - GetSystemMetrics(SM_XVIRTUALSCREEN),
                              box.top - GetSystemMetrics(SM_YVIRTUALSCREEN), nullptr);
     }
-    return *context;
+    return context;
 }
 
 bool ScreenSource::copiesExactly()

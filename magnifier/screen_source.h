@@ -2,9 +2,7 @@
 #pragma once
 #include <windows.h>
 
-#include <optional>
-
-#include "app/scoped_gdi.h"
+#include "app/owned_handle.h"
 
 // One display context kept while the window lives: a context fetched from
 // the system for every read costs calls into the server (the visible region,
@@ -22,6 +20,6 @@ public:
     void release();
 
 private:
-    std::optional<DisplayDC> context;
+    OwnedDC context;
     bool exact = false;
 };

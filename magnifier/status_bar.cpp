@@ -6,6 +6,8 @@
 #include <shellapi.h>
 
 #include "app/globals.h"
+#include "app/owned_handle.h"
+#include "app/scope_guards.h"
 #include "magnifier/chrome.h"
 #include "magnifier/dpi.h"
 #include "magnifier/magnifier_window.h"
@@ -72,7 +74,7 @@ void MagnifierWindow::setStatusParts()
 {
     int widths[PaneCount];
     {
-        WindowDC dc(hwnd);
+        WindowDC dc(GetDC(hwnd), hwnd);
         if (!dc)
             return;
         SelectedObject font(dc, chromeFont ? chromeFont.get() : GetStockObject(DEFAULT_GUI_FONT));

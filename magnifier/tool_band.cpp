@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "app/globals.h"
+#include "app/owned_handle.h"
 #include "magnifier/chrome.h"
 #include "magnifier/dpi.h"
 #include "magnifier/magnifier_window.h"
@@ -63,7 +64,7 @@ HRESULT getCommonControlsVersion(DWORD* major, DWORD* minor)
 {
     if (!major || !minor)
         return E_INVALIDARG;
-    HMODULE library = LoadLibraryA(commonControlsLibrary);
+    OwnedModule library(LoadLibraryA(commonControlsLibrary));
     if (!library)
         return E_FAIL;
     HRESULT result = S_OK;
@@ -84,7 +85,6 @@ HRESULT getCommonControlsVersion(DWORD* major, DWORD* minor)
             *minor = info.dwMinorVersion;
         }
     }
-    FreeLibrary(library);
     return result;
 }
 

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "app/globals.h"
+#include "app/owned_handle.h"
 #include "dialogs/help.h"
 #include "magnifier/controls.h"
 #include "magnifier/magnifier_window.h"
@@ -123,12 +124,9 @@ bool MagnifierWindow::ShowContextMenu(POINT p)
         return false;
     }
     UINT command = 0;
-    if (HMENU menus = LoadMenuA(AppInstance, MAKEINTRESOURCEA(IDR_CONTEXT_MENUS))) {
-        if (HMENU popup = preparePopup(menus, helpId, hasSelection))
-            command = static_cast<UINT>(
-                TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON, p.x, p.y, 0, hwnd, nullptr));
-        DestroyMenu(menus);
-    }
+    const OwnedMenu menus(LoadMenuA(AppInstance, MAKEINTRESOURCEA(IDR_CONTEXT_MENUS)));
+    if (HMENU popup = menus ? preparePopup(menus, helpId, hasSelection) : nullptr)
+        command = static_cast<UINT>(TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON, p.x, p.y, 0, hwnd, nullptr));
     if (command == IDM_WHATS_THIS) {
         showWhatsThis(p, helpId);  // the selection is left as it is
     } else {
@@ -146,12 +144,11 @@ void MagnifierWindow::showWhatsThis(POINT p, DWORD helpId)
     DWORD pairs[] = {HelpAnchorId, helpId, 0, 0};
     POINT client = p;
     ScreenToClient(hwnd, &client);
-    HWND anchor = CreateWindowExA(0, "STATIC", nullptr, WS_CHILD, client.x, client.y, 10, 10, hwnd,
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(HelpAnchorId)), AppInstance, nullptr);
+    const OwnedWindow anchor(CreateWindowExA(0, "STATIC", nullptr, WS_CHILD, client.x, client.y, 10, 10, hwnd,
+                                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(HelpAnchorId)), AppInstance,
+                                             nullptr));
     // Wine's help bridge refuses HELP_WM_HELP; the same topic is then asked
     // for as a pop-up by its id, so that the help shows on that platform too.
     if (!ShowHelp(anchor, HELP_WM_HELP, reinterpret_cast<ULONG_PTR>(pairs)))
         ShowHelp(anchor, HELP_CONTEXTPOPUP, helpId);
-    if (anchor)
-        DestroyWindow(anchor);
 }

@@ -1,6 +1,7 @@
 #include "overlays/drag_highlight.h"
 
 #include "app/globals.h"
+#include "app/scope_guards.h"
 #include "magnifier/placement.h"
 
 namespace {

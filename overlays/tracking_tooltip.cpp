@@ -1,34 +1,14 @@
 #include "overlays/tracking_tooltip.h"
 
 #include "app/globals.h"
-#include "app/scoped_gdi.h"
+#include "app/owned_handle.h"
+#include "app/scope_guards.h"
 #include "resources/resource_ids.h"
 
 namespace {
 
 constexpr int IconSize = 16;
 constexpr int MinimumHeight = 20;
-
-// The program's icon at 16 x 16, destroyed at the end of the scope.
-class SmallIcon {
-public:
-    SmallIcon()
-        : icon_(static_cast<HICON>(
-              LoadImageA(AppInstance, MAKEINTRESOURCEA(IDI_SCOPELLA), IMAGE_ICON, IconSize, IconSize, LR_DEFAULTCOLOR)))
-    {
-    }
-    ~SmallIcon()
-    {
-        if (icon_)
-            DestroyIcon(icon_);
-    }
-    SmallIcon(const SmallIcon&) = delete;
-    SmallIcon& operator=(const SmallIcon&) = delete;
-    operator HICON() const { return icon_; }
-
-private:
-    HICON icon_;
-};
 
 // A drop shadow where the platform has one: NT 5 and later.
 bool platformHasDropShadow()
@@ -67,7 +47,7 @@ void TrackingToolTip::Show(HWND owner, int x, int y, const char* newText)
 
     SIZE size = {0, 0};
     {
-        WindowDC dc(hwnd);
+        WindowDC dc(GetDC(hwnd), hwnd);
         SelectedObject font(dc, GetStockObject(DEFAULT_GUI_FONT));
         GetTextExtentPoint32A(dc, text, lstrlenA(text), &size);
     }
@@ -91,7 +71,8 @@ void TrackingToolTip::paint(HWND window)
     RECT r;
     GetClientRect(window, &r);
     FillRect(dc, &r, GetSysColorBrush(COLOR_INFOBK));
-    SmallIcon icon;
+    const OwnedIcon icon(static_cast<HICON>(
+        LoadImageA(AppInstance, MAKEINTRESOURCEA(IDI_SCOPELLA), IMAGE_ICON, IconSize, IconSize, LR_DEFAULTCOLOR)));
     if (icon)
         DrawIconEx(dc, 1, 1, icon, IconSize, IconSize, 0, nullptr, DI_NORMAL);
     SetBkMode(dc, TRANSPARENT);

@@ -1,6 +1,7 @@
 #include "panx/origin_marker.h"
 
-#include "app/scoped_gdi.h"
+#include "app/owned_handle.h"
+#include "app/scope_guards.h"
 
 namespace {
 

@@ -11,6 +11,8 @@
 // the library runs after it.
 #include <windows.h>
 
+#include "app/owned_handle.h"
+#include "app/scope_guards.h"
 #include "panx/origin_marker.h"
 #include "panx/pan_step.h"
 
@@ -26,7 +28,7 @@ struct Session {
     bool running = false;
     HWND target = nullptr;
     HWND marker = nullptr;
-    HHOOK keyboardHook = nullptr;
+    OwnedHook keyboardHook;
     POINT origin{0, 0};  // screen coordinates of the click
     PanRemainder remainder;
     UINT updateMessage = 0;
@@ -42,10 +44,7 @@ void endPanning()
     if (!session.running)
         return;
     session.running = false;  // what follows may send messages back here
-    if (session.keyboardHook) {
-        UnhookWindowsHookEx(session.keyboardHook);
-        session.keyboardHook = nullptr;
-    }
+    session.keyboardHook.reset();
     const HWND marker = session.marker;
     session.marker = nullptr;
     if (marker) {
@@ -103,10 +102,9 @@ LRESULT CALLBACK markerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_MOUSEACTIVATE:
         return MA_NOACTIVATE;
     case WM_PAINT: {
-        PAINTSTRUCT ps;
-        if (HDC dc = BeginPaint(window, &ps))
+        PaintDC dc(window);
+        if (dc)
             paintOriginMarker(dc);
-        EndPaint(window, &ps);
         return 0;
     }
     case WM_TIMER:
@@ -217,6 +215,6 @@ extern "C" __declspec(dllexport) int WINAPI StartPanning(HWND window, int, int, 
     ShowWindow(session.marker, SW_SHOWNOACTIVATE);
     SetCapture(session.marker);
     SetCursor(LoadCursorA(nullptr, IDC_SIZEALL));  // kept while the pointer is captured
-    session.keyboardHook = SetWindowsHookExA(WH_KEYBOARD, keyboardProc, nullptr, GetCurrentThreadId());
+    session.keyboardHook.reset(SetWindowsHookExA(WH_KEYBOARD, keyboardProc, nullptr, GetCurrentThreadId()));
     return 1;
 }

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "app/globals.h"
+#include "app/owned_handle.h"
 #include "magnifier/chrome.h"
 #include "magnifier/magnifier_window.h"
 #include "resources/resource_ids.h"
@@ -564,22 +565,23 @@ TEST_F(Chrome, CheckButtonsFollowTheSettingsNotTheirOwnToggling)
 {
     // A click has already toggled the button when the command arrives; the
     // command sets the state from the setting.
-    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, recordZOrder, nullptr, GetCurrentThreadId());
-    for (int round = 0; round < 2; ++round) {
-        SendMessageA(Magnifier.toolbar, TB_CHECKBUTTON, IDM_FOLLOW_MOUSE, !Settings.MouseTracking);
-        SendMessageA(window(), WM_COMMAND, IDM_FOLLOW_MOUSE, reinterpret_cast<LPARAM>(Magnifier.toolbar.handle()));
-        EXPECT_EQ(Settings.MouseTracking, buttonChecked(IDM_FOLLOW_MOUSE));
-        SendMessageA(window(), WM_COMMAND, IDM_TOGGLE_GRID, 0);
-        EXPECT_EQ(Settings.ShowGrid, buttonChecked(IDM_TOGGLE_GRID));
-        SendMessageA(window(), WM_COMMAND, IDM_ALWAYS_ON_TOP, 0);
-        EXPECT_EQ(Settings.AlwaysOnTop != 0, buttonChecked(IDM_ALWAYS_ON_TOP));
-        EXPECT_EQ(Settings.AlwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, lastInsertAfter);
-        EXPECT_EQ(Settings.AlwaysOnTop != 0, (GetWindowLongPtrA(window(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0);
-        lastInsertAfter = nullptr;
-        EXPECT_EQ(round == 0, Settings.MouseTracking);
-        EXPECT_EQ(round == 0, Settings.ShowGrid);
+    {
+        const OwnedHook hook(SetWindowsHookExA(WH_CALLWNDPROC, recordZOrder, nullptr, GetCurrentThreadId()));
+        for (int round = 0; round < 2; ++round) {
+            SendMessageA(Magnifier.toolbar, TB_CHECKBUTTON, IDM_FOLLOW_MOUSE, !Settings.MouseTracking);
+            SendMessageA(window(), WM_COMMAND, IDM_FOLLOW_MOUSE, reinterpret_cast<LPARAM>(Magnifier.toolbar.handle()));
+            EXPECT_EQ(Settings.MouseTracking, buttonChecked(IDM_FOLLOW_MOUSE));
+            SendMessageA(window(), WM_COMMAND, IDM_TOGGLE_GRID, 0);
+            EXPECT_EQ(Settings.ShowGrid, buttonChecked(IDM_TOGGLE_GRID));
+            SendMessageA(window(), WM_COMMAND, IDM_ALWAYS_ON_TOP, 0);
+            EXPECT_EQ(Settings.AlwaysOnTop != 0, buttonChecked(IDM_ALWAYS_ON_TOP));
+            EXPECT_EQ(Settings.AlwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, lastInsertAfter);
+            EXPECT_EQ(Settings.AlwaysOnTop != 0, (GetWindowLongPtrA(window(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0);
+            lastInsertAfter = nullptr;
+            EXPECT_EQ(round == 0, Settings.MouseTracking);
+            EXPECT_EQ(round == 0, Settings.ShowGrid);
+        }
     }
-    UnhookWindowsHookEx(hook);
     for (UINT command : {IDM_FOLLOW_MOUSE, IDM_TOGGLE_GRID, IDM_ALWAYS_ON_TOP})
         EXPECT_TRUE(SendMessageA(Magnifier.toolbar, TB_GETSTATE, command, 0) & TBSTATE_ENABLED);
 }

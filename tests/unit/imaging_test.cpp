@@ -7,11 +7,11 @@
 #include <gtest/gtest.h>
 
 #include "app/globals.h"
-#include "app/scoped_gdi.h"
+#include "app/owned_handle.h"
+#include "app/scope_guards.h"
 #include "imaging/bmp_file.h"
 #include "imaging/hotkeys.h"
 #include "imaging/packed_dib.h"
-#include "imaging/scoped_handles.h"
 #include "magnifier/magnifier_window.h"
 #include "tests/unit/view_support.h"
 
@@ -122,21 +122,21 @@ TEST_F(Capture, SelectionOfThirtyByFifteenAtZoomThree)
     Magnifier.selectionStart = POINT{v.left + 10, v.top + 7};  // snapped: (9, 6) to (39, 21)
     Magnifier.selectionEnd = POINT{v.left + 40, v.top + 23};
     const POINT first = {300 - Magnifier.halfCols + 3, 200 - Magnifier.halfRows + 2};
-    WindowDC screen(nullptr);
+    WindowDC screen(GetDC(nullptr), nullptr);
     for (int scale : {1, 3}) {
-        OwnedBitmap bitmap(Magnifier.CaptureImage(scale == 3, true));
+        const OwnedBitmap bitmap = Magnifier.CaptureImage(scale == 3, true);
         BITMAP shape = {};
         ASSERT_TRUE(GetObjectA(bitmap, sizeof(shape), &shape));
         EXPECT_EQ(10 * scale, shape.bmWidth);
         EXPECT_EQ(5 * scale, shape.bmHeight);
-        MemoryDC memory(screen);
+        OwnedDC memory(CreateCompatibleDC(screen));
         SelectedObject selected(memory, bitmap);
         for (int i = 0; i < 50 * scale * scale; i += 7)
             EXPECT_EQ(GetPixel(screen, first.x + i % (10 * scale) / scale, first.y + i / (10 * scale) / scale),
                       GetPixel(memory, i % (10 * scale), i / (10 * scale)));
     }
     Magnifier.selectionEnd = Magnifier.selectionStart;  // nothing to capture, no empty stretch
-    EXPECT_EQ(nullptr, Magnifier.CaptureImage(true, true));
+    EXPECT_FALSE(Magnifier.CaptureImage(true, true));
 }
 
 TEST(BmpFile, SizesOfA24BitAndA1x1FileAndRefusedWrites)

@@ -10,11 +10,11 @@
 
 #include <gtest/gtest.h>
 
-#include "app/scoped_gdi.h"
+#include "app/owned_handle.h"
+#include "app/scope_guards.h"
 #include "imaging/bmp_file.h"
 #include "imaging/packed_dib.h"
 #include "imaging/png_image.h"
-#include "imaging/scoped_handles.h"
 
 using Microsoft::WRL::ComPtr;
 

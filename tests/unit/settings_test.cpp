@@ -69,7 +69,7 @@ protected:
 TEST_F(SettingsTest, FirstRunGivesDefaultsAndTheDocumentsFolder)
 {
     Settings.Load();
-    EXPECT_EQ(nullptr, Settings.key);
+    EXPECT_EQ(nullptr, Settings.key.get());
     for (const SettingsEntry& row : SettingsTable)
         EXPECT_FALSE(row.loaded) << row.name;
     EXPECT_FALSE(Settings.Transparent);
@@ -137,7 +137,7 @@ TEST_F(SettingsTest, ValuesRoundTripAndAreMarkedLoaded)
     Settings.Save();
 
     Settings.Load();
-    EXPECT_NE(nullptr, Settings.key);
+    EXPECT_NE(nullptr, Settings.key.get());
     for (const SettingsEntry& row : SettingsTable)
         EXPECT_TRUE(row.loaded) << row.name;
     EXPECT_EQ(7, Settings.ZoomFactor);

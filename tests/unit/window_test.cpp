@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "app/globals.h"
+#include "app/owned_handle.h"
 #include "app/startup.h"
 #include "magnifier/magnifier_window.h"
 #include "resources/resource_ids.h"
@@ -52,10 +53,11 @@ TEST_F(MainWindow, DestroyKeepsTheNormalRectangleNotTheMaximisedOne)
 
 TEST_F(MainWindow, CloseCommandDestroysWithoutCloseMessage)
 {
-    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, countCloseMessages, nullptr, GetCurrentThreadId());
-    closeMessages = 0;
-    EXPECT_EQ(0, SendMessageA(window(), WM_COMMAND, IDM_CLOSE, 0));
-    UnhookWindowsHookEx(hook);
+    {
+        const OwnedHook hook(SetWindowsHookExA(WH_CALLWNDPROC, countCloseMessages, nullptr, GetCurrentThreadId()));
+        closeMessages = 0;
+        EXPECT_EQ(0, SendMessageA(window(), WM_COMMAND, IDM_CLOSE, 0));
+    }
     EXPECT_FALSE(IsWindow(window()));
     EXPECT_EQ(0, closeMessages);
 }
