@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <string>
+
 class Control {
 public:
     Control(HWND window = nullptr) : window_(window) {}
@@ -31,12 +33,29 @@ public:
         send(SB_SETTEXTA, static_cast<WPARAM>(pane) | flags, reinterpret_cast<LPARAM>(text));
     }
     void setOwnerDrawn(int pane, LPARAM itemData) const { send(SB_SETTEXTA, SBT_OWNERDRAW | pane, itemData); }
-    bool ownerDrawn(int pane) const { return (HIWORD(send(SB_GETTEXTLENGTHA, pane)) & SBT_OWNERDRAW) != 0; }
+    // The drawing flags of a pane's text (SBT_NOBORDERS, SBT_OWNERDRAW, ...).
+    WORD textFlags(int pane) const { return HIWORD(send(SB_GETTEXTLENGTHA, pane)); }
+    bool ownerDrawn(int pane) const { return (textFlags(pane) & SBT_OWNERDRAW) != 0; }
+    // A pane's text; empty for an owner-drawn pane, which holds item data.
+    std::string text(int pane) const
+    {
+        if (ownerDrawn(pane))
+            return std::string();
+        std::string text(LOWORD(send(SB_GETTEXTLENGTHA, pane)) + 1u, '\0');
+        send(SB_GETTEXTA, pane, reinterpret_cast<LPARAM>(&text[0]));
+        text.resize(lstrlenA(text.c_str()));
+        return text;
+    }
     // Pane 0 as menu help: without borders, as the simple text of a menu bar.
     void setMenuHelp(const char* text) const { setText(0, text, SBT_NOBORDERS); }
     void setParts(int count, const int* rightEdges) const
     {
         send(SB_SETPARTS, count, reinterpret_cast<LPARAM>(rightEdges));
+    }
+    // The right edges of up to `count` panes; the number of panes.
+    int parts(int count, int* rightEdges) const
+    {
+        return static_cast<int>(send(SB_GETPARTS, count, reinterpret_cast<LPARAM>(rightEdges)));
     }
     bool paneRect(int pane, RECT& rect) const { return send(SB_GETRECT, pane, reinterpret_cast<LPARAM>(&rect)) != 0; }
     void setFont(HFONT font, bool redraw = false) const
@@ -60,6 +79,10 @@ public:
         return send(TB_GETRECT, command, reinterpret_cast<LPARAM>(&rect)) != 0;
     }
     void setState(UINT command, BYTE state) const { send(TB_SETSTATE, command, MAKELPARAM(state, 0)); }
+    // TBSTATE_* bits of a button; -1 when there is no such button.
+    int state(UINT command) const { return static_cast<int>(send(TB_GETSTATE, command)); }
+    bool checked(UINT command) const { return send(TB_ISBUTTONCHECKED, command) != 0; }
+    void check(UINT command, bool on) const { send(TB_CHECKBUTTON, command, MAKELPARAM(on ? TRUE : FALSE, 0)); }
     // Index of the button under a point in the toolbar's client coordinates;
     // negative when there is none.
     int hitTest(POINT point) const { return static_cast<int>(send(TB_HITTEST, 0, reinterpret_cast<LPARAM>(&point))); }
@@ -88,5 +111,11 @@ public:
     bool insertBand(const REBARBANDINFOA& band, int index = -1) const
     {
         return send(RB_INSERTBANDA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&band)) != 0;
+    }
+    int bandCount() const { return static_cast<int>(send(RB_GETBANDCOUNT)); }
+    // The band's fields that band.fMask asks for (cbSize set by the caller).
+    bool band(int index, REBARBANDINFOA& band) const
+    {
+        return send(RB_GETBANDINFOA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&band)) != 0;
     }
 };

@@ -80,3 +80,25 @@ void TooltipControl::removeToolsOf(HWND window)
             send(TTM_DELTOOLA, 0, toolParam(info));
     }
 }
+
+std::string TooltipControl::toolText(HWND owner, UINT_PTR id, UINT flags) const
+{
+    wchar_t text[1024] = L"";
+    TOOLINFOW info = {};
+    info.cbSize = TTTOOLINFOW_V2_SIZE;
+    info.uFlags = flags;
+    info.hwnd = owner;
+    info.uId = id;
+    info.lpszText = text;
+    SendMessageW(handle(), TTM_GETTEXTW, sizeof(text) / sizeof(text[0]), reinterpret_cast<LPARAM>(&info));
+    char narrow[1024] = "";
+    WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof(narrow), nullptr, nullptr);
+    return narrow;
+}
+
+RECT TooltipControl::toolRect(HWND owner, UINT_PTR id) const
+{
+    TOOLINFOA info = makeToolInfo(0, owner, id);
+    send(TTM_GETTOOLINFOA, 0, toolParam(info));
+    return info.rect;
+}

@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
+
 #include "magnifier/controls.h"
 
 class TooltipControl : public Control {
@@ -23,6 +25,10 @@ public:
     // A tool covering a rectangle of the owner, identified by id.
     bool addRectTool(HWND owner, const RECT& rect, const char* text, UINT_PTR id);
     void setToolRect(HWND owner, UINT_PTR id, const RECT& rect);
+    // A tool's text in full (the ANSI message would stop at 80 characters)
+    // and its rectangle.
+    std::string toolText(HWND owner, UINT_PTR id, UINT flags = 0) const;
+    RECT toolRect(HWND owner, UINT_PTR id) const;
     // Removes every tool of a window: those it owns and the one it is.
     void removeToolsOf(HWND window);
 };

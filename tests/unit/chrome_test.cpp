@@ -72,13 +72,11 @@ LRESULT defaultThumbLength(HWND trackbar)
 {
     RECT r;
     GetWindowRect(trackbar, &r);
-    HWND reference = CreateWindowExA(0, TRACKBAR_CLASSA, nullptr,
-                                     static_cast<DWORD>(GetWindowLongPtrA(trackbar, GWL_STYLE)) & ~WS_VISIBLE, 0,
-                                     0, r.right - r.left, r.bottom - r.top, GetParent(trackbar), nullptr,
-                                     AppInstance, nullptr);
-    const LRESULT length = SendMessageA(reference, TBM_GETTHUMBLENGTH, 0, 0);
-    DestroyWindow(reference);
-    return length;
+    const OwnedWindow reference(CreateWindowExA(0, TRACKBAR_CLASSA, nullptr,
+                                                static_cast<DWORD>(GetWindowLongPtrA(trackbar, GWL_STYLE)) & ~WS_VISIBLE,
+                                                0, 0, r.right - r.left, r.bottom - r.top, GetParent(trackbar), nullptr,
+                                                AppInstance, nullptr));
+    return Trackbar(reference).thumbLength();
 }
 
 void expectBareToolbar()
@@ -93,9 +91,9 @@ void expectBareToolbar()
     EXPECT_EQ(Magnifier.toolbar, GetParent(Magnifier.zoomTrackbar));
     EXPECT_EQ(Magnifier.toolbar, GetParent(Magnifier.rateTrackbar));
     EXPECT_EQ(defaultThumbLength(Magnifier.zoomTrackbar) - 2,
-              SendMessageA(Magnifier.zoomTrackbar, TBM_GETTHUMBLENGTH, 0, 0));
+              Magnifier.zoomTrackbar.thumbLength());
     EXPECT_EQ(defaultThumbLength(Magnifier.zoomTrackbar) - 2,
-              SendMessageA(Magnifier.rateTrackbar, TBM_GETTHUMBLENGTH, 0, 0));
+              Magnifier.rateTrackbar.thumbLength());
     // The tool band's height is measured from the toolbar itself.
     RECT r;
     GetWindowRect(Magnifier.toolbar, &r);
@@ -112,28 +110,18 @@ void expectRebarWithOneBand()
     EXPECT_EQ(Magnifier.rebar, GetParent(Magnifier.toolbar));
     EXPECT_EQ(ToolbarId, GetDlgCtrlID(Magnifier.toolbar));
     EXPECT_FALSE(GetWindowLongPtrA(Magnifier.toolbar, GWL_STYLE) & WS_BORDER);
-    EXPECT_EQ(1, SendMessageA(Magnifier.rebar, RB_GETBANDCOUNT, 0, 0));
+    EXPECT_EQ(1, Magnifier.rebar.bandCount());
     REBARBANDINFOA band = {};
     band.cbSize = REBARBANDINFOA_V6_SIZE;
     band.fMask = RBBIM_CHILD | RBBIM_STYLE | RBBIM_CHILDSIZE;
-    ASSERT_TRUE(SendMessageA(Magnifier.rebar, RB_GETBANDINFOA, 0, reinterpret_cast<LPARAM>(&band)));
+    ASSERT_TRUE(Magnifier.rebar.band(0, band));
     EXPECT_EQ(Magnifier.toolbar, band.hwndChild);
     EXPECT_EQ(static_cast<UINT>(RBBS_CHILDEDGE | RBBS_TOPALIGN), band.fStyle & (RBBS_CHILDEDGE | RBBS_TOPALIGN));
     EXPECT_EQ(21u, band.cyMinChild);
-    EXPECT_EQ(defaultThumbLength(Magnifier.zoomTrackbar), SendMessageA(Magnifier.zoomTrackbar, TBM_GETTHUMBLENGTH, 0, 0));
+    EXPECT_EQ(defaultThumbLength(Magnifier.zoomTrackbar), Magnifier.zoomTrackbar.thumbLength());
     RECT r;
     GetWindowRect(Magnifier.rebar, &r);
     EXPECT_EQ(r.bottom - r.top - 2, Magnifier.rebarHeight);
-}
-
-std::string paneText(int pane)
-{
-    char text[512] = "";
-    const LRESULT info = SendMessageA(Magnifier.statusBar, SB_GETTEXTLENGTHA, pane, 0);
-    if (HIWORD(info) & (SBT_OWNERDRAW >> 8))
-        return "<owner-drawn>";
-    SendMessageA(Magnifier.statusBar, SB_GETTEXTA, pane, reinterpret_cast<LPARAM>(text));
-    return text;
 }
 
 int textWidth(const char* text)
@@ -150,28 +138,12 @@ int textWidth(const char* text)
 // The text of a tooltip tool, read in full (the ANSI message stops at 80).
 std::string toolText(HWND owner, UINT_PTR id, UINT flags = 0)
 {
-    wchar_t text[1024] = L"";
-    TOOLINFOW info = {};
-    info.cbSize = TTTOOLINFOW_V2_SIZE;
-    info.uFlags = flags;
-    info.hwnd = owner;
-    info.uId = id;
-    info.lpszText = text;
-    SendMessageW(Magnifier.tooltips.handle(), TTM_GETTEXTW, sizeof(text) / sizeof(text[0]),
-                 reinterpret_cast<LPARAM>(&info));
-    char narrow[1024] = "";
-    WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof(narrow), nullptr, nullptr);
-    return narrow;
+    return Magnifier.tooltips.toolText(owner, id, flags);
 }
 
 RECT toolRect(HWND owner, UINT_PTR id)
 {
-    TOOLINFOA info = {};
-    info.cbSize = TTTOOLINFOA_V2_SIZE;
-    info.hwnd = owner;
-    info.uId = id;
-    SendMessageA(Magnifier.tooltips.handle(), TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&info));
-    return info.rect;
+    return Magnifier.tooltips.toolRect(owner, id);
 }
 
 void resizeClient(int width, int height)
@@ -290,7 +262,7 @@ TEST_F(Chrome, PaneWidthsComeFromTheDefaultGuiFont)
     for (int width : {300, 450, 900}) {
         resizeClient(width, 250);
         int edges[8] = {};
-        ASSERT_EQ(5, SendMessageA(Magnifier.statusBar, SB_GETPARTS, 8, reinterpret_cast<LPARAM>(edges)));
+        ASSERT_EQ(5, Magnifier.statusBar.parts(8, edges));
         const RECT v = Magnifier.viewRect();
         const int avail = (v.right - v.left) - Magnifier.statusHeight;
         const int others = w1 + w2 + w3 + w4;
@@ -309,7 +281,7 @@ TEST_F(Chrome, PaneWidthsComeFromTheDefaultGuiFont)
         // The pane tips cover the panes as they are now.
         for (int pane = 1; pane <= 4; ++pane) {
             RECT r = {};
-            SendMessageA(Magnifier.statusBar, SB_GETRECT, pane, reinterpret_cast<LPARAM>(&r));
+            Magnifier.statusBar.paneRect(pane, r);
             const RECT tip = toolRect(Magnifier.statusBar, pane);
             EXPECT_TRUE(EqualRect(&r, &tip)) << "pane " << pane << " at width " << width;
         }
@@ -320,12 +292,12 @@ TEST_F(Chrome, StatusBarHasTheHelpTextAndTheGuiFont)
 {
     // Pane 0 is drawn without borders and says where help is.
     EXPECT_EQ("Press F1 for help", paneText(0));
-    EXPECT_EQ(SBT_NOBORDERS, HIWORD(SendMessageA(Magnifier.statusBar, SB_GETTEXTLENGTHA, 0, 0)));
+    EXPECT_EQ(SBT_NOBORDERS, Magnifier.statusBar.textFlags(0));
     EXPECT_EQ(StatusBarId, GetDlgCtrlID(Magnifier.statusBar));
     RECT r;
     GetWindowRect(Magnifier.statusBar, &r);
     EXPECT_EQ(r.bottom - r.top, Magnifier.statusHeight);
-    HFONT font = reinterpret_cast<HFONT>(SendMessageA(Magnifier.statusBar, WM_GETFONT, 0, 0));
+    HFONT font = Magnifier.statusBar.font();
     EXPECT_EQ(GetStockObject(DEFAULT_GUI_FONT), font);
 }
 
@@ -409,7 +381,7 @@ TEST_F(Chrome, MenuPromptIsTheTextAfterTheLineFeed)
         return paneText(0);
     };
     EXPECT_EQ("Set the zoom factor to 2 times", select(IDM_ZOOM_2X, MF_STRING | MF_HILITE, menu));
-    EXPECT_EQ(SBT_NOBORDERS, HIWORD(SendMessageA(Magnifier.statusBar, SB_GETTEXTLENGTHA, 0, 0)));
+    EXPECT_EQ(SBT_NOBORDERS, Magnifier.statusBar.textFlags(0));
     EXPECT_EQ("Changes the position of Scopella in the z-order to be a topmost window.",
               select(IDM_ALWAYS_ON_TOP, MF_STRING | MF_HILITE, menu));
     // The menu closed.
@@ -508,7 +480,7 @@ TEST_F(Chrome, HandCursorOnlyOverTheLinkPane)
     RECT bar, pane;
     GetWindowRect(Magnifier.statusBar, &bar);
     auto setCursorOverPane = [&](int index, int dx) {
-        SendMessageA(Magnifier.statusBar, SB_GETRECT, index, reinterpret_cast<LPARAM>(&pane));
+        Magnifier.statusBar.paneRect(index, pane);
         POINT p = {pane.left + dx, (pane.top + pane.bottom) / 2};
         ClientToScreen(Magnifier.statusBar, &p);
         SetCursorPos(p.x, p.y);
@@ -556,7 +528,7 @@ LRESULT CALLBACK recordZOrder(int code, WPARAM wParam, LPARAM lParam)
 
 bool buttonChecked(UINT command)
 {
-    return (SendMessageA(Magnifier.toolbar, TB_GETSTATE, command, 0) & TBSTATE_CHECKED) != 0;
+    return (Magnifier.toolbar.state(command) & TBSTATE_CHECKED) != 0;
 }
 
 }  // namespace
@@ -568,7 +540,7 @@ TEST_F(Chrome, CheckButtonsFollowTheSettingsNotTheirOwnToggling)
     {
         const OwnedHook hook(SetWindowsHookExA(WH_CALLWNDPROC, recordZOrder, nullptr, GetCurrentThreadId()));
         for (int round = 0; round < 2; ++round) {
-            SendMessageA(Magnifier.toolbar, TB_CHECKBUTTON, IDM_FOLLOW_MOUSE, !Settings.MouseTracking);
+            Magnifier.toolbar.check(IDM_FOLLOW_MOUSE, !Settings.MouseTracking);
             SendMessageA(window(), WM_COMMAND, IDM_FOLLOW_MOUSE, reinterpret_cast<LPARAM>(Magnifier.toolbar.handle()));
             EXPECT_EQ(Settings.MouseTracking, buttonChecked(IDM_FOLLOW_MOUSE));
             SendMessageA(window(), WM_COMMAND, IDM_TOGGLE_GRID, 0);
@@ -583,7 +555,7 @@ TEST_F(Chrome, CheckButtonsFollowTheSettingsNotTheirOwnToggling)
         }
     }
     for (UINT command : {IDM_FOLLOW_MOUSE, IDM_TOGGLE_GRID, IDM_ALWAYS_ON_TOP})
-        EXPECT_TRUE(SendMessageA(Magnifier.toolbar, TB_GETSTATE, command, 0) & TBSTATE_ENABLED);
+        EXPECT_TRUE(Magnifier.toolbar.state(command) & TBSTATE_ENABLED);
 }
 
 TEST_F(Chrome, StatusBarToggleRelaysTheView)
@@ -642,7 +614,7 @@ TEST_F(Chrome, NoHandWhereAHiddenStatusBarLies)
     // The hidden bar was moved below the client area, over the window's
     // bottom border: the border keeps its own cursor.
     RECT pane, frame;
-    SendMessageA(Magnifier.statusBar, SB_GETRECT, LinkPane, reinterpret_cast<LPARAM>(&pane));
+    Magnifier.statusBar.paneRect(LinkPane, pane);
     POINT p = {(pane.left + pane.right) / 2, pane.top + 1};
     ClientToScreen(Magnifier.statusBar, &p);
     GetWindowRect(window(), &frame);

@@ -415,7 +415,7 @@ protected:
         QuietViewTest::SetUp();
         sizeViewTo(200, 100);
     }
-    LRESULT trackbarPosition() const { return SendMessageA(Magnifier.zoomTrackbar, TBM_GETPOS, 0, 0); }
+    LRESULT trackbarPosition() const { return Magnifier.zoomTrackbar.pos(); }
 };
 
 }  // namespace

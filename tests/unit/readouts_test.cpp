@@ -18,32 +18,15 @@ namespace {
 
 class Readouts : public MainWindowTest {};
 
-std::string paneText(int pane)
-{
-    const LRESULT info = SendMessageA(Magnifier.statusBar, SB_GETTEXTLENGTHA, pane, 0);
-    if (HIWORD(info) & SBT_OWNERDRAW)
-        return "<owner-drawn>";
-    char text[512] = "";
-    SendMessageA(Magnifier.statusBar, SB_GETTEXTA, pane, reinterpret_cast<LPARAM>(text));
-    return text;
-}
-
 void setPaneText(int pane, const char* text)
 {
-    SendMessageA(Magnifier.statusBar, SB_SETTEXTA, pane, reinterpret_cast<LPARAM>(text));
+    Magnifier.statusBar.setText(pane, text);
 }
 
 // The tip the tooltip control holds for a trackbar.
 std::string trackbarTip(HWND trackbar)
 {
-    char text[256] = "";
-    TOOLINFOA info = {};
-    info.cbSize = TTTOOLINFOA_V2_SIZE;
-    info.hwnd = Magnifier.tooltips.handle();
-    info.uId = reinterpret_cast<UINT_PTR>(trackbar);
-    info.lpszText = text;
-    SendMessageA(Magnifier.tooltips.handle(), TTM_GETTEXTA, sizeof(text), reinterpret_cast<LPARAM>(&info));
-    return text;
+    return Magnifier.tooltips.toolText(Magnifier.tooltips.handle(), reinterpret_cast<UINT_PTR>(trackbar));
 }
 
 std::string rateTip()
@@ -56,9 +39,9 @@ std::string zoomTip()
     return trackbarTip(Magnifier.zoomTrackbar);
 }
 
-LRESULT trackbarPos(HWND trackbar)
+LRESULT trackbarPos(const Trackbar& trackbar)
 {
-    return SendMessageA(trackbar, TBM_GETPOS, 0, 0);
+    return trackbar.pos();
 }
 
 // Whether timer 1 runs; it is stopped by the question and set up again.
@@ -219,25 +202,20 @@ TEST_F(Readouts, SameRateWithoutForceChangesNothing)
     // Evidence that a second run would undo: a stopped timer, another tip
     // text, a follow button out of step with its setting.
     KillTimer(Magnifier.hwnd, AutoUpdateTimer);
-    TOOLINFOA info = {};
-    info.cbSize = TTTOOLINFOA_V2_SIZE;
-    info.hwnd = Magnifier.tooltips.handle();
-    info.uId = reinterpret_cast<UINT_PTR>(Magnifier.rateTrackbar.handle());
-    info.lpszText = const_cast<char*>("unchanged");
-    SendMessageA(Magnifier.tooltips.handle(), TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&info));
-    SendMessageA(Magnifier.toolbar, TB_CHECKBUTTON, IDM_FOLLOW_MOUSE, TRUE);
+    Magnifier.tooltips.updateTipText(Magnifier.rateTrackbar, "unchanged");
+    Magnifier.toolbar.check(IDM_FOLLOW_MOUSE, true);
 
     Magnifier.setUpdateRate(4, false);
     Magnifier.setUpdateRate(9, false);  // clamped to the same rate
     EXPECT_FALSE(KillTimer(Magnifier.hwnd, AutoUpdateTimer));
     EXPECT_EQ("unchanged", rateTip());
-    EXPECT_TRUE(SendMessageA(Magnifier.toolbar, TB_ISBUTTONCHECKED, IDM_FOLLOW_MOUSE, 0));
+    EXPECT_TRUE(Magnifier.toolbar.checked(IDM_FOLLOW_MOUSE));
 
     // Forced, the same rate sets everything up again.
     Magnifier.setUpdateRate(4, true);
     EXPECT_TRUE(KillTimer(Magnifier.hwnd, AutoUpdateTimer));
     EXPECT_EQ("Auto Update - Fast", rateTip());
-    EXPECT_FALSE(SendMessageA(Magnifier.toolbar, TB_ISBUTTONCHECKED, IDM_FOLLOW_MOUSE, 0));
+    EXPECT_FALSE(Magnifier.toolbar.checked(IDM_FOLLOW_MOUSE));
 }
 
 TEST_F(Readouts, RateCommandsStepAndStopAtTheEnds)

@@ -218,3 +218,10 @@ HelpFileAt::~HelpFileAt()
 {
     DeleteFileA(path.c_str());
 }
+
+std::string paneText(int pane)
+{
+    if (Magnifier.statusBar.ownerDrawn(pane))
+        return "<owner-drawn>";
+    return Magnifier.statusBar.text(pane);
+}

@@ -19,6 +19,9 @@ struct StoredValue {
 StoredValue readSetting(const char* name);
 std::vector<std::string> settingNames();
 
+// The text of a status-bar pane of the main window, or "<owner-drawn>".
+std::string paneText(int pane);
+
 // Handles messages for the given time (or until WM_QUIT, which it reports).
 bool pumpMessages(DWORD milliseconds);
 
