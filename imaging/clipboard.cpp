@@ -1,18 +1,15 @@
 // The clipboard side of image output: a captured bitmap as CF_BITMAP and as
-// "PNG", the colour under the mouse as CF_TEXT, and what the two hotkeys do.
+// "PNG", a text (the colour under the mouse) as CF_TEXT.
 #include "imaging/clipboard.h"
 
 #include <string.h>
 
 #include <utility>
 
-#include "app/globals.h"
 #include "app/owned_handle.h"
 #include "app/scope_guards.h"
-#include "imaging/hotkeys.h"
 #include "imaging/packed_dib.h"
 #include "imaging/png_image.h"
-#include "magnifier/magnifier_window.h"
 
 namespace {
 
@@ -63,31 +60,21 @@ bool PutBitmapOnClipboard(HWND owner, OwnedBitmap bitmap)
     return false;
 }
 
-void MagnifierWindow::CopyColourText()
+bool PutTextOnClipboard(HWND owner, const char* text)
 {
-    // The colour the readout sampled last (read now when the readouts rest).
-    const COLORREF colour = colourUnderMouse();
-    char text[20];
-    const int length = wsprintfA(text, Settings.DisplayRGBColourPanel ? "%d,%d,%d" : "#%02x%02x%02x",
-                                 GetRValue(colour), GetGValue(colour), GetBValue(colour));
-    GlobalMemory block(GlobalAlloc(GMEM_MOVEABLE, static_cast<SIZE_T>(length) + 1));
+    const size_t size = strlen(text) + 1;
+    GlobalMemory block(GlobalAlloc(GMEM_MOVEABLE, size));
     if (!block)
-        return;
+        return false;
     {
         LockedMemory<char> data(block.get());
         if (!data)
-            return;
-        memcpy(data.get(), text, static_cast<size_t>(length) + 1);
+            return false;
+        memcpy(data.get(), text, size);
     }
-    OpenedClipboard clipboard(hwnd);
-    if (clipboard && EmptyClipboard() && SetClipboardData(CF_TEXT, block.get()))
-        block.release();  // the clipboard's from now on
-}
-
-void MagnifierWindow::OnHotkey(WPARAM id)
-{
-    if (id == BitmapHotkeyId)
-        PutBitmapOnClipboard(hwnd, CaptureImage(true, false));
-    else if (id == ColourHotkeyId)
-        CopyColourText();
+    OpenedClipboard clipboard(owner);
+    if (!clipboard || !EmptyClipboard() || !SetClipboardData(CF_TEXT, block.get()))
+        return false;
+    block.release();  // the clipboard's from now on
+    return true;
 }

@@ -1,6 +1,4 @@
-// Handing bitmaps to the clipboard. The copy commands, the colour text and
-// the hotkey dispatch are operations of the main-window object, defined in
-// clipboard.cpp.
+// Handing bitmaps and texts to the clipboard.
 #pragma once
 #include <windows.h>
 
@@ -11,3 +9,7 @@
 // can be encoded. When there is no bitmap or the clipboard refuses it, beeps,
 // deletes the bitmap and gives false; a refused PNG is freed.
 bool PutBitmapOnClipboard(HWND owner, OwnedBitmap bitmap);
+
+// Puts a copy of the text on the clipboard as CF_TEXT; false when the memory
+// or the clipboard cannot be had.
+bool PutTextOnClipboard(HWND owner, const char* text);

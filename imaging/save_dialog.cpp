@@ -1,32 +1,22 @@
-// Save: the system's Save As dialog with one check box (zoomed or unscaled)
-// and two file types, then the capture, packed and written as a BMP or a PNG
-// file; failures in a message box. The check box's state and the folder are
-// kept in the settings; the file type is chosen anew each time.
+// The system's Save As dialog with one check box (zoomed or unscaled) and two
+// file types (BMP, PNG), and the file-name arithmetic around it.
 #include "imaging/save_dialog.h"
 
 #include <commdlg.h>
 #include <shlwapi.h>
-#include <string.h>
 #include <windowsx.h>
 
 #include "app/globals.h"
-#include "app/owned_handle.h"
 #include "dialogs/help.h"
-#include "imaging/bmp_file.h"
-#include "imaging/packed_dib.h"
-#include "imaging/png_image.h"
-#include "magnifier/magnifier_window.h"
 #include "resources/resource_ids.h"
 
 namespace {
 
-// The check box's state, shared by SaveImageAs and the dialog's hook.
+// The check box's state, shared by AskSaveFileName and the dialog's hook.
 bool saveZoomedChecked = false;
 
 // The check box's pop-up help topic, for both help requests.
 const DWORD SaveDialogHelpIds[] = {IDC_SAVE_ZOOMED, 2, 0, 0};
-
-constexpr DWORD FileNameLength = 520;
 
 // The file types in the order of the dialog's filter list (1 the first).
 constexpr DWORD BmpFilterIndex = 1;
@@ -101,53 +91,32 @@ UINT_PTR CALLBACK SaveDialogHook(HWND dialog, UINT message, WPARAM wParam, LPARA
     }
 }
 
-int MagnifierWindow::ShowImageError(UINT id)
-{
-    ResString text(id);
-    ResString caption(IDS_APP_TITLE);
-    return MessageBoxA(hwnd, text.GetText(), caption.GetText(), MB_ICONERROR);
-}
-
-void MagnifierWindow::SaveImageAs(bool selectionOnly)
+bool AskSaveFileName(HWND owner, const char* initialDirectory, bool& zoomed, bool& png, char* file, DWORD size)
 {
     // "description|pattern||" with each "|" made a NUL: the filter list.
     ResString filterText(IDS_SAVE_FILTER);
     std::string filter = filterText.GetText() ? filterText.GetText() : "";
     ReplaceChar(&filter[0], '|', '\0');
 
-    saveZoomedChecked = Settings.SaveZoomedImage != 0;
-    char file[FileNameLength] = "";
+    saveZoomedChecked = zoomed;
+    file[0] = '\0';
     OPENFILENAMEA dialog = {};
     dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
-    dialog.hwndOwner = hwnd;
+    dialog.hwndOwner = owner;
     dialog.hInstance = AppInstance;
     dialog.lpstrFilter = filter.c_str();
     dialog.nFilterIndex = BmpFilterIndex;
     dialog.lpstrFile = file;
-    dialog.nMaxFile = FileNameLength;
-    dialog.lpstrInitialDir = Settings.InitialDirectory;
+    dialog.nMaxFile = size;
+    dialog.lpstrInitialDir = initialDirectory;
     dialog.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_ENABLEHOOK | OFN_ENABLETEMPLATE |
                    OFN_NOREADONLYRETURN | OFN_EXPLORER | OFN_ENABLESIZING;
     dialog.lpstrDefExt = "bmp";
     dialog.lpfnHook = SaveDialogHook;
     dialog.lpTemplateName = MAKEINTRESOURCEA(IDD_SAVE_OPTIONS);
     if (!GetSaveFileNameA(&dialog))
-        return;  // cancelled: the settings stay as they were
-
-    Settings.SaveZoomedImage = saveZoomedChecked ? 1 : 0;
-    // Taken now, after the dialog has gone from the screen.
-    const OwnedBitmap bitmap = CaptureImage(saveZoomedChecked, selectionOnly);
-    // A folder too long for the setting leaves the setting as it was.
-    const std::string directory = DirectoryOf(file);
-    if (directory.size() < sizeof(Settings.InitialDirectory))
-        memcpy(Settings.InitialDirectory, directory.c_str(), directory.size() + 1);
-
-    GlobalMemory block(bitmap ? PackBitmap(bitmap, BI_RGB, palette) : nullptr);
-    if (!block) {
-        ShowImageError(IDS_CAPTURE_FAILED);
-        return;
-    }
-    const bool png = SavesAsPng(file, dialog.nFilterIndex);
-    if (!(png ? WritePngFile(file, block.get()) : WriteBmpFile(file, block.get())))
-        ShowImageError(IDS_WRITE_FAILED);
+        return false;
+    zoomed = saveZoomedChecked;
+    png = SavesAsPng(file, dialog.nFilterIndex);
+    return true;
 }

@@ -1,10 +1,13 @@
 // The Save As dialog of image output, with its "Save Zoomed Image" check box.
-// SaveImageAs and ShowImageError are operations of the main-window object,
-// defined in save_dialog.cpp.
 #pragma once
 #include <windows.h>
 
 #include <string>
+
+// Asks for the file to save to, starting in the folder, with the check box
+// set as `zoomed` says. False when cancelled; else the file name (of at most
+// `size` bytes), the check box's state and whether the file is to be a PNG.
+bool AskSaveFileName(HWND owner, const char* initialDirectory, bool& zoomed, bool& png, char* file, DWORD size);
 
 // Hook of the dialog's child template (resource 138): the check box's state
 // and its help.

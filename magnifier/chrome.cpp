@@ -8,7 +8,7 @@
 #include "app/globals.h"
 #include "magnifier/dpi.h"
 #include "magnifier/magnifier_window.h"
-#include "magnifier/placement.h"
+#include "overlays/transparency.h"
 #include "resources/resource_ids.h"
 
 bool MagnifierWindow::createControls()

@@ -4,10 +4,10 @@
 #include "app/globals.h"
 #include "dialogs/about_box.h"
 #include "dialogs/help.h"
-#include "imaging/clipboard.h"
 #include "dialogs/options_dialog.h"
+#include "imaging/clipboard.h"
 #include "magnifier/magnifier_window.h"
-#include "magnifier/placement.h"
+#include "overlays/transparency.h"
 #include "resources/resource_ids.h"
 
 bool MagnifierWindow::OnCommand(UINT command)

@@ -11,7 +11,7 @@
 #include "magnifier/geometry.h"
 #include "magnifier/placement.h"
 #include "magnifier/rendering.h"
-#include "overlays/wheel.h"
+#include "magnifier/wheel.h"
 #include "resources/resource_ids.h"
 
 namespace {

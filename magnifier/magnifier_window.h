@@ -102,7 +102,7 @@ public:
     void OnMiddleButtonDown(int x, int y);
     void OnPanningEnd();
 
-    // Image output: capture, clipboard, hotkeys, Save (imaging/)
+    // Image output: capture, clipboard, hotkeys, Save (image_output.cpp)
     OwnedBitmap CaptureImage(bool zoomed, bool selectionOnly);
     void CopyColourText();
     void OnHotkey(WPARAM id);

@@ -1,4 +1,4 @@
-// Keeps the main window reachable on the screen and lets it be see-through.
+// Keeps the main window reachable on the screen, and where it returns when restored.
 #include "magnifier/placement.h"
 
 #include "magnifier/geometry.h"
@@ -42,18 +42,6 @@ void MagnifierWindow::keepOnScreen()
     if (!EqualRect(&moved, &r)) {
         SetWindowPos(hwnd, nullptr, moved.left, moved.top, moved.right - moved.left, moved.bottom - moved.top,
                      SWP_NOZORDER);
-    }
-}
-
-void setTransparency(HWND window, bool on, int alpha)
-{
-    const LONG_PTR style = GetWindowLongPtrA(window, GWL_EXSTYLE);
-    if (on) {
-        SetWindowLongPtrA(window, GWL_EXSTYLE, style | WS_EX_LAYERED);
-        SetLayeredWindowAttributes(window, 0, static_cast<BYTE>(alpha & 0xFF), LWA_ALPHA);
-    } else {
-        SetWindowLongPtrA(window, GWL_EXSTYLE, style & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
-        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
     }
 }
 

@@ -1,10 +1,6 @@
-// Window placement and transparency.
+// Window placement.
 #pragma once
 #include <windows.h>
-
-// Makes the window layered with the given alpha (its low byte), or plain
-// again.
-void setTransparency(HWND window, bool on, int alpha);
 
 // Where a rectangle lies after moving it inside the screen area: the right
 // (bottom) edge wins for a window wider (taller) than the area.

@@ -2,7 +2,7 @@
 
 #include "app/globals.h"
 #include "app/scope_guards.h"
-#include "magnifier/placement.h"
+#include "overlays/transparency.h"
 
 namespace {
 constexpr int FrameWidth = 3;

@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "app/globals.h"
-#include "overlays/wheel.h"
+#include "magnifier/wheel.h"
 #include "panx/pan_step.h"
 #include "tests/unit/test_support.h"
 #include "tests/unit/view_support.h"

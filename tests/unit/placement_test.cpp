@@ -9,6 +9,7 @@
 #include "magnifier/geometry.h"
 #include "magnifier/magnifier_window.h"
 #include "magnifier/placement.h"
+#include "overlays/transparency.h"
 #include "resources/resource_ids.h"
 #include "tests/unit/view_support.h"
 

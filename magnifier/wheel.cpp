@@ -1,9 +1,9 @@
 // The mouse wheel over the main window, and the message of old wheel drivers.
-#include "overlays/wheel.h"
+#include "magnifier/wheel.h"
 
 #include "app/globals.h"
 #include "magnifier/magnifier_window.h"
-#include "magnifier/placement.h"
+#include "overlays/transparency.h"
 
 int wheelTransparencyStep(int transparency, bool down)
 {

@@ -4,7 +4,7 @@
 // gives it back only at an end that the library really reached: the end
 // message is known to every program, and a repeated or foreign one must not
 // unload code that still runs (its marker window, timer and hook).
-#include "overlays/panning.h"
+#include "magnifier/panning.h"
 
 #include "magnifier/magnifier_window.h"
 
