@@ -90,8 +90,8 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
 {
     // WM_GETMINMAXINFO comes first during creation; the handle is also taken
     // from any earlier message so the object never works without one.
-    if (message == WM_GETMINMAXINFO || !Magnifier.hwnd)
-        Magnifier.hwnd = hwnd;
+    if (message == WM_GETMINMAXINFO || !Magnifier.handle())
+        Magnifier.attach(hwnd);
     return Magnifier.WindowProc(message, wParam, lParam);
 }
 

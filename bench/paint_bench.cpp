@@ -88,14 +88,14 @@ Frame paintInPhases(HDC windowDC, Variant variant)
 {
     const bool fullSizeSource = variant == GdiStretchFullSource;
     const bool ownBits = variant == OwnBits;
-    MagnifierWindow& m = Magnifier;
+    ZoomView& m = Magnifier.view();
     Frame f;
     const int zoom = Settings.ZoomFactor;
     const RECT v = m.viewRect();
-    const int width = zoom * m.viewCols;
-    const int height = zoom * m.viewRows;
-    const int sourceWidth = fullSizeSource ? width : m.viewCols;
-    const int sourceHeight = fullSizeSource ? height : m.viewRows;
+    const int width = zoom * m.cells().viewCols;
+    const int height = zoom * m.cells().viewRows;
+    const int sourceWidth = fullSizeSource ? width : m.cells().viewCols;
+    const int sourceHeight = fullSizeSource ? height : m.cells().viewRows;
 
     double t = lap();
     const double start = t;
@@ -105,10 +105,10 @@ Frame paintInPhases(HDC windowDC, Variant variant)
     HBITMAP viewBitmap = makeBitmap(windowDC, viewDC, width, height, ownBits, &viewBits);
     HGDIOBJ oldView = SelectObject(viewDC, viewBitmap);
     HPALETTE oldViewPalette = nullptr, oldWindowPalette = nullptr;
-    if (m.palette && !ownBits) {
-        oldViewPalette = SelectPalette(viewDC, m.palette, FALSE);
+    if (m.palette() && !ownBits) {
+        oldViewPalette = SelectPalette(viewDC, m.palette(), FALSE);
         RealizePalette(viewDC);
-        oldWindowPalette = SelectPalette(windowDC, m.palette, FALSE);
+        oldWindowPalette = SelectPalette(windowDC, m.palette(), FALSE);
         RealizePalette(windowDC);
     }
     const POINT c = m.clampZoomPoint();
@@ -122,7 +122,7 @@ Frame paintInPhases(HDC windowDC, Variant variant)
 
     HWND desktop = GetDesktopWindow();
     HDC screen = GetDC(desktop);
-    BitBlt(sourceDC, 0, 0, m.viewCols, m.viewRows, screen, c.x - m.halfCols, c.y - m.halfRows, SRCCOPY | CAPTUREBLT);
+    BitBlt(sourceDC, 0, 0, m.cells().viewCols, m.cells().viewRows, screen, c.x - m.cells().halfCols, c.y - m.cells().halfRows, SRCCOPY | CAPTUREBLT);
     ReleaseDC(desktop, screen);
     u = lap();
     f.phase[Capture] = u - t;
@@ -133,7 +133,7 @@ Frame paintInPhases(HDC windowDC, Variant variant)
         enlarge(sourceBits, sourceWidth, zoom, viewBits, width, std::min<int>(width, v.right - v.left),
                 std::min<int>(height, v.bottom - v.top));
     } else {
-        StretchBlt(viewDC, 0, 0, width, height, sourceDC, 0, 0, m.viewCols, m.viewRows, SRCCOPY);
+        StretchBlt(viewDC, 0, 0, width, height, sourceDC, 0, 0, m.cells().viewCols, m.cells().viewRows, SRCCOPY);
     }
     u = lap();
     f.phase[Enlarge] = u - t;
@@ -142,11 +142,11 @@ Frame paintInPhases(HDC windowDC, Variant variant)
     if (Settings.ShowGrid && (zoom >= 2 || Settings.GridSize > 1)) {
         HPEN pen = CreatePen(PS_SOLID, 1, Settings.GridColor);
         HGDIOBJ oldPen = SelectObject(viewDC, pen);
-        for (int k = Settings.GridSize; k < m.viewCols; k += Settings.GridSize) {
+        for (int k = Settings.GridSize; k < m.cells().viewCols; k += Settings.GridSize) {
             MoveToEx(viewDC, zoom * k, 0, nullptr);
             LineTo(viewDC, zoom * k, height);
         }
-        for (int k = Settings.GridSize; k < m.viewRows; k += Settings.GridSize) {
+        for (int k = Settings.GridSize; k < m.cells().viewRows; k += Settings.GridSize) {
             MoveToEx(viewDC, 0, zoom * k, nullptr);
             LineTo(viewDC, width, zoom * k);
         }
@@ -157,17 +157,17 @@ Frame paintInPhases(HDC windowDC, Variant variant)
     f.phase[Grid] = u - t;
     t = u;
 
-    if (Settings.MouseTracking && Settings.DisplayMouseWhenFollowing && m.viewCursor) {
-        const int x = zoom * (m.zoomPoint.x - c.x + m.halfCols) + zoom / 2;
-        const int y = zoom * (m.zoomPoint.y - c.y + m.halfRows) + zoom / 2;
-        DrawIcon(viewDC, x, y, m.viewCursor);
+    if (Settings.MouseTracking && Settings.DisplayMouseWhenFollowing && m.cursor()) {
+        const int x = zoom * (m.zoomPoint().x - c.x + m.cells().halfCols) + zoom / 2;
+        const int y = zoom * (m.zoomPoint().y - c.y + m.cells().halfRows) + zoom / 2;
+        DrawIcon(viewDC, x, y, m.cursor());
     }
     u = lap();
     f.phase[Cursor] = u - t;
     t = u;
 
     SetStretchBltMode(viewDC, COLORONCOLOR);
-    const int destinationY = Settings.DisplayToolbar ? m.rebarHeight : 0;
+    const int destinationY = v.top;
     BitBlt(windowDC, 0, destinationY, v.right - v.left, v.bottom - v.top, viewDC, 0, 0, SRCCOPY | CAPTUREBLT);
     u = flushedLap();
     f.phase[Transfer] = u - t;
@@ -281,7 +281,7 @@ HBITMAP noiseLike(HBITMAP capture, int zoom)
 
 void resizeWindow(int width, int height)
 {
-    SetWindowPos(Magnifier.hwnd, nullptr, 20, 20, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(Magnifier.handle(), nullptr, 20, 20, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
         DispatchMessageA(&msg);
@@ -327,7 +327,7 @@ int main(int argc, char** argv)
         fprintf(stderr, "paint_bench: no main window\n");
         return 1;
     }
-    HWND window = Magnifier.hwnd;
+    HWND window = Magnifier.handle();
 
     const Case cases[] = {{450, 250, 3}, {1024, 768, 4}, {1600, 1000, 8}};
     const int minFrames = quick ? 10 : 60;
@@ -340,10 +340,10 @@ int main(int argc, char** argv)
     printf(" %8s %7s %9s\n", "total", "frames", "buffer KB");
     for (const Case& k : cases) {
         resizeWindow(k.width, k.height);
-        Magnifier.setZoomFactor(k.zoom);
-        Magnifier.layoutView();
-        Magnifier.zoomPoint = POINT{screenLeft + screenWidth / 2, screenTop + screenHeight / 2};
-        const RECT v = Magnifier.viewRect();
+        Magnifier.view().setZoomFactor(k.zoom);
+        Magnifier.view().layoutView();
+        Magnifier.view().setZoomPoint(POINT{screenLeft + screenWidth / 2, screenTop + screenHeight / 2});
+        const RECT v = Magnifier.view().viewRect();
         char size[32], view[32];
         snprintf(size, sizeof(size), "%dx%d", k.width, k.height);
         snprintf(view, sizeof(view), "%dx%d", static_cast<int>(v.right - v.left), static_cast<int>(v.bottom - v.top));
@@ -367,7 +367,7 @@ int main(int argc, char** argv)
                         // The grid is off in most use; the other rows draw it.
                         Settings.ShowGrid = variant == Program;
                         const double t = lap();
-                        Magnifier.paintView(dc);
+                        Magnifier.view().paintView(dc);
                         f.total = flushedLap() - t;
                         Settings.ShowGrid = true;
                     }
@@ -386,11 +386,11 @@ int main(int argc, char** argv)
             std::sort(t.begin(), t.end());
             char source[32];
             if (variant == GdiStretch)
-                snprintf(source, sizeof(source), "%dx%d", Magnifier.viewCols, Magnifier.viewRows);
+                snprintf(source, sizeof(source), "%dx%d", Magnifier.view().cells().viewCols, Magnifier.view().cells().viewRows);
             else if (variant == GdiStretchFullSource)
-                snprintf(source, sizeof(source), "%dx%d full", zoom * Magnifier.viewCols, zoom * Magnifier.viewRows);
+                snprintf(source, sizeof(source), "%dx%d full", zoom * Magnifier.view().cells().viewCols, zoom * Magnifier.view().cells().viewRows);
             else if (variant == OwnBits)
-                snprintf(source, sizeof(source), "%dx%d own", Magnifier.viewCols, Magnifier.viewRows);
+                snprintf(source, sizeof(source), "%dx%d own", Magnifier.view().cells().viewCols, Magnifier.view().cells().viewRows);
             else
                 snprintf(source, sizeof(source), variant == Program ? "program" : "prog. no grid");
             printf("%-14s %4d %-9s %-13s", size, k.zoom, view, source);
@@ -401,9 +401,9 @@ int main(int argc, char** argv)
                     printf(" %8s", "");
             }
             // Both buffers at 32 bits per pixel.
-            const double viewKB = 4.0 * zoom * Magnifier.viewCols * zoom * Magnifier.viewRows / 1024;
+            const double viewKB = 4.0 * zoom * Magnifier.view().cells().viewCols * zoom * Magnifier.view().cells().viewRows / 1024;
             const double sourceKB =
-                variant == GdiStretchFullSource ? viewKB : 4.0 * Magnifier.viewCols * Magnifier.viewRows / 1024;
+                variant == GdiStretchFullSource ? viewKB : 4.0 * Magnifier.view().cells().viewCols * Magnifier.view().cells().viewRows / 1024;
             printf(" %8.3f %7d %9.0f\n", t[t.size() / 2], frames, viewKB + sourceKB);
         }
         ReleaseDC(window, dc);
@@ -418,7 +418,7 @@ int main(int argc, char** argv)
     // One readout tick (timer 2): the mouse position, the coordinate text, the
     // colour under the mouse, and in follow mode a repaint when it moved.
     resizeWindow(450, 250);
-    Magnifier.setZoomFactor(3);
+    Magnifier.view().setZoomFactor(3);
     printf("\nReadout tick (timer 2) in a 450x250 window at zoom 3, ms (median)\n");
     struct TickCase {
         const char* name;
@@ -451,9 +451,9 @@ int main(int argc, char** argv)
     Settings.MouseTracking = false;
     for (const Case& k : cases) {
         resizeWindow(k.width, k.height);
-        Magnifier.setZoomFactor(k.zoom);
-        Magnifier.layoutView();
-        Magnifier.zoomPoint = POINT{screenLeft + screenWidth / 2, screenTop + screenHeight / 2};
+        Magnifier.view().setZoomFactor(k.zoom);
+        Magnifier.view().layoutView();
+        Magnifier.view().setZoomPoint(POINT{screenLeft + screenWidth / 2, screenTop + screenHeight / 2});
         char size[32];
         snprintf(size, sizeof(size), "%dx%d", k.width, k.height);
         OwnedBitmap capture(Magnifier.CaptureImage(true, false));

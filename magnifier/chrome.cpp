@@ -13,10 +13,10 @@
 
 bool MagnifierWindow::createControls()
 {
-    viewCursor = LoadCursorA(AppInstance, MAKEINTRESOURCEA(IDC_VIEW_ARROW));
+    view_.attach(hwnd, LoadCursorA(AppInstance, MAKEINTRESOURCEA(IDC_VIEW_ARROW)));
     setTransparency(hwnd, Settings.Transparent, Settings.nTransparency);
-    tooltips.create(AppInstance, hwnd);
-    dpi = dpiForWindow(hwnd);
+    chrome_.tooltips.create(AppInstance, hwnd);
+    chrome_.dpi = dpiForWindow(hwnd);
     buildChromeControls();
     checkHelpFreshness();
     setUpdateRate(Settings.Update, true);
@@ -32,7 +32,7 @@ bool MagnifierWindow::createControls()
 
 void MagnifierWindow::buildChromeControls()
 {
-    chromeFont.reset(createGuiFontForDpi(dpi));
+    chrome_.chromeFont.reset(createGuiFontForDpi(chrome_.dpi));
     createToolBand();
     createTrackbars();
     createStatusBar();
@@ -52,7 +52,37 @@ LRESULT MagnifierWindow::OnNotify(const NMHDR* header)
         return 0;
     if (header->code == TTN_NEEDTEXTA || header->code == TTN_NEEDTEXTW)
         fillToolbarTip(const_cast<NMHDR*>(header));
-    else if (header->code == static_cast<UINT>(NM_CLICK) && header->hwndFrom == statusBar)
+    else if (header->code == static_cast<UINT>(NM_CLICK) && header->hwndFrom == chrome_.statusBar)
         openClickedLink(*reinterpret_cast<const NMMOUSE*>(header));
     return 0;
+}
+
+RECT MagnifierWindow::viewRect() const
+{
+    RECT r = {0, 0, 0, 0};
+    GetClientRect(hwnd, &r);
+    if (Settings.DisplayToolbar)
+        r.top += chrome_.rebarHeight;
+    if (Settings.DisplayStatusbar)
+        r.bottom -= chrome_.statusHeight;
+    return r;
+}
+
+void MagnifierWindow::viewLaidOut(const RECT& view)
+{
+    const int width = view.right - view.left;
+    if (chrome_.rebar)
+        SetWindowPos(chrome_.rebar, nullptr, 0, 0, width, chrome_.rebarHeight, SWP_NOZORDER | SWP_NOMOVE);
+    if (chrome_.statusBar)
+        SetWindowPos(chrome_.statusBar, nullptr, 0, view.bottom, width, chrome_.statusHeight, SWP_NOZORDER);
+    refreshPaneTooltips();
+}
+
+void MagnifierWindow::zoomChanged(int factor)
+{
+    // The zoom trackbar and its tip follow the new factor.
+    chrome_.zoomTrackbar.setPos(factor);
+    char tip[128];
+    wsprintfA(tip, ZoomLevelFormat.GetText() ? ZoomLevelFormat.GetText() : "", factor);
+    chrome_.tooltips.updateTipText(chrome_.zoomTrackbar, tip);
 }

@@ -25,10 +25,10 @@ bool MagnifierWindow::OnCommand(UINT command)
         syncFollowButton();
         break;
     case IDM_ZOOM_2X:
-        setZoomFactor(2);
+        view_.setZoomFactor(2);
         break;
     case IDM_ZOOM_4X:
-        setZoomFactor(4);
+        view_.setZoomFactor(4);
         break;
     case IDM_HELP_TOPICS:
         ShowHelp(hwnd, HELP_CONTEXT, HelpMainTopic);
@@ -44,9 +44,12 @@ bool MagnifierWindow::OnCommand(UINT command)
     case IDM_CANCEL_SELECTION:
         CancelSelection();
         break;
-    case IDM_ZOOM_TO_SELECTION:
-        zoomToSelection();
+    case IDM_ZOOM_TO_SELECTION: {
+        RECT selection;
+        SelectionRect(selection);
+        view_.zoomToSelection(selection);
         break;
+    }
     case IDM_CONTEXT_MENU: {
         const RECT v = viewRect();
         POINT corner = {v.left, v.top};
@@ -55,9 +58,9 @@ bool MagnifierWindow::OnCommand(UINT command)
         break;
     }
     case IDM_HIGHLIGHT:
-        computeHighlightRect();
-        highlight.Show(highlightRect);
-        highlight.StartBlink(125, 8);
+        view_.computeHighlightRect();
+        highlight_.Show(view_.highlightRect());
+        highlight_.StartBlink(125, 8);
         break;
     case IDM_TOGGLE_GRID:
         Settings.ShowGrid = !Settings.ShowGrid;
@@ -67,22 +70,22 @@ bool MagnifierWindow::OnCommand(UINT command)
     case IDM_COLOUR_HEX:
         // The text takes the new form when the colour under the mouse changes.
         Settings.DisplayRGBColourPanel = command == IDM_COLOUR_RGB;
-        InvalidateRect(statusBar, nullptr, FALSE);
+        InvalidateRect(chrome_.statusBar, nullptr, FALSE);
         break;
     case IDM_COORDS_SCREEN:
     case IDM_COORDS_CLIENT:
         Settings.RelativeCoords = command == IDM_COORDS_CLIENT;
-        InvalidateRect(statusBar, nullptr, FALSE);
+        InvalidateRect(chrome_.statusBar, nullptr, FALSE);
         break;
     case IDM_TOGGLE_TRANSPARENT:
         Settings.Transparent = !Settings.Transparent;
         setTransparency(hwnd, Settings.Transparent, Settings.nTransparency);
         break;
     case IDM_ZOOM_IN:
-        setZoomFactor(Settings.ZoomFactor + 1);
+        view_.setZoomFactor(Settings.ZoomFactor + 1);
         break;
     case IDM_ZOOM_OUT:
-        setZoomFactor(Settings.ZoomFactor - 1);
+        view_.setZoomFactor(Settings.ZoomFactor - 1);
         break;
     case IDM_RATE_UP:
         setUpdateRate(Settings.Update + 1, false);
@@ -103,7 +106,7 @@ bool MagnifierWindow::OnCommand(UINT command)
         PutBitmapOnClipboard(hwnd, CaptureImage(true, true));
         break;
     case IDM_SAVE_IMAGE:
-        SaveImageAs(hasSelection);
+        SaveImageAs(mouse_.hasSelection);
         break;
     case IDM_SAVE_SELECTION:
         SaveImageAs(true);
@@ -128,7 +131,7 @@ void MagnifierWindow::runOptions()
         return;
     Settings.Save();
     setTransparency(hwnd, Settings.Transparent, Settings.nTransparency);
-    repaintView();
+    view_.repaintView();
 }
 
 void MagnifierWindow::OnKeyDown(UINT virtualKey)
@@ -137,29 +140,29 @@ void MagnifierWindow::OnKeyDown(UINT virtualKey)
     const int step = control ? Settings.nFastScrollRate : Settings.nSlowScrollRate;
     switch (virtualKey) {
     case VK_LEFT:
-        moveZoomPoint(-step, 0);
+        view_.moveZoomPoint(-step, 0);
         break;
     case VK_RIGHT:
-        moveZoomPoint(step, 0);
+        view_.moveZoomPoint(step, 0);
         break;
     case VK_UP:
-        moveZoomPoint(0, -step);
+        view_.moveZoomPoint(0, -step);
         break;
     case VK_DOWN:
-        moveZoomPoint(0, step);
+        view_.moveZoomPoint(0, step);
         break;
     case VK_PRIOR:
         // A view less one row up; with Ctrl, a view less one column left.
         if (control)
-            moveZoomPoint(1 - viewCols, 0);
+            view_.moveZoomPoint(1 - view_.cells().viewCols, 0);
         else
-            moveZoomPoint(0, 1 - viewRows);
+            view_.moveZoomPoint(0, 1 - view_.cells().viewRows);
         break;
     case VK_NEXT:
         if (control)
-            moveZoomPoint(viewCols - 1, 0);
+            view_.moveZoomPoint(view_.cells().viewCols - 1, 0);
         else
-            moveZoomPoint(0, viewRows - 1);
+            view_.moveZoomPoint(0, view_.cells().viewRows - 1);
         break;
     case VK_ESCAPE:
         EndPointPick();

@@ -40,7 +40,7 @@ void check(HMENU menu, UINT command, bool on)
 }
 
 // The pop-up for the area, with its items' states set from the settings.
-HMENU preparePopup(HMENU menus, DWORD helpId, bool hasSelection)
+HMENU preparePopup(HMENU menus, DWORD helpId, bool selectionMenu)
 {
     HMENU popup;
     if (helpId == ColourPaneHelp) {
@@ -53,7 +53,7 @@ HMENU preparePopup(HMENU menus, DWORD helpId, bool hasSelection)
         check(popup, IDM_TOGGLE_STATUSBAR, Settings.DisplayStatusbar);
         CheckMenuRadioItem(popup, IDM_COORDS_SCREEN, IDM_COORDS_CLIENT,
                            Settings.RelativeCoords ? IDM_COORDS_CLIENT : IDM_COORDS_SCREEN, MF_BYCOMMAND);
-    } else if (hasSelection) {
+    } else if (selectionMenu) {
         popup = GetSubMenu(menus, SelectionMenu);
         EnableMenuItem(popup, IDM_ZOOM_TO_SELECTION,
                        MF_BYCOMMAND | (Settings.ZoomFactor == MaxZoomFactor ? MF_GRAYED : MF_ENABLED));
@@ -86,26 +86,26 @@ bool MagnifierWindow::ContextHelpIdAt(POINT p, DWORD& id) const
         return false;  // no area of this window lies there
     POINT client = p;
     ScreenToClient(hwnd, &client);
-    if (viewRegion && PtInRegion(viewRegion, client.x, client.y)) {
+    if (view_.region() && PtInRegion(view_.region(), client.x, client.y)) {
         id = ViewHelp;
-    } else if (PointInWindow(rateTrackbar, p)) {
+    } else if (PointInWindow(chrome_.rateTrackbar, p)) {
         id = RateTrackbarHelp;
-    } else if (PointInWindow(zoomTrackbar, p)) {
+    } else if (PointInWindow(chrome_.zoomTrackbar, p)) {
         id = ZoomTrackbarHelp;
-    } else if (PointInWindow(statusBar, p)) {
+    } else if (PointInWindow(chrome_.statusBar, p)) {
         id = StatusBarHelp;
         POINT s = p;
-        ScreenToClient(statusBar, &s);
-        const StatusBar bar(statusBar);
+        ScreenToClient(chrome_.statusBar, &s);
+        const StatusBar bar(chrome_.statusBar);
         for (int pane = 0; pane < PaneCount; ++pane) {
             RECT r;
             if (bar.paneRect(pane, r) && inside(r, s))
                 id = StatusBarHelp + pane;
         }
-    } else if (PointInWindow(toolbar, p) || PointInWindow(rebar, p)) {
+    } else if (PointInWindow(chrome_.toolbar, p) || PointInWindow(chrome_.rebar, p)) {
         POINT t = p;
-        ScreenToClient(toolbar, &t);
-        const Toolbar bar(toolbar);
+        ScreenToClient(chrome_.toolbar, &t);
+        const Toolbar bar(chrome_.toolbar);
         const int index = bar.hitTest(t);
         TBBUTTON button = {};
         if (index >= 0 && bar.button(index, button))
@@ -125,7 +125,7 @@ bool MagnifierWindow::ShowContextMenu(POINT p)
     }
     UINT command = 0;
     const OwnedMenu menus(LoadMenuA(AppInstance, MAKEINTRESOURCEA(IDR_CONTEXT_MENUS)));
-    if (HMENU popup = menus ? preparePopup(menus, helpId, hasSelection) : nullptr)
+    if (HMENU popup = menus ? preparePopup(menus, helpId, mouse_.hasSelection) : nullptr)
         command = static_cast<UINT>(TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON, p.x, p.y, 0, hwnd, nullptr));
     if (command == IDM_WHATS_THIS) {
         showWhatsThis(p, helpId);  // the selection is left as it is

@@ -28,16 +28,16 @@ void MagnifierWindow::onDpiChanged(int newDpi, const RECT* suggested)
     const bool haveRect = suggested &&
                           ReadProcessMemory(GetCurrentProcess(), suggested, &r, sizeof(r), &read) &&
                           read == sizeof(r) && r.right > r.left && r.bottom > r.top;
-    if (newDpi >= LowestDpi && newDpi <= HighestDpi && newDpi != dpi) {
-        dpi = newDpi;
+    if (newDpi >= LowestDpi && newDpi <= HighestDpi && newDpi != chrome_.dpi) {
+        chrome_.dpi = newDpi;
         rebuildChrome();
     }
     if (haveRect) {
         SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    layoutView();
-    repaintView();
+    view_.layoutView();
+    view_.repaintView();
     setStatusParts();
 }
 
@@ -45,19 +45,19 @@ void MagnifierWindow::rebuildChrome()
 {
     // The shared tooltip control outlives the controls: their tools go, and
     // the toolbar lets go of it so that it is not destroyed with the toolbar.
-    tooltips.removeToolsOf(zoomTrackbar);
-    tooltips.removeToolsOf(rateTrackbar);
-    tooltips.removeToolsOf(toolbar);
-    tooltips.removeToolsOf(statusBar);
-    toolbar.setTooltips(nullptr);
-    DestroyWindow(rebar);  // the toolbar and the trackbars with it
-    DestroyWindow(statusBar);
+    chrome_.tooltips.removeToolsOf(chrome_.zoomTrackbar);
+    chrome_.tooltips.removeToolsOf(chrome_.rateTrackbar);
+    chrome_.tooltips.removeToolsOf(chrome_.toolbar);
+    chrome_.tooltips.removeToolsOf(chrome_.statusBar);
+    chrome_.toolbar.setTooltips(nullptr);
+    DestroyWindow(chrome_.rebar);  // the toolbar and the trackbars with it
+    DestroyWindow(chrome_.statusBar);
     buildChromeControls();
-    lastColour = NoColourShown;
+    lastColour_ = NoColourShown;
 
     setButtonCheck(IDM_ALWAYS_ON_TOP, Settings.AlwaysOnTop != 0);
     setButtonCheck(IDM_FOLLOW_MOUSE, Settings.MouseTracking != 0);
     setButtonCheck(IDM_TOGGLE_GRID, Settings.ShowGrid != 0);
-    ShowWindow(rebar, Settings.DisplayToolbar ? SW_SHOW : SW_HIDE);
-    ShowWindow(statusBar, Settings.DisplayStatusbar ? SW_SHOW : SW_HIDE);
+    ShowWindow(chrome_.rebar, Settings.DisplayToolbar ? SW_SHOW : SW_HIDE);
+    ShowWindow(chrome_.statusBar, Settings.DisplayStatusbar ? SW_SHOW : SW_HIDE);
 }

@@ -18,7 +18,7 @@ struct ScreenArea {
 };
 
 struct CellLayout {
-    int cols, rows;          // screen pixels copied into the view
+    int viewCols, viewRows;  // screen pixels copied into the view
     int halfCols, halfRows;
     int maxPointX, maxPointY;
 };

@@ -28,7 +28,7 @@ OwnedBitmap MagnifierWindow::CaptureImage(bool zoomed, bool selectionOnly)
     if (selectionOnly)
         SelectionRect(selection);
     return CaptureScreen(
-        CaptureAreaOf(sourceArea(), viewRect(), selectionOnly ? &selection : nullptr, Settings.ZoomFactor, zoomed));
+        CaptureAreaOf(view_.sourceArea(), viewRect(), selectionOnly ? &selection : nullptr, Settings.ZoomFactor, zoomed));
 }
 
 void MagnifierWindow::CopyColourText()
@@ -72,7 +72,7 @@ void MagnifierWindow::SaveImageAs(bool selectionOnly)
     if (directory.size() < sizeof(Settings.InitialDirectory))
         memcpy(Settings.InitialDirectory, directory.c_str(), directory.size() + 1);
 
-    GlobalMemory block(bitmap ? PackBitmap(bitmap, BI_RGB, palette) : nullptr);
+    GlobalMemory block(bitmap ? PackBitmap(bitmap, BI_RGB, view_.palette()) : nullptr);
     if (!block) {
         ShowImageError(IDS_CAPTURE_FAILED);
         return;

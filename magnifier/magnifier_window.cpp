@@ -24,41 +24,12 @@ POINT pointOf(LPARAM lParam)
 
 }  // namespace
 
-MagnifierWindow::MagnifierWindow()
-    : hwnd(nullptr),
-      viewRows(0),
-      viewCols(0),
-      halfRows(0),
-      halfCols(0),
-      highlightRect{0, 0, 0, 0},
-      maxPointX(0),
-      maxPointY(0),
-      pickingPoint(false),
-      zoomPoint{0, 0},
-      lastColour(0),
-      hasSelection(false),
-      selecting(false),
-      selectionStart{0, 0},
-      selectionEnd{0, 0},
-      palette(createViewPalette()),
-      viewCursor(nullptr),
-      hasRebar(false),
-      rebarHeight(0),
-      statusHeight(0),
-      viewEmpty(false),
-      dpi(96),
-      placementShift{0, 0}
-{
-    zoomPoint = Settings.ZoomPoint;
-    updateScreenMetrics();
-}
+MagnifierWindow::MagnifierWindow() : view_(*this) {}
 
 MagnifierWindow::~MagnifierWindow()
 {
-    paintBuffers.release();  // before the palette they may hold is deleted
-    // The region and the palette delete themselves. The child controls went
-    // with the main window; viewCursor is a shared resource and is not
-    // destroyed.
+    // The zoom view's buffers, region and palette delete themselves; the child
+    // controls went with the main window.
 }
 
 LRESULT MagnifierWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -80,7 +51,7 @@ LRESULT MagnifierWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         takeFocusBack();
         break;
     case WM_SETFOCUS:
-        repaintView();
+        view_.repaintView();
         return 0;
     case WM_KILLFOCUS:
         onKillFocus(reinterpret_cast<HWND>(wParam));
@@ -92,8 +63,8 @@ LRESULT MagnifierWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;  // the view covers the whole area
     case WM_WININICHANGE:
         keepOnScreen();
-        layoutView();
-        repaintView();
+        view_.layoutView();
+        view_.repaintView();
         return 0;
     case WM_CANCELMODE:
         EndPointPick();
@@ -167,51 +138,64 @@ LRESULT MagnifierWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         onDpiChanged(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_DISPLAYCHANGE:
-        // The screen's context and the paint's buffers are made anew for the
-        // new display on the next read.
-        screen.release();
-        paintBuffers.release();
-        // The screen changed size (Wine sends no settings change then): the
-        // window and the zoom geometry follow, as on a settings change.
-        keepOnScreen();
-        layoutView();
-        repaintView();
+        onDisplayChange();
         return 0;
     default:
-        // Registered messages have ids only known at run time; 0 never matches.
-        if (wheelRollMessage != 0 && message == wheelRollMessage)
-            return ForwardWheelMessage(hwnd, wParam, lParam);
-        if (originUpdateMessage != 0 && message == originUpdateMessage) {
-            // lParam points at the two steps (dx, dy). The message id is known
-            // to every program, which may send or post it with any lParam, so
-            // the steps are read in a way that fails, rather than crashes, on
-            // an address that is not readable.
-            int step[2];
-            SIZE_T read = 0;
-            if (lParam &&
-                ReadProcessMemory(GetCurrentProcess(), reinterpret_cast<const void*>(lParam), step, sizeof(step),
-                                  &read) &&
-                read == sizeof(step))
-                moveZoomPoint(step[0], step[1]);
-            return 1;
-        }
-        if (originEndMessage != 0 && message == originEndMessage)
-            OnPanningEnd();
-        break;
+        return onRegisteredMessage(message, wParam, lParam);
     }
     return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+// Messages registered at run time: the old wheel drivers' and the panning
+// library's (0 when not registered, which never matches).
+LRESULT MagnifierWindow::onRegisteredMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (wheelRollMessage != 0 && message == wheelRollMessage)
+        return ForwardWheelMessage(hwnd, wParam, lParam);
+    if (originUpdateMessage != 0 && message == originUpdateMessage) {
+        onOriginUpdate(lParam);
+        return 1;
+    }
+    if (originEndMessage != 0 && message == originEndMessage)
+        OnPanningEnd();
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+// A panning step: lParam points at the two steps (dx, dy). The message id is
+// known to every program, which may send or post it with any lParam, so the
+// steps are read in a way that fails, rather than crashes, on an address that
+// is not readable.
+void MagnifierWindow::onOriginUpdate(LPARAM steps)
+{
+    int step[2];
+    SIZE_T read = 0;
+    if (steps &&
+        ReadProcessMemory(GetCurrentProcess(), reinterpret_cast<const void*>(steps), step, sizeof(step), &read) &&
+        read == sizeof(step))
+        view_.moveZoomPoint(step[0], step[1]);
+}
+
+void MagnifierWindow::onDisplayChange()
+{
+    // The screen's context and the paint's buffers are made anew for the new
+    // display on the next read.
+    view_.release();
+    // The screen changed size (Wine sends no settings change then): the
+    // window and the zoom geometry follow, as on a settings change.
+    keepOnScreen();
+    view_.layoutView();
+    view_.repaintView();
 }
 
 void MagnifierWindow::onDestroy()
 {
     // The normal rectangle: a maximised or minimised state is not kept.
     Settings.WindowPos = normalRectOnScreen(hwnd, placementShift);
-    Settings.ZoomPoint = zoomPoint;
+    Settings.ZoomPoint = view_.zoomPoint();
     PostQuitMessage(0);
     ShowHelp(hwnd, HELP_QUIT, 0);
     UnregisterHotkeys(hwnd);
-    paintBuffers.release();
-    screen.release();
+    view_.release();
 }
 
 void MagnifierWindow::onSize(WPARAM kind, int width, int height)
@@ -220,8 +204,8 @@ void MagnifierWindow::onSize(WPARAM kind, int width, int height)
         normalRectOnScreen(hwnd, placementShift);  // keeps the shift up to date
     if (kind == SIZE_MINIMIZED || width == 0 || height == 0)
         return;
-    layoutView();
-    repaintView();
+    view_.layoutView();
+    view_.repaintView();
     setStatusParts();
 }
 
@@ -258,13 +242,13 @@ void MagnifierWindow::onPaint()
     // another paint message, which takes the full path.
     if (onlyViewInvalid) {
         onlyViewInvalid = false;
-        ValidateRgn(hwnd, viewRegion);
-        repaintView();
+        ValidateRgn(hwnd, view_.region());
+        view_.repaintView();
         return;
     }
     PaintDC dc(hwnd);
     if (dc)
-        paintView(dc);
+        view_.paintView(dc);
 }
 
 // The two items the window adds to its system menu; everything else is the

@@ -1,14 +1,13 @@
-// The one object behind the main window: the geometry of the zoom view, the
-// child controls, the selection state, and the handling of every message.
-// Its operations are spread over the files of this folder by subject.
+// The one object behind the main window: a dispatcher of its messages that
+// owns the zoom view and the window's other parts. Its handlers are spread
+// over the files of this folder by subject.
 #pragma once
 #include <windows.h>
 
 #include "app/owned_handle.h"
 #include "magnifier/controls.h"
-#include "magnifier/rendering.h"
-#include "magnifier/screen_source.h"
 #include "magnifier/tooltip_control.h"
+#include "magnifier/zoom_view.h"
 #include "overlays/drag_highlight.h"
 #include "overlays/marquee.h"
 #include "overlays/tracking_tooltip.h"
@@ -23,7 +22,37 @@ enum : int { RebarId = 1, StatusBarId = 3, ToolbarId = 115 };
 // Status-bar panes.
 enum : int { MenuHelpPane = 0, ColourTextPane = 1, SwatchPane = 2, CoordsPane = 3, LinkPane = 4, PaneCount = 5 };
 
-class MagnifierWindow {
+// The controls around the view, as the chrome made them for the window's DPI.
+struct ChromeControls {
+    bool hasRebar = false;
+    int rebarHeight = 0;
+    Toolbar toolbar;
+    Rebar rebar;
+    Trackbar zoomTrackbar;
+    Trackbar rateTrackbar;
+    int statusHeight = 0;
+    StatusBar statusBar;
+    TooltipControl tooltips;
+    // DPI of the monitor the window is on, and the chrome's font for it when
+    // that is not the system's (null: the stock GUI font).
+    int dpi = 96;
+    OwnedFont chromeFont;
+};
+
+// Where the mouse modes stand: a zoom-point pick, a selection being dragged,
+// a selection kept (client coordinates, not yet snapped).
+struct MouseState {
+    bool pickingPoint = false;
+    bool selecting = false;
+    bool hasSelection = false;
+    POINT selectionStart = {0, 0};
+    POINT selectionEnd = {0, 0};
+};
+
+// The main window: it owns the zoom view, the chrome's controls, the overlays
+// and the state of the mouse modes and readouts, and dispatches every message
+// to the handler of that part.
+class MagnifierWindow : private ViewHost {
 public:
     MagnifierWindow();
     ~MagnifierWindow();
@@ -31,27 +60,20 @@ public:
     MagnifierWindow(const MagnifierWindow&) = delete;
     MagnifierWindow& operator=(const MagnifierWindow&) = delete;
 
+    // The window this object handles (null before it is made and after it ends).
+    HWND handle() const { return hwnd; }
+    void attach(HWND window) { hwnd = window; }
+
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
 
-    // Zoom geometry
-    RECT viewRect() const;
-    void layoutView();
-    POINT clampZoomPoint() const;
-    void computeHighlightRect();
-    void moveZoomPoint(int dx, int dy);
-    void setZoomFactor(int factor);
-    void zoomToSelection();
-
-    // View rendering
-    // Paints the view; wholeView when the context reaches all of it (not a
-    // paint clipped to an update region).
-    void paintView(HDC windowDC, bool wholeView = false);
-    // The screen rectangle the view shows.
-    RECT sourceArea() const;
-    // Reads the screen for the auto-update: true when the view on the window
-    // is still the picture it would paint.
-    bool viewUnchanged();
-    void repaintView();
+    // The parts of the window
+    ZoomView& view() { return view_; }
+    const ChromeControls& chrome() const { return chrome_; }
+    const MouseState& mouse() const { return mouse_; }
+    const TrackingToolTip& trackingTip() const { return trackingTip_; }
+    const Marquee& marquee() const { return marquee_; }
+    // The colour under the mouse as the readouts last showed it.
+    COLORREF lastColour() const { return lastColour_; }
 
     // Window chrome
     bool createControls();
@@ -71,6 +93,9 @@ public:
     LRESULT OnTimer(UINT_PTR timerId);
     LRESULT OnHScroll(WPARAM wParam, HWND sender);
     void setUpdateRate(int rate, bool force);
+    // A new colour under the mouse: its text in the colour pane, the swatch
+    // redrawn in it.
+    void showColour(COLORREF colour);
 
     // Placement
     void keepOnScreen();
@@ -82,6 +107,9 @@ public:
 
     // Selection and the mouse modes
     void SelectionRect(RECT& rect) const;
+    // A selection from start to end kept, as a right-drag leaves it while
+    // its menu is open (client coordinates).
+    void keepSelection(POINT start, POINT end);
     void UpdateSelectionFeedback();
     void CancelSelection();
     void EndPointPick();
@@ -109,50 +137,25 @@ public:
     void SaveImageAs(bool selectionOnly);
     int ShowImageError(UINT id);
 
-    HWND hwnd;
-    int viewRows;
-    int viewCols;
-    int halfRows;
-    int halfCols;
-    RECT highlightRect;
-    int maxPointX;
-    int maxPointY;
-    bool pickingPoint;
-    POINT zoomPoint;
-    COLORREF lastColour;
-    bool hasSelection;
-    bool selecting;
-    POINT selectionStart;
-    POINT selectionEnd;
-    TrackingToolTip trackingTip;
-    Marquee marquee;
-    DragHighlight highlight;
-    TooltipControl tooltips;
-    OwnedPalette palette;
-    OwnedRegion viewRegion;
-    HCURSOR viewCursor;
-    bool hasRebar;
-    int rebarHeight;
-    Toolbar toolbar;
-    Rebar rebar;
-    Trackbar zoomTrackbar;
-    Trackbar rateTrackbar;
-    int statusHeight;
-    StatusBar statusBar;
-    bool viewEmpty;
-    // DPI of the monitor the window is on, and the chrome's font for it when
-    // that is not the system's (null: the stock GUI font).
-    int dpi;
-    OwnedFont chromeFont;
-
 private:
+    // What the zoom view asks of the window (geometry of the bars, the
+    // trackbar of the zoom, the cursor's shape).
+    RECT viewRect() const override;
+    void viewLaidOut(const RECT& view) override;
+    void zoomChanged(int factor) override;
+    bool systemCursor(HCURSOR& shape) override;
+
+    HWND hwnd = nullptr;
+    ZoomView view_;
+    ChromeControls chrome_;
+    MouseState mouse_;
+    TrackingToolTip trackingTip_;
+    Marquee marquee_;
+    DragHighlight highlight_;
+    COLORREF lastColour_ = 0;
     // Screen position of the normal rectangle less the one the window
     // placement reports (see normalRectOnScreen).
-    POINT placementShift;
-    // The paint's off-screen buffers, kept while the window exists.
-    PaintBuffers paintBuffers;
-    // The screen's context for the view and the readouts, kept likewise.
-    ScreenSource screen;
+    POINT placementShift = {0, 0};
 
     void releaseDragCapture() const;
     void onActivate(WPARAM wParam, LPARAM lParam);
@@ -161,7 +164,10 @@ private:
     void onSize(WPARAM kind, int width, int height);
     void onKillFocus(HWND gainingFocus);
     void onPaint();
+    void onDisplayChange();
     LRESULT onSysCommand(WPARAM wParam, LPARAM lParam);
+    LRESULT onRegisteredMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void onOriginUpdate(LPARAM steps);
     void createToolBand();
     void createTrackbars();
     void createStatusBar();
@@ -179,11 +185,8 @@ private:
     // The mouse position for a tick; the cursor's shape with it when the view
     // draws the system's cursor.
     bool readCursor(POINT& position);
-    // The system's current cursor for the view, as GetCursorInfo gives it.
-    bool systemCursor(HCURSOR& shape);
     // The coordinate and colour texts for this mouse position.
     void showReadouts(POINT cursor, bool capturedNow);
-    bool readScreenPixel(POINT at, COLORREF& colour);
     // The texts at once, for a status bar shown again.
     void refreshReadouts();
     // The colour under the mouse as the readout has it, for the colour copy.

@@ -19,5 +19,5 @@ void MagnifierWindow::OnMenuSelect(WPARAM wParam, LPARAM lParam)
                 text = lineFeed + 1;
         }
     }
-    statusBar.setMenuHelp(text);
+    chrome_.statusBar.setMenuHelp(text);
 }

@@ -10,44 +10,48 @@
 
 void MagnifierWindow::OnLButtonDown()
 {
-    if (hasSelection || selecting) {
+    if (mouse_.hasSelection || mouse_.selecting) {
         CancelSelection();  // a left click only ends the selection
         return;
     }
     SetCapture(hwnd);
     static ResString pickStatus(IDS_PICK_STATUS);
-    StatusBar(statusBar).setText(MenuHelpPane, pickStatus.GetText(), SBT_NOBORDERS);
-    pickingPoint = true;
+    StatusBar(chrome_.statusBar).setText(MenuHelpPane, pickStatus.GetText(), SBT_NOBORDERS);
+    mouse_.pickingPoint = true;
+    POINT zoomPoint;
     GetCursorPos(&zoomPoint);
-    computeHighlightRect();
-    highlight.Show(highlightRect);
+    view_.setZoomPoint(zoomPoint);
+    view_.computeHighlightRect();
+    highlight_.Show(view_.highlightRect());
     // The magnifying glass stays while the mouse is captured.
     SetCursor(LoadCursorA(AppInstance, MAKEINTRESOURCEA(IDC_MAGNIFIER)));
-    trackingTip.Show(hwnd, zoomPoint.x, zoomPoint.y - halfRows - 3, PickTipText.GetText());
+    trackingTip_.Show(hwnd, zoomPoint.x, zoomPoint.y - view_.cells().halfRows - 3, PickTipText.GetText());
 }
 
 void MagnifierWindow::OnLButtonUp()
 {
-    if (!pickingPoint)
+    if (!mouse_.pickingPoint)
         return;
     EndPointPick();
-    repaintView();
+    view_.repaintView();
 }
 
 void MagnifierWindow::OnMouseMove(POINT client)
 {
     takeFocusBack();  // the wheel over the view goes where the focus is
-    if (pickingPoint) {
+    if (mouse_.pickingPoint) {
         // The pointer's own screen position: the frame follows it exactly.
+        POINT zoomPoint;
         GetCursorPos(&zoomPoint);
-        computeHighlightRect();
-        highlight.Show(highlightRect);
-        repaintView();
-    } else if (selecting) {
+        view_.setZoomPoint(zoomPoint);
+        view_.computeHighlightRect();
+        highlight_.Show(view_.highlightRect());
+        view_.repaintView();
+    } else if (mouse_.selecting) {
         // The end stays on the view, its right and bottom edges included.
         const RECT v = viewRect();
-        selectionEnd.x = client.x < v.left ? v.left : (client.x > v.right ? v.right : client.x);
-        selectionEnd.y = client.y < v.top ? v.top : (client.y > v.bottom ? v.bottom : client.y);
+        mouse_.selectionEnd.x = client.x < v.left ? v.left : (client.x > v.right ? v.right : client.x);
+        mouse_.selectionEnd.y = client.y < v.top ? v.top : (client.y > v.bottom ? v.bottom : client.y);
         UpdateSelectionFeedback();
     }
 }
@@ -55,31 +59,31 @@ void MagnifierWindow::OnMouseMove(POINT client)
 void MagnifierWindow::OnRButtonDown(POINT client)
 {
     EndPointPick();
-    selectionStart = selectionEnd = client;
-    marquee.Create(hwnd);
-    selecting = true;
+    mouse_.selectionStart = mouse_.selectionEnd = client;
+    marquee_.Create(hwnd);
+    mouse_.selecting = true;
     SetCapture(hwnd);
 }
 
 void MagnifierWindow::OnRButtonUp(POINT client)
 {
-    if (!selecting)
+    if (!mouse_.selecting)
         return;
-    selecting = false;
+    mouse_.selecting = false;
     ReleaseCapture();
     RECT r;
     SelectionRect(r);
     if (r.right - r.left != 0 && r.bottom - r.top != 0) {
-        hasSelection = true;
+        mouse_.hasSelection = true;
     } else {
-        trackingTip.Destroy();
-        marquee.Destroy();
-        hasSelection = false;
+        trackingTip_.Destroy();
+        marquee_.Destroy();
+        mouse_.hasSelection = false;
     }
     POINT screen = client;
     ClientToScreen(hwnd, &screen);
     ShowContextMenu(screen);
     // Only "What's This?" from a status-bar pane's menu leaves it set.
-    if (hasSelection)
+    if (mouse_.hasSelection)
         CancelSelection();
 }

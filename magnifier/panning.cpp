@@ -8,7 +8,7 @@
 
 #include "magnifier/magnifier_window.h"
 
-HMODULE panningLibrary = nullptr;
+OwnedModule panningLibrary;
 
 namespace {
 
@@ -24,23 +24,21 @@ bool panningRuns()
 // Gives the load back unless a panning still runs on it.
 void releasePanningLibrary()
 {
-    if (panningLibrary && !panningRuns()) {
-        FreeLibrary(panningLibrary);
-        panningLibrary = nullptr;
-    }
+    if (panningLibrary && !panningRuns())
+        panningLibrary.reset();
 }
 
 }  // namespace
 
 void MagnifierWindow::OnMiddleButtonDown(int x, int y)
 {
-    if (hasSelection || selecting)
+    if (mouse_.hasSelection || mouse_.selecting)
         CancelSelection();
     EndPointPick();
     // By bare name: the platform adds the extension and searches its module
     // path. A load still held (a panning running) serves the new start too.
     if (!panningLibrary)
-        panningLibrary = LoadLibraryA("PANX");
+        panningLibrary.reset(LoadLibraryA("PANX"));
     if (!panningLibrary)
         return;
     using StartPanningProc = int(WINAPI*)(HWND, int, int, int, int);

@@ -2,6 +2,8 @@
 #pragma once
 #include <windows.h>
 
+#include "app/owned_handle.h"
+
 // The panning library while a panning started through it may run (null
 // before the first middle click, after a load that failed and after the end).
-extern HMODULE panningLibrary;
+extern OwnedModule panningLibrary;

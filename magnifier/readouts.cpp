@@ -22,9 +22,9 @@ LRESULT MagnifierWindow::OnTimer(UINT_PTR timerId)
     if (timerId == AutoUpdateTimer) {
         // Invalidate rather than paint, so slow paints cannot pile up; a
         // screen that did not change under the view needs no new picture.
-        if (!hasSelection && !selecting && !viewUnchanged()) {
-            InvalidateRgn(hwnd, viewRegion, FALSE);
-            onlyViewInvalid = viewRegion != nullptr;
+        if (!mouse_.hasSelection && !mouse_.selecting && !view_.viewUnchanged()) {
+            InvalidateRgn(hwnd, view_.region(), FALSE);
+            onlyViewInvalid = view_.region() != nullptr;
         }
     } else if (timerId == ReadoutTimer) {
         readoutTick();
@@ -34,7 +34,7 @@ LRESULT MagnifierWindow::OnTimer(UINT_PTR timerId)
 
 bool MagnifierWindow::readoutsShown() const
 {
-    return Settings.DisplayStatusbar && statusBar;
+    return Settings.DisplayStatusbar && chrome_.statusBar;
 }
 
 void MagnifierWindow::syncReadoutTimer()
@@ -87,7 +87,7 @@ void MagnifierWindow::readoutTick()
 {
     // The mouse matters only to follow mode and to the texts of a shown
     // status bar; with neither, the tick asks nothing of the system.
-    const bool follow = Settings.MouseTracking && !hasSelection && !selecting;
+    const bool follow = Settings.MouseTracking && !mouse_.hasSelection && !mouse_.selecting;
     if (!follow && !readoutsShown())
         return;
     POINT cursor;
@@ -95,9 +95,10 @@ void MagnifierWindow::readoutTick()
         return;
     bool capturedNow = false;  // the view read the screen in this tick
 
+    const POINT zoomPoint = view_.zoomPoint();
     if (follow && (cursor.x != zoomPoint.x || cursor.y != zoomPoint.y)) {
-        zoomPoint = cursor;  // clamped when painting
-        repaintView();
+        view_.setZoomPoint(cursor);  // clamped when painting
+        view_.repaintView();
         capturedNow = true;
         // This fresh picture stands for the auto-update's next one: the timer
         // starts its period again from here instead of painting on top.
@@ -120,49 +121,46 @@ void MagnifierWindow::showReadouts(POINT cursor, bool capturedNow)
     // Every message to the status bar costs calls into the server, even one
     // that changes nothing: send the text only when it differs from the one
     // this bar was last given.
-    if (coordsShownIn != statusBar.handle() || std::strcmp(coordsShown, text) != 0) {
-        statusBar.setText(CoordsPane, text);
+    if (coordsShownIn != chrome_.statusBar.handle() || std::strcmp(coordsShown, text) != 0) {
+        chrome_.statusBar.setText(CoordsPane, text);
         lstrcpynA(coordsShown, text, sizeof(coordsShown));
-        coordsShownIn = statusBar.handle();
+        coordsShownIn = chrome_.statusBar.handle();
     }
 
     // A capture of this same tick holds the current pixel under the mouse,
     // exactly as a read of the screen would give it on a true-colour display.
     COLORREF colour;
-    if (!capturedNow || !screen.copiesExactly() || !paintBuffers.capturedPixel(cursor, colour)) {
-        if (!readScreenPixel(cursor, colour))
+    if (!capturedNow || !view_.copiesExactly() || !view_.capturedPixel(cursor, colour)) {
+        if (!view_.readScreenPixel(cursor, colour))
             return;
     }
-    if (colour == lastColour)
+    showColour(colour);
+}
+
+void MagnifierWindow::showColour(COLORREF colour)
+{
+    if (colour == lastColour_)
         return;
-    lastColour = colour;
+    lastColour_ = colour;
+    char text[64];
     ResString& format = Settings.DisplayRGBColourPanel ? ColourRgbFormat : ColourHexFormat;
     wsprintfA(text, format.GetText() ? format.GetText() : "", GetRValue(colour), GetGValue(colour), GetBValue(colour));
     // The status bar repaints at once with every text it is given: a swatch
     // that is owner-drawn already is only marked for redrawing, so that it is
     // drawn in the new colour by the colour text's repaint, not by one more.
     RECT swatch;
-    const bool swatchDrawn = statusBar.ownerDrawn(SwatchPane) && statusBar.paneRect(SwatchPane, swatch);
+    const bool swatchDrawn = chrome_.statusBar.ownerDrawn(SwatchPane) && chrome_.statusBar.paneRect(SwatchPane, swatch);
     if (swatchDrawn)
-        InvalidateRect(statusBar, &swatch, FALSE);
-    statusBar.setText(ColourTextPane, text);
+        InvalidateRect(chrome_.statusBar, &swatch, FALSE);
+    chrome_.statusBar.setText(ColourTextPane, text);
     if (!swatchDrawn)
-        statusBar.setOwnerDrawn(SwatchPane, OwnerDrawnItem);
+        chrome_.statusBar.setOwnerDrawn(SwatchPane, OwnerDrawnItem);
     // The link looks the same whatever the colour: once this bar draws it,
     // setting it again would only repaint it.
-    if (linkShownIn != statusBar.handle()) {
-        statusBar.setOwnerDrawn(LinkPane, OwnerDrawnItem);
-        linkShownIn = statusBar.handle();
+    if (linkShownIn != chrome_.statusBar.handle()) {
+        chrome_.statusBar.setOwnerDrawn(LinkPane, OwnerDrawnItem);
+        linkShownIn = chrome_.statusBar.handle();
     }
-}
-
-bool MagnifierWindow::readScreenPixel(POINT at, COLORREF& colour)
-{
-    HDC screenDC = screen.dc();
-    if (!screenDC)
-        return false;
-    colour = GetPixel(screenDC, at.x, at.y);
-    return true;
 }
 
 void MagnifierWindow::refreshReadouts()
@@ -177,15 +175,15 @@ COLORREF MagnifierWindow::colourUnderMouse()
     // A hidden status bar's readouts rest: the colour is read when asked for.
     POINT cursor;
     COLORREF colour;
-    if (!readoutsShown() && GetCursorPos(&cursor) && readScreenPixel(cursor, colour))
+    if (!readoutsShown() && GetCursorPos(&cursor) && view_.readScreenPixel(cursor, colour))
         return colour;
-    return lastColour;
+    return lastColour_;
 }
 
 LRESULT MagnifierWindow::OnHScroll(WPARAM wParam, HWND sender)
 {
-    const bool zoom = sender && sender == zoomTrackbar;
-    const bool rate = sender && sender == rateTrackbar;
+    const bool zoom = sender && sender == chrome_.zoomTrackbar;
+    const bool rate = sender && sender == chrome_.rateTrackbar;
     if (!zoom && !rate)
         return 0;
     const int value = zoom ? Settings.ZoomFactor : Settings.Update;
@@ -211,7 +209,7 @@ LRESULT MagnifierWindow::OnHScroll(WPARAM wParam, HWND sender)
         break;
     }
     if (zoom)
-        setZoomFactor(next);
+        view_.setZoomFactor(next);
     else
         setUpdateRate(next, false);
     return 0;
@@ -228,12 +226,12 @@ void MagnifierWindow::setUpdateRate(int rate, bool force)
 
     char tip[128];
     wsprintfA(tip, AutoUpdateFormat.GetText() ? AutoUpdateFormat.GetText() : "", updateRateName(rate));
-    tooltips.updateTipText(rateTrackbar, tip);
+    chrome_.tooltips.updateTipText(chrome_.rateTrackbar, tip);
 
     if (rate == 1 && Settings.Update != 1)
         KillTimer(hwnd, AutoUpdateTimer);
     Settings.Update = rate;
-    rateTrackbar.setPos(rate);
+    chrome_.rateTrackbar.setPos(rate);
 
     const int periods[] = {0, 0, Settings.Update1, Settings.Update2, Settings.Update3};
     if (rate >= 2) {

@@ -25,7 +25,7 @@ void MagnifierWindow::NormalizeRect(RECT& r)
 void MagnifierWindow::SelectionRect(RECT& r) const
 {
     const RECT v = viewRect();
-    r = RECT{selectionStart.x, selectionStart.y, selectionEnd.x, selectionEnd.y};
+    r = RECT{mouse_.selectionStart.x, mouse_.selectionStart.y, mouse_.selectionEnd.x, mouse_.selectionEnd.y};
     NormalizeRect(r);
     OffsetRect(&r, -v.left, -v.top);
     const int z = Settings.ZoomFactor;
@@ -43,17 +43,17 @@ void MagnifierWindow::UpdateSelectionFeedback()
     const int z = Settings.ZoomFactor;
     // The size tip appears with the first move that gives the snapped
     // selection a width or a height, and stays from then on.
-    if (trackingTip.hwnd || r.right != r.left || r.bottom != r.top) {
+    if (trackingTip_.hwnd || r.right != r.left || r.bottom != r.top) {
         static ResString sizeFormat(IDS_SELECTED_SIZE);
         char text[64];
         wsprintfA(text, sizeFormat.GetText() ? sizeFormat.GetText() : "", (r.right - r.left) / z,
                   (r.bottom - r.top) / z);
-        POINT anchor = {z * (selectionStart.x / z) - 5, z * (selectionStart.y / z) - 5};
+        POINT anchor = {z * (mouse_.selectionStart.x / z) - 5, z * (mouse_.selectionStart.y / z) - 5};
         ClientToScreen(hwnd, &anchor);
-        trackingTip.Show(hwnd, anchor.x, anchor.y, text);
+        trackingTip_.Show(hwnd, anchor.x, anchor.y, text);
     }
     MapWindowPoints(hwnd, HWND_DESKTOP, reinterpret_cast<POINT*>(&r), 2);
-    marquee.Place(r.left, r.top, r.right - r.left, r.bottom - r.top);
+    marquee_.Place(r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
 
 // Gives the pointer back where the drag still holds it: a drag ended because
@@ -66,27 +66,34 @@ void MagnifierWindow::releaseDragCapture() const
 
 void MagnifierWindow::CancelSelection()
 {
-    if (!hasSelection && !selecting)
+    if (!mouse_.hasSelection && !mouse_.selecting)
         return;
-    trackingTip.Destroy();
-    hasSelection = false;
-    if (selecting) {
-        selecting = false;
+    trackingTip_.Destroy();
+    mouse_.hasSelection = false;
+    if (mouse_.selecting) {
+        mouse_.selecting = false;
         releaseDragCapture();
     }
-    marquee.Destroy();
-    repaintView();
+    marquee_.Destroy();
+    view_.repaintView();
 }
 
 void MagnifierWindow::EndPointPick()
 {
-    if (pickingPoint) {
-        pickingPoint = false;
+    if (mouse_.pickingPoint) {
+        mouse_.pickingPoint = false;
         releaseDragCapture();
-        highlight.Destroy();
-        statusBar.setMenuHelp(StatusIdleText.GetText());
-        trackingTip.Destroy();
+        highlight_.Destroy();
+        chrome_.statusBar.setMenuHelp(StatusIdleText.GetText());
+        trackingTip_.Destroy();
     }
-    if (selecting)
+    if (mouse_.selecting)
         CancelSelection();
+}
+
+void MagnifierWindow::keepSelection(POINT start, POINT end)
+{
+    mouse_.selectionStart = start;
+    mouse_.selectionEnd = end;
+    mouse_.hasSelection = true;
 }

@@ -61,13 +61,13 @@ void drawLink(const DRAWITEMSTRUCT& item)
 
 void MagnifierWindow::createStatusBar()
 {
-    statusBar = CreateStatusWindowA(WS_CHILD | WS_VISIBLE | WS_BORDER | SBARS_SIZEGRIP | CCS_BOTTOM,
+    chrome_.statusBar = CreateStatusWindowA(WS_CHILD | WS_VISIBLE | WS_BORDER | SBARS_SIZEGRIP | CCS_BOTTOM,
                                     StatusIdleText.GetText(), hwnd, StatusBarId);
-    statusBar.setMenuHelp(StatusIdleText.GetText());
-    statusBar.setFont(chromeFont ? chromeFont.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
+    chrome_.statusBar.setMenuHelp(StatusIdleText.GetText());
+    chrome_.statusBar.setFont(chrome_.chromeFont ? chrome_.chromeFont.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
     RECT r = {0, 0, 0, 0};
-    GetWindowRect(statusBar, &r);
-    statusHeight = r.bottom - r.top;
+    GetWindowRect(chrome_.statusBar, &r);
+    chrome_.statusHeight = r.bottom - r.top;
 }
 
 void MagnifierWindow::setStatusParts()
@@ -77,17 +77,17 @@ void MagnifierWindow::setStatusParts()
         WindowDC dc(GetDC(hwnd), hwnd);
         if (!dc)
             return;
-        SelectedObject font(dc, chromeFont ? chromeFont.get() : GetStockObject(DEFAULT_GUI_FONT));
-        const int margin = scaleToDpi(6, dpi);
+        SelectedObject font(dc, chrome_.chromeFont ? chrome_.chromeFont.get() : GetStockObject(DEFAULT_GUI_FONT));
+        const int margin = scaleToDpi(6, chrome_.dpi);
         widths[MenuHelpPane] = textWidth(dc, StatusIdleText) + margin;
         widths[ColourTextPane] = textWidth(dc, ColourMeasureText) + margin;
-        widths[SwatchPane] = scaleToDpi(SwatchPaneWidth, dpi);
+        widths[SwatchPane] = scaleToDpi(SwatchPaneWidth, chrome_.dpi);
         widths[CoordsPane] = textWidth(dc, CoordsMeasureText) + margin;
         widths[LinkPane] = textWidth(dc, LinkText) + 2 * margin;
     }
 
     const RECT v = viewRect();
-    const int available = (v.right - v.left) - statusHeight;  // less the size grip
+    const int available = (v.right - v.left) - chrome_.statusHeight;  // less the size grip
     const int others = widths[1] + widths[2] + widths[3] + widths[4];
     if (available + 3 > widths[0] + others)
         widths[0] = available + 3 - others;
@@ -98,7 +98,7 @@ void MagnifierWindow::setStatusParts()
         edge += widths[i];
         edges[i] = edge;
     }
-    statusBar.setParts(PaneCount, edges);
+    chrome_.statusBar.setParts(PaneCount, edges);
     refreshPaneTooltips();
 }
 
@@ -107,29 +107,29 @@ void MagnifierWindow::addPaneTooltips()
     char text[128];
     for (int pane = ColourTextPane; pane <= LinkPane; ++pane) {
         RECT r = {0, 0, 0, 0};
-        statusBar.paneRect(pane, r);
+        chrome_.statusBar.paneRect(pane, r);
         ResString tip(PaneTooltips[pane]);
         lstrcpynA(text, tip.GetText() ? tip.GetText() : "", sizeof(text));
-        tooltips.addRectTool(statusBar, r, text, pane);
+        chrome_.tooltips.addRectTool(chrome_.statusBar, r, text, pane);
     }
 }
 
 void MagnifierWindow::refreshPaneTooltips()
 {
-    if (!statusBar)
+    if (!chrome_.statusBar)
         return;
     for (int pane = ColourTextPane; pane <= LinkPane; ++pane) {
         RECT r;
-        if (statusBar.paneRect(pane, r))
-            tooltips.setToolRect(statusBar, pane, r);
+        if (chrome_.statusBar.paneRect(pane, r))
+            chrome_.tooltips.setToolRect(chrome_.statusBar, pane, r);
     }
 }
 
 void MagnifierWindow::applyStatusbarVisibility()
 {
-    const bool wasShown = ShowWindow(statusBar, Settings.DisplayStatusbar ? SW_SHOW : SW_HIDE) != FALSE;
-    layoutView();
-    repaintView();
+    const bool wasShown = ShowWindow(chrome_.statusBar, Settings.DisplayStatusbar ? SW_SHOW : SW_HIDE) != FALSE;
+    view_.layoutView();
+    view_.repaintView();
     // The readouts rest while the bar is hidden: shown again, it gets the
     // current texts at once rather than with the next tick.
     if (!wasShown)
@@ -143,7 +143,7 @@ LRESULT MagnifierWindow::OnDrawItem(const DRAWITEMSTRUCT* item)
     if (!item || item->CtlID != StatusBarId)
         return 0;
     if (item->itemID == SwatchPane)
-        drawSwatch(*item, lastColour);
+        drawSwatch(*item, lastColour_);
     else if (item->itemID == LinkPane)
         drawLink(*item);
     return 0;
@@ -161,15 +161,15 @@ bool MagnifierWindow::OnSetCursor()
 {
     // A hidden status bar lies below the client area, over the window's
     // border, and must not put the hand there.
-    if (!statusBar || !IsWindowVisible(statusBar))
+    if (!chrome_.statusBar || !IsWindowVisible(chrome_.statusBar))
         return false;
     POINT p;
     RECT bar;
-    if (!GetCursorPos(&p) || !GetWindowRect(statusBar, &bar) || !PtInRect(&bar, p))
+    if (!GetCursorPos(&p) || !GetWindowRect(chrome_.statusBar, &bar) || !PtInRect(&bar, p))
         return false;
-    ScreenToClient(statusBar, &p);
+    ScreenToClient(chrome_.statusBar, &p);
     RECT pane;
-    if (!statusBar.paneRect(LinkPane, pane))
+    if (!chrome_.statusBar.paneRect(LinkPane, pane))
         return false;
     if (p.x < pane.left || p.x >= pane.right || p.y < pane.top || p.y >= pane.bottom)
         return false;

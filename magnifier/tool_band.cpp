@@ -115,85 +115,85 @@ void fillToolbarTip(NMHDR* header)
 void MagnifierWindow::createToolBand()
 {
     DWORD major = 0, minor = 0;
-    hasRebar = false;
+    chrome_.hasRebar = false;
     if (SUCCEEDED(getCommonControlsVersion(&major, &minor)) && (major > 4 || (major == 4 && minor >= 71))) {
-        rebar = CreateWindowExA(0, REBARCLASSNAMEA, nullptr,
+        chrome_.rebar = CreateWindowExA(0, REBARCLASSNAMEA, nullptr,
                                 WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_BORDER |
                                     CCS_NODIVIDER | CCS_TOP,
                                 0, 0, 0, 0, hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(RebarId)),
                                 AppInstance, nullptr);
-        hasRebar = rebar != nullptr;
+        chrome_.hasRebar = chrome_.rebar != nullptr;
     }
 
     const DWORD toolbarStyle =
-        hasRebar ? WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NODIVIDER | CCS_NOPARENTALIGN |
+        chrome_.hasRebar ? WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NODIVIDER | CCS_NOPARENTALIGN |
                        CCS_NORESIZE
                  : WS_CHILD | WS_VISIBLE | WS_BORDER | TBSTYLE_TOOLTIPS | CCS_NODIVIDER | CCS_TOP;
-    const ToolbarImageSet images = toolbarImagesForDpi(dpi);
-    toolbar = CreateToolbarEx(hasRebar ? rebar.handle() : hwnd, toolbarStyle, ToolbarId, ToolbarImageCount, AppInstance,
+    const ToolbarImageSet images = toolbarImagesForDpi(chrome_.dpi);
+    chrome_.toolbar = CreateToolbarEx(chrome_.hasRebar ? chrome_.rebar.handle() : hwnd, toolbarStyle, ToolbarId, ToolbarImageCount, AppInstance,
                               images.bitmap, nullptr, 0, images.width, images.height, images.width, images.height,
                               sizeof(TBBUTTON));
-    if (!hasRebar)
-        rebar = Rebar(toolbar.handle());
-    if (toolbar)
-        SetWindowSubclass(toolbar, relayTrackbarScroll, ToolbarRelayId, reinterpret_cast<DWORD_PTR>(hwnd));
+    if (!chrome_.hasRebar)
+        chrome_.rebar = Rebar(chrome_.toolbar.handle());
+    if (chrome_.toolbar)
+        SetWindowSubclass(chrome_.toolbar, relayTrackbarScroll, ToolbarRelayId, reinterpret_cast<DWORD_PTR>(hwnd));
 
-    toolbar.setTooltips(tooltips);
-    toolbar.addButtons(ToolbarButtons, sizeof(ToolbarButtons) / sizeof(ToolbarButtons[0]));
-    toolbar.setIndent(scaleToDpi(4, dpi));
+    chrome_.toolbar.setTooltips(chrome_.tooltips);
+    chrome_.toolbar.addButtons(ToolbarButtons, sizeof(ToolbarButtons) / sizeof(ToolbarButtons[0]));
+    chrome_.toolbar.setIndent(scaleToDpi(4, chrome_.dpi));
 
-    if (hasRebar) {
+    if (chrome_.hasRebar) {
         REBARBANDINFOA band = {};
         band.cbSize = REBARBANDINFOA_V6_SIZE;
         band.fMask = RBBIM_STYLE | RBBIM_CHILD | RBBIM_CHILDSIZE | RBBIM_SIZE;
         band.fStyle = RBBS_CHILDEDGE | RBBS_TOPALIGN;
-        band.hwndChild = toolbar;
+        band.hwndChild = chrome_.toolbar;
         band.cxMinChild = 0;
-        band.cyMinChild = scaleToDpi(21, dpi);
-        band.cx = scaleToDpi(100, dpi);
-        rebar.insertBand(band);
+        band.cyMinChild = scaleToDpi(21, chrome_.dpi);
+        band.cx = scaleToDpi(100, chrome_.dpi);
+        chrome_.rebar.insertBand(band);
     }
 
     RECT bandRect = {0, 0, 0, 0};
-    GetWindowRect(rebar, &bandRect);
-    rebarHeight = bandRect.bottom - bandRect.top - 2;
+    GetWindowRect(chrome_.rebar, &bandRect);
+    chrome_.rebarHeight = bandRect.bottom - bandRect.top - 2;
 }
 
 void MagnifierWindow::createTrackbars()
 {
     RECT o = {0, 0, 0, 0};
-    toolbar.buttonRect(IDM_OPTIONS, o);
+    chrome_.toolbar.buttonRect(IDM_OPTIONS, o);
     const DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_GROUP | TBS_NOTICKS | TBS_FIXEDLENGTH;
 
     // The zoom trackbar is three button widths wide, right of the Options button.
-    const int gap = scaleToDpi(2, dpi);
+    const int gap = scaleToDpi(2, chrome_.dpi);
     const RECT z = {o.right + gap, o.top, 4 * o.right - 3 * o.left + gap, o.bottom};
-    zoomTrackbar = CreateWindowExA(0, TRACKBAR_CLASSA, nullptr, style, z.left, z.top, z.right - z.left,
+    chrome_.zoomTrackbar = CreateWindowExA(0, TRACKBAR_CLASSA, nullptr, style, z.left, z.top, z.right - z.left,
                                    z.bottom - z.top, hwnd, nullptr, AppInstance, nullptr);
-    zoomTrackbar.setRange(MinZoomFactor, MaxZoomFactor);
-    zoomTrackbar.setPos(Settings.ZoomFactor);
-    SetParent(zoomTrackbar, toolbar);
+    chrome_.zoomTrackbar.setRange(MinZoomFactor, MaxZoomFactor);
+    chrome_.zoomTrackbar.setPos(Settings.ZoomFactor);
+    SetParent(chrome_.zoomTrackbar, chrome_.toolbar);
 
     // The rate trackbar is half as wide, right of the zoom trackbar.
     const RECT r = {z.right + gap, z.top, z.right + gap + (z.right - z.left) / 2, z.bottom};
-    rateTrackbar = CreateWindowExA(0, TRACKBAR_CLASSA, nullptr, style, r.left, r.top, r.right - r.left,
+    chrome_.rateTrackbar = CreateWindowExA(0, TRACKBAR_CLASSA, nullptr, style, r.left, r.top, r.right - r.left,
                                    r.bottom - r.top, hwnd, nullptr, AppInstance, nullptr);
-    rateTrackbar.setRange(MinUpdateRate, MaxUpdateRate);
-    rateTrackbar.setPos(Settings.Update);
-    SetParent(rateTrackbar, toolbar);
+    chrome_.rateTrackbar.setRange(MinUpdateRate, MaxUpdateRate);
+    chrome_.rateTrackbar.setPos(Settings.Update);
+    SetParent(chrome_.rateTrackbar, chrome_.toolbar);
 
     // On the bare toolbar the thumbs are made 2 pixels (at 96 DPI) shorter to
     // fit. At other DPIs the default thumb, made for the system's DPI, may
     // outgrow the buttons' height: it is fitted in.
-    const bool fitThumbs = dpi != BaseDpi || systemDpi() != BaseDpi;
-    int length = zoomTrackbar.thumbLength();
-    if (!hasRebar)
+    const bool fitThumbs = chrome_.dpi != BaseDpi || systemDpi() != BaseDpi;
+    int length = chrome_.zoomTrackbar.thumbLength();
+    if (!chrome_.hasRebar)
         length -= gap;
     if (fitThumbs)
         length = std::min(length, static_cast<int>(z.bottom - z.top) - 2 * gap);
-    if (!hasRebar || fitThumbs) {
-        zoomTrackbar.setThumbLength(length);
-        rateTrackbar.setThumbLength(length);
+    if (!chrome_.hasRebar || fitThumbs) {
+        chrome_.zoomTrackbar.setThumbLength(length);
+        chrome_.rateTrackbar.setThumbLength(length);
     }
 }
 
@@ -201,33 +201,33 @@ void MagnifierWindow::addTrackbarTooltips()
 {
     char text[128];
     wsprintfA(text, ZoomLevelFormat.GetText() ? ZoomLevelFormat.GetText() : "", Settings.ZoomFactor);
-    tooltips.addWindowTool(zoomTrackbar, text);
-    tooltips.activate(true);
+    chrome_.tooltips.addWindowTool(chrome_.zoomTrackbar, text);
+    chrome_.tooltips.activate(true);
     wsprintfA(text, AutoUpdateFormat.GetText() ? AutoUpdateFormat.GetText() : "", updateRateName(Settings.Update));
-    tooltips.addWindowTool(rateTrackbar, text);
+    chrome_.tooltips.addWindowTool(chrome_.rateTrackbar, text);
 }
 
 void MagnifierWindow::setButtonCheck(UINT command, bool checked)
 {
-    toolbar.setState(command, static_cast<BYTE>(TBSTATE_ENABLED | (checked ? TBSTATE_CHECKED : 0)));
+    chrome_.toolbar.setState(command, static_cast<BYTE>(TBSTATE_ENABLED | (checked ? TBSTATE_CHECKED : 0)));
 }
 
 void MagnifierWindow::syncGridButton()
 {
     setButtonCheck(IDM_TOGGLE_GRID, Settings.ShowGrid);
-    repaintView();
+    view_.repaintView();
 }
 
 void MagnifierWindow::syncFollowButton()
 {
     setButtonCheck(IDM_FOLLOW_MOUSE, Settings.MouseTracking);
     syncReadoutTimer();
-    repaintView();
+    view_.repaintView();
 }
 
 void MagnifierWindow::applyToolbarVisibility()
 {
-    ShowWindow(rebar, Settings.DisplayToolbar ? SW_SHOW : SW_HIDE);
-    layoutView();
-    repaintView();
+    ShowWindow(chrome_.rebar, Settings.DisplayToolbar ? SW_SHOW : SW_HIDE);
+    view_.layoutView();
+    view_.repaintView();
 }

@@ -43,7 +43,7 @@ void TooltipControl::activate(bool on)
     send(TTM_ACTIVATE, on ? TRUE : FALSE);
 }
 
-void TooltipControl::updateTipText(HWND tool, const char* text)
+void TooltipControl::updateTipText(HWND tool, const char* text) const
 {
     TOOLINFOA info = makeToolInfo(0, handle(), reinterpret_cast<UINT_PTR>(tool));
     info.lpszText = const_cast<char*>(text);

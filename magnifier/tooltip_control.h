@@ -21,7 +21,7 @@ public:
     // A tool covering a whole window, identified by its handle.
     bool addWindowTool(HWND tool, const char* text);
     void activate(bool on);
-    void updateTipText(HWND tool, const char* text);
+    void updateTipText(HWND tool, const char* text) const;
     // A tool covering a rectangle of the owner, identified by id.
     bool addRectTool(HWND owner, const RECT& rect, const char* text, UINT_PTR id);
     void setToolRect(HWND owner, UINT_PTR id, const RECT& rect);

@@ -26,7 +26,7 @@ void MagnifierWindow::OnMouseWheel(WPARAM wParam)
         Settings.nTransparency = wheelTransparencyStep(Settings.nTransparency, down);
         setTransparency(hwnd, Settings.Transparent, Settings.nTransparency);
     } else if (keys & MK_CONTROL) {
-        setZoomFactor(Settings.ZoomFactor + (down ? -1 : 1));
+        view_.setZoomFactor(Settings.ZoomFactor + (down ? -1 : 1));
     }
 }
 

@@ -81,47 +81,47 @@ LRESULT defaultThumbLength(HWND trackbar)
 
 void expectBareToolbar()
 {
-    EXPECT_FALSE(Magnifier.hasRebar);
-    ASSERT_NE(nullptr, Magnifier.toolbar);
-    EXPECT_EQ(Magnifier.toolbar, Magnifier.rebar);
-    EXPECT_EQ(Magnifier.hwnd, GetParent(Magnifier.toolbar));
-    EXPECT_TRUE(GetWindowLongPtrA(Magnifier.toolbar, GWL_STYLE) & WS_BORDER);
-    EXPECT_EQ(nullptr, FindWindowExA(Magnifier.hwnd, nullptr, REBARCLASSNAMEA, nullptr));
+    EXPECT_FALSE(Magnifier.chrome().hasRebar);
+    ASSERT_NE(nullptr, Magnifier.chrome().toolbar);
+    EXPECT_EQ(Magnifier.chrome().toolbar, Magnifier.chrome().rebar);
+    EXPECT_EQ(Magnifier.handle(), GetParent(Magnifier.chrome().toolbar));
+    EXPECT_TRUE(GetWindowLongPtrA(Magnifier.chrome().toolbar, GWL_STYLE) & WS_BORDER);
+    EXPECT_EQ(nullptr, FindWindowExA(Magnifier.handle(), nullptr, REBARCLASSNAMEA, nullptr));
     // The trackbars still sit on the toolbar, with thumbs 2 pixels shorter.
-    EXPECT_EQ(Magnifier.toolbar, GetParent(Magnifier.zoomTrackbar));
-    EXPECT_EQ(Magnifier.toolbar, GetParent(Magnifier.rateTrackbar));
-    EXPECT_EQ(defaultThumbLength(Magnifier.zoomTrackbar) - 2,
-              Magnifier.zoomTrackbar.thumbLength());
-    EXPECT_EQ(defaultThumbLength(Magnifier.zoomTrackbar) - 2,
-              Magnifier.rateTrackbar.thumbLength());
+    EXPECT_EQ(Magnifier.chrome().toolbar, GetParent(Magnifier.chrome().zoomTrackbar));
+    EXPECT_EQ(Magnifier.chrome().toolbar, GetParent(Magnifier.chrome().rateTrackbar));
+    EXPECT_EQ(defaultThumbLength(Magnifier.chrome().zoomTrackbar) - 2,
+              Magnifier.chrome().zoomTrackbar.thumbLength());
+    EXPECT_EQ(defaultThumbLength(Magnifier.chrome().zoomTrackbar) - 2,
+              Magnifier.chrome().rateTrackbar.thumbLength());
     // The tool band's height is measured from the toolbar itself.
     RECT r;
-    GetWindowRect(Magnifier.toolbar, &r);
-    EXPECT_EQ(r.bottom - r.top - 2, Magnifier.rebarHeight);
+    GetWindowRect(Magnifier.chrome().toolbar, &r);
+    EXPECT_EQ(r.bottom - r.top - 2, Magnifier.chrome().rebarHeight);
 }
 
 void expectRebarWithOneBand()
 {
-    EXPECT_TRUE(Magnifier.hasRebar);
-    ASSERT_NE(nullptr, Magnifier.rebar);
-    EXPECT_NE(Magnifier.toolbar, Magnifier.rebar);
-    EXPECT_EQ(Magnifier.hwnd, GetParent(Magnifier.rebar));
-    EXPECT_EQ(RebarId, GetDlgCtrlID(Magnifier.rebar));
-    EXPECT_EQ(Magnifier.rebar, GetParent(Magnifier.toolbar));
-    EXPECT_EQ(ToolbarId, GetDlgCtrlID(Magnifier.toolbar));
-    EXPECT_FALSE(GetWindowLongPtrA(Magnifier.toolbar, GWL_STYLE) & WS_BORDER);
-    EXPECT_EQ(1, Magnifier.rebar.bandCount());
+    EXPECT_TRUE(Magnifier.chrome().hasRebar);
+    ASSERT_NE(nullptr, Magnifier.chrome().rebar);
+    EXPECT_NE(Magnifier.chrome().toolbar, Magnifier.chrome().rebar);
+    EXPECT_EQ(Magnifier.handle(), GetParent(Magnifier.chrome().rebar));
+    EXPECT_EQ(RebarId, GetDlgCtrlID(Magnifier.chrome().rebar));
+    EXPECT_EQ(Magnifier.chrome().rebar, GetParent(Magnifier.chrome().toolbar));
+    EXPECT_EQ(ToolbarId, GetDlgCtrlID(Magnifier.chrome().toolbar));
+    EXPECT_FALSE(GetWindowLongPtrA(Magnifier.chrome().toolbar, GWL_STYLE) & WS_BORDER);
+    EXPECT_EQ(1, Magnifier.chrome().rebar.bandCount());
     REBARBANDINFOA band = {};
     band.cbSize = REBARBANDINFOA_V6_SIZE;
     band.fMask = RBBIM_CHILD | RBBIM_STYLE | RBBIM_CHILDSIZE;
-    ASSERT_TRUE(Magnifier.rebar.band(0, band));
-    EXPECT_EQ(Magnifier.toolbar, band.hwndChild);
+    ASSERT_TRUE(Magnifier.chrome().rebar.band(0, band));
+    EXPECT_EQ(Magnifier.chrome().toolbar, band.hwndChild);
     EXPECT_EQ(static_cast<UINT>(RBBS_CHILDEDGE | RBBS_TOPALIGN), band.fStyle & (RBBS_CHILDEDGE | RBBS_TOPALIGN));
     EXPECT_EQ(21u, band.cyMinChild);
-    EXPECT_EQ(defaultThumbLength(Magnifier.zoomTrackbar), Magnifier.zoomTrackbar.thumbLength());
+    EXPECT_EQ(defaultThumbLength(Magnifier.chrome().zoomTrackbar), Magnifier.chrome().zoomTrackbar.thumbLength());
     RECT r;
-    GetWindowRect(Magnifier.rebar, &r);
-    EXPECT_EQ(r.bottom - r.top - 2, Magnifier.rebarHeight);
+    GetWindowRect(Magnifier.chrome().rebar, &r);
+    EXPECT_EQ(r.bottom - r.top - 2, Magnifier.chrome().rebarHeight);
 }
 
 int textWidth(const char* text)
@@ -138,23 +138,23 @@ int textWidth(const char* text)
 // The text of a tooltip tool, read in full (the ANSI message stops at 80).
 std::string toolText(HWND owner, UINT_PTR id, UINT flags = 0)
 {
-    return Magnifier.tooltips.toolText(owner, id, flags);
+    return Magnifier.chrome().tooltips.toolText(owner, id, flags);
 }
 
 RECT toolRect(HWND owner, UINT_PTR id)
 {
-    return Magnifier.tooltips.toolRect(owner, id);
+    return Magnifier.chrome().tooltips.toolRect(owner, id);
 }
 
 void resizeClient(int width, int height)
 {
     RECT r = {0, 0, width, height};
-    AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrA(Magnifier.hwnd, GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongPtrA(Magnifier.hwnd, GWL_EXSTYLE)));
-    SetWindowPos(Magnifier.hwnd, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
+    AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrA(Magnifier.handle(), GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongPtrA(Magnifier.handle(), GWL_EXSTYLE)));
+    SetWindowPos(Magnifier.handle(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
     pumpMessages(30);
     RECT client;
-    GetClientRect(Magnifier.hwnd, &client);
+    GetClientRect(Magnifier.handle(), &client);
     ASSERT_EQ(width, client.right);
 }
 
@@ -238,15 +238,15 @@ TEST_F(CommonControls470, BareToolbarIsShownHiddenAndSizedAsTheToolBand)
 {
     RECT client, bar;
     GetClientRect(window(), &client);
-    GetWindowRect(Magnifier.toolbar, &bar);
+    GetWindowRect(Magnifier.chrome().toolbar, &bar);
     EXPECT_GE(bar.right - bar.left, client.right);
-    EXPECT_EQ(Magnifier.rebarHeight, Magnifier.viewRect().top);
+    EXPECT_EQ(Magnifier.chrome().rebarHeight, Magnifier.view().viewRect().top);
     SendMessageA(window(), WM_COMMAND, IDM_TOGGLE_TOOLBAR, 0);
-    EXPECT_FALSE(IsWindowVisible(Magnifier.toolbar));
-    EXPECT_EQ(0, Magnifier.viewRect().top);
+    EXPECT_FALSE(IsWindowVisible(Magnifier.chrome().toolbar));
+    EXPECT_EQ(0, Magnifier.view().viewRect().top);
     SendMessageA(window(), WM_COMMAND, IDM_TOGGLE_TOOLBAR, 0);
-    EXPECT_TRUE(IsWindowVisible(Magnifier.toolbar));
-    EXPECT_EQ(Magnifier.rebarHeight, Magnifier.viewRect().top);
+    EXPECT_TRUE(IsWindowVisible(Magnifier.chrome().toolbar));
+    EXPECT_EQ(Magnifier.chrome().rebarHeight, Magnifier.view().viewRect().top);
 }
 
 // --- Status-bar panes -----------------------------------------------------------
@@ -262,9 +262,9 @@ TEST_F(Chrome, PaneWidthsComeFromTheDefaultGuiFont)
     for (int width : {300, 450, 900}) {
         resizeClient(width, 250);
         int edges[8] = {};
-        ASSERT_EQ(5, Magnifier.statusBar.parts(8, edges));
-        const RECT v = Magnifier.viewRect();
-        const int avail = (v.right - v.left) - Magnifier.statusHeight;
+        ASSERT_EQ(5, Magnifier.chrome().statusBar.parts(8, edges));
+        const RECT v = Magnifier.view().viewRect();
+        const int avail = (v.right - v.left) - Magnifier.chrome().statusHeight;
         const int others = w1 + w2 + w3 + w4;
         // Pane 0 takes the room left when everything fits, else keeps its text width.
         const int first = avail + 3 > w0 + others ? avail + 3 - others : w0;
@@ -281,8 +281,8 @@ TEST_F(Chrome, PaneWidthsComeFromTheDefaultGuiFont)
         // The pane tips cover the panes as they are now.
         for (int pane = 1; pane <= 4; ++pane) {
             RECT r = {};
-            Magnifier.statusBar.paneRect(pane, r);
-            const RECT tip = toolRect(Magnifier.statusBar, pane);
+            Magnifier.chrome().statusBar.paneRect(pane, r);
+            const RECT tip = toolRect(Magnifier.chrome().statusBar, pane);
             EXPECT_TRUE(EqualRect(&r, &tip)) << "pane " << pane << " at width " << width;
         }
     }
@@ -292,29 +292,29 @@ TEST_F(Chrome, StatusBarHasTheHelpTextAndTheGuiFont)
 {
     // Pane 0 is drawn without borders and says where help is.
     EXPECT_EQ("Press F1 for help", paneText(0));
-    EXPECT_EQ(SBT_NOBORDERS, Magnifier.statusBar.textFlags(0));
-    EXPECT_EQ(StatusBarId, GetDlgCtrlID(Magnifier.statusBar));
+    EXPECT_EQ(SBT_NOBORDERS, Magnifier.chrome().statusBar.textFlags(0));
+    EXPECT_EQ(StatusBarId, GetDlgCtrlID(Magnifier.chrome().statusBar));
     RECT r;
-    GetWindowRect(Magnifier.statusBar, &r);
-    EXPECT_EQ(r.bottom - r.top, Magnifier.statusHeight);
-    HFONT font = Magnifier.statusBar.font();
+    GetWindowRect(Magnifier.chrome().statusBar, &r);
+    EXPECT_EQ(r.bottom - r.top, Magnifier.chrome().statusHeight);
+    HFONT font = Magnifier.chrome().statusBar.font();
     EXPECT_EQ(GetStockObject(DEFAULT_GUI_FONT), font);
 }
 
 TEST_F(Chrome, ControlTipsNameTheirControls)
 {
-    EXPECT_EQ("Zoom Level x3", toolText(Magnifier.tooltips.handle(),
-                                        reinterpret_cast<UINT_PTR>(Magnifier.zoomTrackbar.handle()), TTF_IDISHWND));
+    EXPECT_EQ("Zoom Level x3", toolText(Magnifier.chrome().tooltips.handle(),
+                                        reinterpret_cast<UINT_PTR>(Magnifier.chrome().zoomTrackbar.handle()), TTF_IDISHWND));
     EXPECT_EQ("Auto Update - None",
-              toolText(Magnifier.tooltips.handle(), reinterpret_cast<UINT_PTR>(Magnifier.rateTrackbar.handle()),
+              toolText(Magnifier.chrome().tooltips.handle(), reinterpret_cast<UINT_PTR>(Magnifier.chrome().rateTrackbar.handle()),
                        TTF_IDISHWND));
     EXPECT_EQ("Shows the color under the mouse cursor. Right click to toggle between hexadecimal and RGB format.",
-              toolText(Magnifier.statusBar, 1));
-    EXPECT_EQ("The color under the mouse cursor.", toolText(Magnifier.statusBar, 2));
+              toolText(Magnifier.chrome().statusBar, 1));
+    EXPECT_EQ("The color under the mouse cursor.", toolText(Magnifier.chrome().statusBar, 2));
     EXPECT_EQ("The current mouse coordinates. Right click to switch between screen coordinates and window "
               "coordinates.",
-              toolText(Magnifier.statusBar, 3));
-    EXPECT_EQ("A link to Brindle. Click it to see more cool developer tools.", toolText(Magnifier.statusBar, 4));
+              toolText(Magnifier.chrome().statusBar, 3));
+    EXPECT_EQ("A link to Brindle. Click it to see more cool developer tools.", toolText(Magnifier.chrome().statusBar, 4));
 }
 
 // --- Notifications ------------------------------------------------------------------
@@ -324,11 +324,11 @@ namespace {
 std::string neededTextA(UINT_PTR command)
 {
     NMTTDISPINFOA info = {};
-    info.hdr.hwndFrom = Magnifier.tooltips.handle();
+    info.hdr.hwndFrom = Magnifier.chrome().tooltips.handle();
     info.hdr.idFrom = command;
     info.hdr.code = TTN_NEEDTEXTA;
     memset(info.szText, 'x', sizeof(info.szText));  // no terminator unless one is written
-    EXPECT_EQ(0, SendMessageA(Magnifier.hwnd, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info)));
+    EXPECT_EQ(0, SendMessageA(Magnifier.handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info)));
     EXPECT_EQ(info.szText, info.lpszText);
     EXPECT_NE(nullptr, memchr(info.szText, 0, sizeof(info.szText)));
     return std::string(info.szText, strnlen(info.szText, sizeof(info.szText)));
@@ -337,10 +337,10 @@ std::string neededTextA(UINT_PTR command)
 std::string neededTextW(UINT_PTR command)
 {
     NMTTDISPINFOW info = {};
-    info.hdr.hwndFrom = Magnifier.tooltips.handle();
+    info.hdr.hwndFrom = Magnifier.chrome().tooltips.handle();
     info.hdr.idFrom = command;
     info.hdr.code = TTN_NEEDTEXTW;
-    EXPECT_EQ(0, SendMessageA(Magnifier.hwnd, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info)));
+    EXPECT_EQ(0, SendMessageA(Magnifier.handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info)));
     EXPECT_EQ(info.szText, info.lpszText);
     char narrow[200] = "";
     WideCharToMultiByte(CP_ACP, 0, info.szText, -1, narrow, sizeof(narrow), nullptr, nullptr);
@@ -381,7 +381,7 @@ TEST_F(Chrome, MenuPromptIsTheTextAfterTheLineFeed)
         return paneText(0);
     };
     EXPECT_EQ("Set the zoom factor to 2 times", select(IDM_ZOOM_2X, MF_STRING | MF_HILITE, menu));
-    EXPECT_EQ(SBT_NOBORDERS, Magnifier.statusBar.textFlags(0));
+    EXPECT_EQ(SBT_NOBORDERS, Magnifier.chrome().statusBar.textFlags(0));
     EXPECT_EQ("Changes the position of Scopella in the z-order to be a topmost window.",
               select(IDM_ALWAYS_ON_TOP, MF_STRING | MF_HILITE, menu));
     // The menu closed.
@@ -413,10 +413,10 @@ public:
         d.CtlID = control;
         d.itemID = item;
         d.itemAction = ODA_DRAWENTIRE;
-        d.hwndItem = Magnifier.statusBar;
+        d.hwndItem = Magnifier.chrome().statusBar;
         d.hDC = dc;
         d.rcItem = r;
-        return SendMessageA(Magnifier.hwnd, WM_DRAWITEM, control, reinterpret_cast<LPARAM>(&d));
+        return SendMessageA(Magnifier.handle(), WM_DRAWITEM, control, reinterpret_cast<LPARAM>(&d));
     }
 };
 
@@ -426,7 +426,7 @@ TEST_F(Chrome, SwatchIsFilledWithTheLastColour)
 {
     const COLORREF grey = RGB(200, 200, 200);
     const RECT item = {5, 4, 25, 20};
-    Magnifier.lastColour = RGB(255, 128, 0);
+    Magnifier.showColour(RGB(255, 128, 0));
     Canvas canvas(grey);
     EXPECT_EQ(0, canvas.draw(StatusBarId, SwatchPane, item));
     EXPECT_EQ(20 * 16, canvas.count(RGB(255, 128, 0)));
@@ -440,7 +440,7 @@ TEST_F(Chrome, OwnerDrawingIsOnlyForTheStatusBar)
 {
     const COLORREF grey = RGB(200, 200, 200);
     const RECT item = {0, 0, 40, 30};
-    Magnifier.lastColour = RGB(255, 128, 0);
+    Magnifier.showColour(RGB(255, 128, 0));
     Canvas canvas(grey);
     EXPECT_EQ(0, canvas.draw(ToolbarId, SwatchPane, item));
     EXPECT_EQ(0, canvas.draw(StatusBarId + 1, SwatchPane, item));
@@ -478,17 +478,17 @@ TEST_F(Chrome, HandCursorOnlyOverTheLinkPane)
     resizeClient(900, 250);  // every pane lies inside the bar
     SetForegroundWindow(window());
     RECT bar, pane;
-    GetWindowRect(Magnifier.statusBar, &bar);
+    GetWindowRect(Magnifier.chrome().statusBar, &bar);
     auto setCursorOverPane = [&](int index, int dx) {
-        Magnifier.statusBar.paneRect(index, pane);
+        Magnifier.chrome().statusBar.paneRect(index, pane);
         POINT p = {pane.left + dx, (pane.top + pane.bottom) / 2};
-        ClientToScreen(Magnifier.statusBar, &p);
+        ClientToScreen(Magnifier.chrome().statusBar, &p);
         SetCursorPos(p.x, p.y);
         pumpMessages(20);
     };
     auto setCursorMessage = [&]() {
         SetCursor(LoadCursorA(nullptr, IDC_ARROW));
-        return SendMessageA(window(), WM_SETCURSOR, reinterpret_cast<WPARAM>(Magnifier.statusBar.handle()),
+        return SendMessageA(window(), WM_SETCURSOR, reinterpret_cast<WPARAM>(Magnifier.chrome().statusBar.handle()),
                             MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     };
 
@@ -518,7 +518,7 @@ HWND lastInsertAfter = nullptr;
 LRESULT CALLBACK recordZOrder(int code, WPARAM wParam, LPARAM lParam)
 {
     const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (code >= 0 && message->message == WM_WINDOWPOSCHANGING && message->hwnd == Magnifier.hwnd) {
+    if (code >= 0 && message->message == WM_WINDOWPOSCHANGING && message->hwnd == Magnifier.handle()) {
         const auto* pos = reinterpret_cast<const WINDOWPOS*>(message->lParam);
         if (!(pos->flags & SWP_NOZORDER))
             lastInsertAfter = pos->hwndInsertAfter;
@@ -528,7 +528,7 @@ LRESULT CALLBACK recordZOrder(int code, WPARAM wParam, LPARAM lParam)
 
 bool buttonChecked(UINT command)
 {
-    return (Magnifier.toolbar.state(command) & TBSTATE_CHECKED) != 0;
+    return (Magnifier.chrome().toolbar.state(command) & TBSTATE_CHECKED) != 0;
 }
 
 }  // namespace
@@ -540,8 +540,8 @@ TEST_F(Chrome, CheckButtonsFollowTheSettingsNotTheirOwnToggling)
     {
         const OwnedHook hook(SetWindowsHookExA(WH_CALLWNDPROC, recordZOrder, nullptr, GetCurrentThreadId()));
         for (int round = 0; round < 2; ++round) {
-            Magnifier.toolbar.check(IDM_FOLLOW_MOUSE, !Settings.MouseTracking);
-            SendMessageA(window(), WM_COMMAND, IDM_FOLLOW_MOUSE, reinterpret_cast<LPARAM>(Magnifier.toolbar.handle()));
+            Magnifier.chrome().toolbar.check(IDM_FOLLOW_MOUSE, !Settings.MouseTracking);
+            SendMessageA(window(), WM_COMMAND, IDM_FOLLOW_MOUSE, reinterpret_cast<LPARAM>(Magnifier.chrome().toolbar.handle()));
             EXPECT_EQ(Settings.MouseTracking, buttonChecked(IDM_FOLLOW_MOUSE));
             SendMessageA(window(), WM_COMMAND, IDM_TOGGLE_GRID, 0);
             EXPECT_EQ(Settings.ShowGrid, buttonChecked(IDM_TOGGLE_GRID));
@@ -555,25 +555,25 @@ TEST_F(Chrome, CheckButtonsFollowTheSettingsNotTheirOwnToggling)
         }
     }
     for (UINT command : {IDM_FOLLOW_MOUSE, IDM_TOGGLE_GRID, IDM_ALWAYS_ON_TOP})
-        EXPECT_TRUE(Magnifier.toolbar.state(command) & TBSTATE_ENABLED);
+        EXPECT_TRUE(Magnifier.chrome().toolbar.state(command) & TBSTATE_ENABLED);
 }
 
 TEST_F(Chrome, StatusBarToggleRelaysTheView)
 {
     RECT client;
     GetClientRect(window(), &client);
-    EXPECT_EQ(client.bottom - Magnifier.statusHeight, Magnifier.viewRect().bottom);
-    const int rows = Magnifier.viewRows;
+    EXPECT_EQ(client.bottom - Magnifier.chrome().statusHeight, Magnifier.view().viewRect().bottom);
+    const int rows = Magnifier.view().cells().viewRows;
     SendMessageA(window(), WM_COMMAND, IDM_TOGGLE_STATUSBAR, 0);
     EXPECT_FALSE(Settings.DisplayStatusbar);
-    EXPECT_FALSE(IsWindowVisible(Magnifier.statusBar));
-    const RECT v = Magnifier.viewRect();
+    EXPECT_FALSE(IsWindowVisible(Magnifier.chrome().statusBar));
+    const RECT v = Magnifier.view().viewRect();
     EXPECT_EQ(client.bottom, v.bottom);
-    EXPECT_EQ((v.bottom - v.top) / Settings.ZoomFactor + 1, Magnifier.viewRows);
-    EXPECT_GT(Magnifier.viewRows, rows);
+    EXPECT_EQ((v.bottom - v.top) / Settings.ZoomFactor + 1, Magnifier.view().cells().viewRows);
+    EXPECT_GT(Magnifier.view().cells().viewRows, rows);
     SendMessageA(window(), WM_COMMAND, IDM_TOGGLE_STATUSBAR, 0);
-    EXPECT_TRUE(IsWindowVisible(Magnifier.statusBar));
-    EXPECT_EQ(rows, Magnifier.viewRows);
+    EXPECT_TRUE(IsWindowVisible(Magnifier.chrome().statusBar));
+    EXPECT_EQ(rows, Magnifier.view().cells().viewRows);
 }
 
 // --- Handles ---------------------------------------------------------------------
@@ -586,7 +586,7 @@ TEST_F(Chrome, DrawingAndSizingLeaveNoHandlesBehind)
         Canvas canvas(RGB(1, 2, 3));
         const RECT item = {0, 0, 40, 30};
         for (int i = 0; i < 300; ++i) {
-            Magnifier.lastColour = RGB(i, 0, 0);
+            Magnifier.showColour(RGB(i, 0, 0));
             canvas.draw(StatusBarId, SwatchPane, item);
             canvas.draw(StatusBarId, LinkPane, item);
             Magnifier.setStatusParts();
@@ -598,7 +598,7 @@ TEST_F(Chrome, DrawingAndSizingLeaveNoHandlesBehind)
 TEST_F(Chrome, SwatchOfAnUnreadablePixelIsWhite)
 {
     // GetPixel's failure value has every bit set; it reads as 255,255,255.
-    Magnifier.lastColour = CLR_INVALID;
+    Magnifier.showColour(CLR_INVALID);
     Canvas canvas(RGB(1, 2, 3));
     const RECT item = {0, 0, 40, 30};
     canvas.draw(StatusBarId, SwatchPane, item);
@@ -610,13 +610,13 @@ TEST_F(Chrome, NoHandWhereAHiddenStatusBarLies)
     LinkCursor = LoadCursorA(nullptr, IDC_HAND);
     resizeClient(900, 250);
     SendMessageA(window(), WM_COMMAND, IDM_TOGGLE_STATUSBAR, 0);
-    ASSERT_FALSE(IsWindowVisible(Magnifier.statusBar));
+    ASSERT_FALSE(IsWindowVisible(Magnifier.chrome().statusBar));
     // The hidden bar was moved below the client area, over the window's
     // bottom border: the border keeps its own cursor.
     RECT pane, frame;
-    Magnifier.statusBar.paneRect(LinkPane, pane);
+    Magnifier.chrome().statusBar.paneRect(LinkPane, pane);
     POINT p = {(pane.left + pane.right) / 2, pane.top + 1};
-    ClientToScreen(Magnifier.statusBar, &p);
+    ClientToScreen(Magnifier.chrome().statusBar, &p);
     GetWindowRect(window(), &frame);
     ASSERT_LT(p.y, frame.bottom);
     SetCursorPos(p.x, p.y);

@@ -23,7 +23,7 @@ protected:
     {
         QuietViewTest::SetUp();
         sizeViewTo(200, 100);  // 67 x 34 cells at zoom 3
-        Magnifier.zoomPoint = POINT{500, 400};
+        Magnifier.view().setZoomPoint(POINT{500, 400});
     }
     void TearDown() override
     {
@@ -45,7 +45,7 @@ protected:
         EXPECT_EQ(0, SendMessageA(window(), WM_KEYDOWN, key, 1));
         setControl(false);
     }
-    POINT point() const { return Magnifier.zoomPoint; }
+    POINT point() const { return Magnifier.view().zoomPoint(); }
 };
 
 }  // namespace
@@ -86,15 +86,15 @@ TEST_F(Keys, PageKeysMoveAViewLessOne)
     EXPECT_EQ(500, point().x);
 
     // Clamped like every step.
-    Magnifier.zoomPoint = POINT{500, 30};
+    Magnifier.view().setZoomPoint(POINT{500, 30});
     press(VK_PRIOR);
-    EXPECT_EQ(screenTop + Magnifier.halfRows, point().y);
+    EXPECT_EQ(screenTop + Magnifier.view().cells().halfRows, point().y);
 }
 
 TEST_F(Keys, PageKeysDoNothingInAViewOneRowHigh)
 {
     sizeViewTo(200, 2);
-    ASSERT_EQ(1, Magnifier.viewRows);
+    ASSERT_EQ(1, Magnifier.view().cells().viewRows);
     markClient();
     press(VK_PRIOR);
     press(VK_NEXT);
@@ -122,10 +122,10 @@ TEST_F(Keys, OtherKeysDoNothing)
 
 TEST_F(Keys, EscapeEndsASelection)
 {
-    Magnifier.hasSelection = true;
+    Magnifier.keepSelection(POINT{0, 0}, POINT{0, 0});
     press(VK_ESCAPE);
-    EXPECT_FALSE(Magnifier.hasSelection);
-    EXPECT_FALSE(Magnifier.selecting);
+    EXPECT_FALSE(Magnifier.mouse().hasSelection);
+    EXPECT_FALSE(Magnifier.mouse().selecting);
 }
 
 namespace {

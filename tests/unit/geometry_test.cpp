@@ -10,6 +10,7 @@
 #include "app/globals.h"
 #include "magnifier/geometry.h"
 #include "magnifier/magnifier_window.h"
+#include "resources/resource_ids.h"
 #include "tests/unit/view_support.h"
 
 namespace {
@@ -28,7 +29,7 @@ struct Shown {
 };
 Shown shownAround(const CellLayout& c, POINT clamped)
 {
-    const RECT h = highlightAround(clamped, c.halfCols, c.halfRows, c.cols, c.rows);
+    const RECT h = highlightAround(clamped, c.halfCols, c.halfRows, c.viewCols, c.viewRows);
     return Shown{h.left + 1, h.right - 1, h.top + 1, h.bottom - 1};
 }
 
@@ -37,8 +38,8 @@ Shown shownAround(const CellLayout& c, POINT clamped)
 TEST(ZoomGeometry, View200x100AtZoom3OnA1024x768Screen)
 {
     const CellLayout c = layoutCells(200, 100, 3, Screen1024);
-    EXPECT_EQ(67, c.cols);
-    EXPECT_EQ(34, c.rows);
+    EXPECT_EQ(67, c.viewCols);
+    EXPECT_EQ(34, c.viewRows);
     EXPECT_EQ(33, c.halfCols);
     EXPECT_EQ(17, c.halfRows);
     EXPECT_EQ(990, c.maxPointX);
@@ -108,19 +109,19 @@ TEST(ZoomGeometry, ViewWiderThanTheScreenTestsTheLowerBoundFirst)
 TEST(ZoomGeometry, ZeroSizedViewHasOneCellAndPartialCellsCount)
 {
     const CellLayout zero = layoutCells(0, 0, 3, Screen1024);
-    EXPECT_EQ(1, zero.cols);
-    EXPECT_EQ(1, zero.rows);
+    EXPECT_EQ(1, zero.viewCols);
+    EXPECT_EQ(1, zero.viewRows);
     EXPECT_EQ(0, zero.halfCols);
     EXPECT_EQ(1023, zero.maxPointX);
     EXPECT_EQ(767, zero.maxPointY);
 
     // A width that is a multiple of the zoom still gets one more column,
     // which is then not visible at all.
-    EXPECT_EQ(4, layoutCells(9, 10, 3, Screen1024).cols);
-    EXPECT_EQ(4, layoutCells(9, 10, 3, Screen1024).rows);
-    EXPECT_EQ(26, layoutCells(100, 60, 4, Screen1024).cols);
-    EXPECT_EQ(16, layoutCells(100, 60, 4, Screen1024).rows);
-    EXPECT_EQ(4, layoutCells(100, 60, 32, Screen1024).cols);
+    EXPECT_EQ(4, layoutCells(9, 10, 3, Screen1024).viewCols);
+    EXPECT_EQ(4, layoutCells(9, 10, 3, Screen1024).viewRows);
+    EXPECT_EQ(26, layoutCells(100, 60, 4, Screen1024).viewCols);
+    EXPECT_EQ(16, layoutCells(100, 60, 4, Screen1024).viewRows);
+    EXPECT_EQ(4, layoutCells(100, 60, 32, Screen1024).viewCols);
 }
 
 TEST(ZoomGeometry, ZoomIntoSelectionOfNineCellsAtCellTen)
@@ -164,7 +165,7 @@ RECT childRectInClient(HWND child)
 {
     RECT r;
     GetWindowRect(child, &r);
-    MapWindowPoints(nullptr, Magnifier.hwnd, reinterpret_cast<POINT*>(&r), 2);
+    MapWindowPoints(nullptr, Magnifier.handle(), reinterpret_cast<POINT*>(&r), 2);
     return r;
 }
 
@@ -173,92 +174,92 @@ RECT childRectInClient(HWND child)
 TEST_F(ViewLayout, CountsAndBarsFollowTheViewSize)
 {
     ASSERT_EQ(3, Settings.ZoomFactor);
-    ASSERT_GT(Magnifier.rebarHeight, 0);
-    ASSERT_GT(Magnifier.statusHeight, 0);
+    ASSERT_GT(Magnifier.chrome().rebarHeight, 0);
+    ASSERT_GT(Magnifier.chrome().statusHeight, 0);
 
     sizeViewTo(200, 100);
-    EXPECT_FALSE(Magnifier.viewEmpty);
-    EXPECT_EQ(67, Magnifier.viewCols);
-    EXPECT_EQ(34, Magnifier.viewRows);
-    EXPECT_EQ(33, Magnifier.halfCols);
-    EXPECT_EQ(17, Magnifier.halfRows);
-    EXPECT_EQ(screenLeft + screenWidth - 34, Magnifier.maxPointX);
-    EXPECT_EQ(screenTop + screenHeight - 18, Magnifier.maxPointY);
+    EXPECT_FALSE(Magnifier.view().empty());
+    EXPECT_EQ(67, Magnifier.view().cells().viewCols);
+    EXPECT_EQ(34, Magnifier.view().cells().viewRows);
+    EXPECT_EQ(33, Magnifier.view().cells().halfCols);
+    EXPECT_EQ(17, Magnifier.view().cells().halfRows);
+    EXPECT_EQ(screenLeft + screenWidth - 34, Magnifier.view().cells().maxPointX);
+    EXPECT_EQ(screenTop + screenHeight - 18, Magnifier.view().cells().maxPointY);
 
     // The status bar sits right under the view, as wide as it. (The tool
     // band places itself around the size it is given: the rebar control
     // reaches past its border.)
-    const RECT status = childRectInClient(Magnifier.statusBar);
+    const RECT status = childRectInClient(Magnifier.chrome().statusBar);
     EXPECT_EQ(0, status.left);
-    EXPECT_EQ(Magnifier.rebarHeight + 100, status.top);
+    EXPECT_EQ(Magnifier.chrome().rebarHeight + 100, status.top);
     EXPECT_EQ(200, status.right);
-    EXPECT_EQ(Magnifier.statusHeight, status.bottom - status.top);
+    EXPECT_EQ(Magnifier.chrome().statusHeight, status.bottom - status.top);
 
     // The region covers exactly the view.
     RECT box;
-    ASSERT_EQ(SIMPLEREGION, GetRgnBox(Magnifier.viewRegion, &box));
-    const RECT v = Magnifier.viewRect();
+    ASSERT_EQ(SIMPLEREGION, GetRgnBox(Magnifier.view().region(), &box));
+    const RECT v = Magnifier.view().viewRect();
     EXPECT_TRUE(EqualRect(&box, &v));
 
     sizeViewTo(302, 151);
-    EXPECT_EQ(101, Magnifier.viewCols);
-    EXPECT_EQ(51, Magnifier.viewRows);
-    EXPECT_EQ(50, Magnifier.halfCols);
-    EXPECT_EQ(25, Magnifier.halfRows);
+    EXPECT_EQ(101, Magnifier.view().cells().viewCols);
+    EXPECT_EQ(51, Magnifier.view().cells().viewRows);
+    EXPECT_EQ(50, Magnifier.view().cells().halfCols);
+    EXPECT_EQ(25, Magnifier.view().cells().halfRows);
 }
 
 TEST_F(ViewLayout, HiddenBarsGiveTheirRoomToTheView)
 {
     sizeViewTo(200, 100);
-    const int rebarHeight = Magnifier.rebarHeight;
-    const int statusHeight = Magnifier.statusHeight;
+    const int rebarHeight = Magnifier.chrome().rebarHeight;
+    const int statusHeight = Magnifier.chrome().statusHeight;
     Settings.DisplayToolbar = false;
     Magnifier.applyToolbarVisibility();
-    EXPECT_FALSE(IsWindowVisible(Magnifier.rebar));
-    RECT v = Magnifier.viewRect();
+    EXPECT_FALSE(IsWindowVisible(Magnifier.chrome().rebar));
+    RECT v = Magnifier.view().viewRect();
     EXPECT_EQ(0, v.top);
-    EXPECT_EQ((100 + rebarHeight) / 3 + 1, Magnifier.viewRows);
+    EXPECT_EQ((100 + rebarHeight) / 3 + 1, Magnifier.view().cells().viewRows);
 
     Settings.DisplayStatusbar = false;
     Magnifier.applyStatusbarVisibility();
-    v = Magnifier.viewRect();
+    v = Magnifier.view().viewRect();
     EXPECT_EQ(100 + rebarHeight + statusHeight, v.bottom);
-    EXPECT_EQ((100 + rebarHeight + statusHeight) / 3 + 1, Magnifier.viewRows);
+    EXPECT_EQ((100 + rebarHeight + statusHeight) / 3 + 1, Magnifier.view().cells().viewRows);
     // The heights are measured once, not when the bars come and go.
-    EXPECT_EQ(rebarHeight, Magnifier.rebarHeight);
-    EXPECT_EQ(statusHeight, Magnifier.statusHeight);
+    EXPECT_EQ(rebarHeight, Magnifier.chrome().rebarHeight);
+    EXPECT_EQ(statusHeight, Magnifier.chrome().statusHeight);
 }
 
 TEST_F(ViewLayout, ClientShorterThanBothBarsLeavesTheLayoutAsItWas)
 {
     sizeViewTo(200, 100);
-    const int cols = Magnifier.viewCols;
-    const int rows = Magnifier.viewRows;
-    const RECT status = childRectInClient(Magnifier.statusBar);
-    const RECT band = childRectInClient(Magnifier.rebar);
+    const int cols = Magnifier.view().cells().viewCols;
+    const int rows = Magnifier.view().cells().viewRows;
+    const RECT status = childRectInClient(Magnifier.chrome().statusBar);
+    const RECT band = childRectInClient(Magnifier.chrome().rebar);
 
     // A client one pixel shorter than the two bars together.
     RECT outer, client;
     GetWindowRect(window(), &outer);
     GetClientRect(window(), &client);
     const int frameHeight = (outer.bottom - outer.top) - client.bottom;
-    const int wanted = Magnifier.rebarHeight + Magnifier.statusHeight - 1;
+    const int wanted = Magnifier.chrome().rebarHeight + Magnifier.chrome().statusHeight - 1;
     SetWindowPos(window(), nullptr, 0, 0, outer.right - outer.left + 40, wanted + frameHeight,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     GetClientRect(window(), &client);
     ASSERT_EQ(wanted, client.bottom) << "the platform keeps windows taller than this";
 
-    EXPECT_TRUE(Magnifier.viewEmpty);
-    EXPECT_EQ(cols, Magnifier.viewCols);
-    EXPECT_EQ(rows, Magnifier.viewRows);
-    const RECT statusNow = childRectInClient(Magnifier.statusBar);
-    const RECT bandNow = childRectInClient(Magnifier.rebar);
+    EXPECT_TRUE(Magnifier.view().empty());
+    EXPECT_EQ(cols, Magnifier.view().cells().viewCols);
+    EXPECT_EQ(rows, Magnifier.view().cells().viewRows);
+    const RECT statusNow = childRectInClient(Magnifier.chrome().statusBar);
+    const RECT bandNow = childRectInClient(Magnifier.chrome().rebar);
     EXPECT_TRUE(EqualRect(&status, &statusNow));
     EXPECT_TRUE(EqualRect(&band, &bandNow));
 
     // Nothing is drawn while the view is empty.
     markClient();
-    Magnifier.repaintView();
+    Magnifier.view().repaintView();
     for (int y = 0; y < client.bottom; ++y) {
         for (LONG x : {0L, 1L, client.right / 2, client.right - 1})
             ASSERT_EQ(MarkColour, clientPixel(x, y)) << "drawn at " << x << "," << y;
@@ -267,17 +268,17 @@ TEST_F(ViewLayout, ClientShorterThanBothBarsLeavesTheLayoutAsItWas)
     // Exactly as tall as the bars: not empty, one row.
     SetWindowPos(window(), nullptr, 0, 0, outer.right - outer.left, wanted + 1 + frameHeight,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    EXPECT_FALSE(Magnifier.viewEmpty);
-    EXPECT_EQ(1, Magnifier.viewRows);
+    EXPECT_FALSE(Magnifier.view().empty());
+    EXPECT_EQ(1, Magnifier.view().cells().viewRows);
 }
 
 TEST_F(ViewLayout, RegionIsReplacedAndTheOldOneDeleted)
 {
     sizeViewTo(200, 100);
-    HRGN before = Magnifier.viewRegion;
+    HRGN before = Magnifier.view().region();
     ASSERT_EQ(static_cast<DWORD>(OBJ_REGION), GetObjectType(before));
-    Magnifier.layoutView();
-    HRGN after = Magnifier.viewRegion;
+    Magnifier.view().layoutView();
+    HRGN after = Magnifier.view().region();
     EXPECT_NE(before, after);
     EXPECT_EQ(0u, GetObjectType(before));
     EXPECT_EQ(static_cast<DWORD>(OBJ_REGION), GetObjectType(after));
@@ -303,8 +304,8 @@ TEST_F(BusyView, LayoutsAndPaintsDoNotAccumulateGdiObjects)
     // entry points; plus layouts and zoom changes.
     Settings.MouseTracking = true;
     for (int i = 0; i < 5; ++i) {
-        Magnifier.layoutView();
-        Magnifier.repaintView();
+        Magnifier.view().layoutView();
+        Magnifier.view().repaintView();
         UpdateWindow(window());
     }
     const DWORD before = liveGdiObjects();
@@ -312,10 +313,10 @@ TEST_F(BusyView, LayoutsAndPaintsDoNotAccumulateGdiObjects)
     for (int i = 0; i < 300; ++i) {
         Settings.bUseOSCursor = (i % 2) != 0;
         Settings.GridSize = 1 + i % 4;
-        Magnifier.setZoomFactor(2 + i % 7);
-        Magnifier.layoutView();
-        Magnifier.repaintView();
-        InvalidateRgn(window(), Magnifier.viewRegion, FALSE);
+        Magnifier.view().setZoomFactor(2 + i % 7);
+        Magnifier.view().layoutView();
+        Magnifier.view().repaintView();
+        InvalidateRgn(window(), Magnifier.view().region(), FALSE);
         UpdateWindow(window());
     }
     EXPECT_EQ(before, liveGdiObjects());
@@ -329,81 +330,81 @@ protected:
     {
         QuietViewTest::SetUp();
         sizeViewTo(200, 100);
-        Magnifier.zoomPoint = POINT{500, 400};
+        Magnifier.view().setZoomPoint(POINT{500, 400});
     }
-    int lowX() const { return screenLeft + Magnifier.halfCols; }
-    int lowY() const { return screenTop + Magnifier.halfRows; }
+    int lowX() const { return screenLeft + Magnifier.view().cells().halfCols; }
+    int lowY() const { return screenTop + Magnifier.view().cells().halfRows; }
 };
 
 }  // namespace
 
 TEST_F(MovingThePoint, StepsMoveAndAreClampedToTheScreen)
 {
-    Magnifier.moveZoomPoint(7, -3);
-    EXPECT_EQ(507, Magnifier.zoomPoint.x);
-    EXPECT_EQ(397, Magnifier.zoomPoint.y);
-    Magnifier.moveZoomPoint(-10000, 0);
-    EXPECT_EQ(lowX(), Magnifier.zoomPoint.x);
-    EXPECT_EQ(397, Magnifier.zoomPoint.y);
-    Magnifier.moveZoomPoint(0, 100000);
-    EXPECT_EQ(Magnifier.maxPointY, Magnifier.zoomPoint.y);
-    Magnifier.moveZoomPoint(100000, -100000);
-    EXPECT_EQ(Magnifier.maxPointX, Magnifier.zoomPoint.x);
-    EXPECT_EQ(lowY(), Magnifier.zoomPoint.y);
+    Magnifier.view().moveZoomPoint(7, -3);
+    EXPECT_EQ(507, Magnifier.view().zoomPoint().x);
+    EXPECT_EQ(397, Magnifier.view().zoomPoint().y);
+    Magnifier.view().moveZoomPoint(-10000, 0);
+    EXPECT_EQ(lowX(), Magnifier.view().zoomPoint().x);
+    EXPECT_EQ(397, Magnifier.view().zoomPoint().y);
+    Magnifier.view().moveZoomPoint(0, 100000);
+    EXPECT_EQ(Magnifier.view().cells().maxPointY, Magnifier.view().zoomPoint().y);
+    Magnifier.view().moveZoomPoint(100000, -100000);
+    EXPECT_EQ(Magnifier.view().cells().maxPointX, Magnifier.view().zoomPoint().x);
+    EXPECT_EQ(lowY(), Magnifier.view().zoomPoint().y);
     // Steps near the int limits do not wrap around.
-    Magnifier.moveZoomPoint(INT_MAX, INT_MIN);
-    EXPECT_EQ(Magnifier.maxPointX, Magnifier.zoomPoint.x);
-    EXPECT_EQ(lowY(), Magnifier.zoomPoint.y);
-    Magnifier.moveZoomPoint(INT_MIN, INT_MAX);
-    EXPECT_EQ(lowX(), Magnifier.zoomPoint.x);
-    EXPECT_EQ(Magnifier.maxPointY, Magnifier.zoomPoint.y);
+    Magnifier.view().moveZoomPoint(INT_MAX, INT_MIN);
+    EXPECT_EQ(Magnifier.view().cells().maxPointX, Magnifier.view().zoomPoint().x);
+    EXPECT_EQ(lowY(), Magnifier.view().zoomPoint().y);
+    Magnifier.view().moveZoomPoint(INT_MIN, INT_MAX);
+    EXPECT_EQ(lowX(), Magnifier.view().zoomPoint().x);
+    EXPECT_EQ(Magnifier.view().cells().maxPointY, Magnifier.view().zoomPoint().y);
 }
 
 TEST_F(MovingThePoint, ZeroOrBlockedStepsDoNotRepaint)
 {
     markClient();
-    Magnifier.moveZoomPoint(0, 0);
+    Magnifier.view().moveZoomPoint(0, 0);
     EXPECT_TRUE(viewStillMarked());
-    EXPECT_EQ(500, Magnifier.zoomPoint.x);
+    EXPECT_EQ(500, Magnifier.view().zoomPoint().x);
 
-    Magnifier.zoomPoint = POINT{lowX(), lowY()};
+    Magnifier.view().setZoomPoint(POINT{lowX(), lowY()});
     markClient();
-    Magnifier.moveZoomPoint(-1, -1);
+    Magnifier.view().moveZoomPoint(-1, -1);
     EXPECT_TRUE(viewStillMarked());
-    EXPECT_EQ(lowX(), Magnifier.zoomPoint.x);
-    EXPECT_EQ(lowY(), Magnifier.zoomPoint.y);
+    EXPECT_EQ(lowX(), Magnifier.view().zoomPoint().x);
+    EXPECT_EQ(lowY(), Magnifier.view().zoomPoint().y);
 
-    Magnifier.moveZoomPoint(1, 0);
+    Magnifier.view().moveZoomPoint(1, 0);
     EXPECT_FALSE(viewStillMarked());
-    EXPECT_EQ(lowX() + 1, Magnifier.zoomPoint.x);
+    EXPECT_EQ(lowX() + 1, Magnifier.view().zoomPoint().x);
 }
 
 TEST_F(MovingThePoint, AnAxisWithoutStepStaysEvenOutsideItsClamps)
 {
-    Magnifier.zoomPoint = POINT{500, -5000};
-    Magnifier.moveZoomPoint(-10000, 0);
-    EXPECT_EQ(lowX(), Magnifier.zoomPoint.x);
-    EXPECT_EQ(-5000, Magnifier.zoomPoint.y);
-    Magnifier.zoomPoint = POINT{99999, 300};
-    Magnifier.moveZoomPoint(0, 1);
-    EXPECT_EQ(99999, Magnifier.zoomPoint.x);
-    EXPECT_EQ(301, Magnifier.zoomPoint.y);
+    Magnifier.view().setZoomPoint(POINT{500, -5000});
+    Magnifier.view().moveZoomPoint(-10000, 0);
+    EXPECT_EQ(lowX(), Magnifier.view().zoomPoint().x);
+    EXPECT_EQ(-5000, Magnifier.view().zoomPoint().y);
+    Magnifier.view().setZoomPoint(POINT{99999, 300});
+    Magnifier.view().moveZoomPoint(0, 1);
+    EXPECT_EQ(99999, Magnifier.view().zoomPoint().x);
+    EXPECT_EQ(301, Magnifier.view().zoomPoint().y);
 }
 
 TEST_F(MovingThePoint, PaintingClampsButKeepsThePointItself)
 {
-    Magnifier.zoomPoint = POINT{-300, 99999};
-    const POINT c = Magnifier.clampZoomPoint();
+    Magnifier.view().setZoomPoint(POINT{-300, 99999});
+    const POINT c = Magnifier.view().clampZoomPoint();
     EXPECT_EQ(lowX(), c.x);
-    EXPECT_EQ(Magnifier.maxPointY, c.y);
-    Magnifier.repaintView();
-    EXPECT_EQ(-300, Magnifier.zoomPoint.x);
-    EXPECT_EQ(99999, Magnifier.zoomPoint.y);
-    Magnifier.computeHighlightRect();
-    EXPECT_EQ(screenLeft - 1, Magnifier.highlightRect.left);
+    EXPECT_EQ(Magnifier.view().cells().maxPointY, c.y);
+    Magnifier.view().repaintView();
+    EXPECT_EQ(-300, Magnifier.view().zoomPoint().x);
+    EXPECT_EQ(99999, Magnifier.view().zoomPoint().y);
+    Magnifier.view().computeHighlightRect();
+    EXPECT_EQ(screenLeft - 1, Magnifier.view().highlightRect().left);
     // With an even row count the bottom screen row is never shown.
-    ASSERT_EQ(34, Magnifier.viewRows);
-    EXPECT_EQ(screenTop + screenHeight - 1, Magnifier.highlightRect.bottom);
+    ASSERT_EQ(34, Magnifier.view().cells().viewRows);
+    EXPECT_EQ(screenTop + screenHeight - 1, Magnifier.view().highlightRect().bottom);
 }
 
 namespace {
@@ -415,39 +416,39 @@ protected:
         QuietViewTest::SetUp();
         sizeViewTo(200, 100);
     }
-    LRESULT trackbarPosition() const { return Magnifier.zoomTrackbar.pos(); }
+    LRESULT trackbarPosition() const { return Magnifier.chrome().zoomTrackbar.pos(); }
 };
 
 }  // namespace
 
 TEST_F(ZoomFactorSetting, IsHeldBetween1And32AndTheLayoutFollows)
 {
-    Magnifier.setZoomFactor(0);
+    Magnifier.view().setZoomFactor(0);
     EXPECT_EQ(1, Settings.ZoomFactor);
     EXPECT_EQ(1, trackbarPosition());
-    EXPECT_EQ(201, Magnifier.viewCols);
-    Magnifier.setZoomFactor(40);
+    EXPECT_EQ(201, Magnifier.view().cells().viewCols);
+    Magnifier.view().setZoomFactor(40);
     EXPECT_EQ(32, Settings.ZoomFactor);
     EXPECT_EQ(32, trackbarPosition());
-    EXPECT_EQ(200 / 32 + 1, Magnifier.viewCols);
-    EXPECT_EQ(100 / 32 + 1, Magnifier.viewRows);
-    Magnifier.setZoomFactor(-5);
+    EXPECT_EQ(200 / 32 + 1, Magnifier.view().cells().viewCols);
+    EXPECT_EQ(100 / 32 + 1, Magnifier.view().cells().viewRows);
+    Magnifier.view().setZoomFactor(-5);
     EXPECT_EQ(1, Settings.ZoomFactor);
-    Magnifier.setZoomFactor(INT_MAX);
+    Magnifier.view().setZoomFactor(INT_MAX);
     EXPECT_EQ(32, Settings.ZoomFactor);
-    Magnifier.setZoomFactor(INT_MIN);
+    Magnifier.view().setZoomFactor(INT_MIN);
     EXPECT_EQ(1, Settings.ZoomFactor);
 }
 
 TEST_F(ZoomFactorSetting, TheCurrentValueChangesNothing)
 {
     markClient();
-    Magnifier.setZoomFactor(3);
+    Magnifier.view().setZoomFactor(3);
     EXPECT_TRUE(viewStillMarked());
-    Magnifier.setZoomFactor(32);
+    Magnifier.view().setZoomFactor(32);
     EXPECT_FALSE(viewStillMarked());
     markClient();
-    Magnifier.setZoomFactor(33);  // clamped to the current 32
+    Magnifier.view().setZoomFactor(33);  // clamped to the current 32
     EXPECT_TRUE(viewStillMarked());
     EXPECT_EQ(32, Settings.ZoomFactor);
 }
@@ -460,17 +461,16 @@ protected:
     {
         QuietViewTest::SetUp();
         sizeViewTo(400, 200);
-        Magnifier.zoomPoint = POINT{640, 512};
+        Magnifier.view().setZoomPoint(POINT{640, 512});
     }
     // A selection dragged between two cell positions of the view.
     void select(int fromCol, int fromRow, int toCol, int toRow)
     {
-        const RECT v = Magnifier.viewRect();
+        const RECT v = Magnifier.view().viewRect();
         const int z = Settings.ZoomFactor;
         // The drag ends inside the last cell; the selection snaps to cells.
-        Magnifier.selectionStart = POINT{v.left + z * toCol + z / 2, v.top + z * toRow + z / 2};
-        Magnifier.selectionEnd = POINT{v.left + z * fromCol, v.top + z * fromRow};
-        Magnifier.hasSelection = true;
+        Magnifier.keepSelection(POINT{v.left + z * toCol + z / 2, v.top + z * toRow + z / 2},
+                                POINT{v.left + z * fromCol, v.top + z * fromRow});
     }
 };
 
@@ -482,18 +482,18 @@ class ZoomToSelectionAt20 : public ZoomToSelection {
 
 TEST_F(ZoomToSelectionAt20, SelectionThatFitsTwiceAsksFor40AndGets32)
 {
-    ASSERT_EQ(21, Magnifier.viewCols);
-    ASSERT_EQ(11, Magnifier.viewRows);
+    ASSERT_EQ(21, Magnifier.view().cells().viewCols);
+    ASSERT_EQ(11, Magnifier.view().cells().viewRows);
     select(2, 1, 12, 6);  // 10 x 5 cells of the 20 x 10 that are visible
-    Magnifier.zoomToSelection();
+    Magnifier.OnCommand(IDM_ZOOM_TO_SELECTION);
     EXPECT_EQ(32, Settings.ZoomFactor);
     // First magnified column 640 - 10 = 630, row 512 - 5 = 507.
-    EXPECT_EQ(631, Magnifier.highlightRect.left);
-    EXPECT_EQ(641, Magnifier.highlightRect.right);
-    EXPECT_EQ(507, Magnifier.highlightRect.top);
-    EXPECT_EQ(512, Magnifier.highlightRect.bottom);
-    EXPECT_EQ(636, Magnifier.zoomPoint.x);
-    EXPECT_EQ(509, Magnifier.zoomPoint.y);
+    EXPECT_EQ(631, Magnifier.view().highlightRect().left);
+    EXPECT_EQ(641, Magnifier.view().highlightRect().right);
+    EXPECT_EQ(507, Magnifier.view().highlightRect().top);
+    EXPECT_EQ(512, Magnifier.view().highlightRect().bottom);
+    EXPECT_EQ(636, Magnifier.view().zoomPoint().x);
+    EXPECT_EQ(509, Magnifier.view().zoomPoint().y);
 }
 
 TEST_F(ZoomToSelection, SelectionAsWideAsTheViewOnlyMovesThePoint)
@@ -501,23 +501,22 @@ TEST_F(ZoomToSelection, SelectionAsWideAsTheViewOnlyMovesThePoint)
     ASSERT_EQ(3, Settings.ZoomFactor);
     // 133 whole cells fill 399 of the 400 pixels: 400 / 399 = 1.
     select(0, 10, 133, 20);
-    Magnifier.zoomToSelection();
+    Magnifier.OnCommand(IDM_ZOOM_TO_SELECTION);
     EXPECT_EQ(3, Settings.ZoomFactor);
-    EXPECT_EQ(640 - 67 - 1, Magnifier.highlightRect.left);
-    EXPECT_EQ(640 - 67 - 1 + 133, Magnifier.highlightRect.right);
-    EXPECT_EQ(640 - 67 - 1 + 66, Magnifier.zoomPoint.x);
+    EXPECT_EQ(640 - 67 - 1, Magnifier.view().highlightRect().left);
+    EXPECT_EQ(640 - 67 - 1 + 133, Magnifier.view().highlightRect().right);
+    EXPECT_EQ(640 - 67 - 1 + 66, Magnifier.view().zoomPoint().x);
 }
 
 TEST_F(ZoomToSelection, EmptySelectionChangesNothing)
 {
-    const RECT v = Magnifier.viewRect();
-    Magnifier.selectionStart = POINT{v.left + 31, v.top + 31};
-    Magnifier.selectionEnd = POINT{v.left + 30, v.top + 60};  // snaps to zero width
+    const RECT v = Magnifier.view().viewRect();
+    Magnifier.keepSelection(POINT{v.left + 31, v.top + 31}, POINT{v.left + 30, v.top + 60});  // snaps to zero width
     markClient();
-    Magnifier.zoomToSelection();
+    Magnifier.OnCommand(IDM_ZOOM_TO_SELECTION);
     EXPECT_EQ(3, Settings.ZoomFactor);
-    EXPECT_EQ(640, Magnifier.zoomPoint.x);
-    EXPECT_EQ(512, Magnifier.zoomPoint.y);
+    EXPECT_EQ(640, Magnifier.view().zoomPoint().x);
+    EXPECT_EQ(512, Magnifier.view().zoomPoint().y);
     EXPECT_TRUE(viewStillMarked());
 }
 
@@ -526,21 +525,21 @@ TEST_F(ViewLayout, ViewWiderThanTheScreenReadsPastItsEdgeWithoutHarm)
     // At zoom 1 a view as wide as the screen has one column more than the
     // screen: the copy reaches one pixel past an edge, which must not upset
     // the platform's screen copy.
-    Magnifier.setZoomFactor(1);
+    Magnifier.view().setZoomFactor(1);
     SetWindowPos(window(), nullptr, screenLeft, screenTop, screenWidth + 100, 300, SWP_NOZORDER | SWP_NOACTIVATE);
-    const RECT v = Magnifier.viewRect();
+    const RECT v = Magnifier.view().viewRect();
     ASSERT_GE(v.right - v.left, screenWidth) << "the platform keeps windows narrower than the screen";
-    ASSERT_GT(Magnifier.viewCols, screenWidth);
-    EXPECT_GT(screenLeft + Magnifier.halfCols, Magnifier.maxPointX);
+    ASSERT_GT(Magnifier.view().cells().viewCols, screenWidth);
+    EXPECT_GT(screenLeft + Magnifier.view().cells().halfCols, Magnifier.view().cells().maxPointX);
     for (LONG x : {static_cast<LONG>(screenLeft - 5000), static_cast<LONG>(screenLeft + screenWidth / 2),
                    static_cast<LONG>(screenLeft + screenWidth + 5000)}) {
-        Magnifier.zoomPoint = POINT{x, screenTop + 300};
+        Magnifier.view().setZoomPoint(POINT{x, screenTop + 300});
         // Points below the lower bound take it; all others the upper one.
-        const LONG first = x < screenLeft + Magnifier.halfCols ? screenLeft : Magnifier.maxPointX - Magnifier.halfCols;
-        Magnifier.computeHighlightRect();
-        EXPECT_EQ(first - 1, Magnifier.highlightRect.left);
-        Magnifier.repaintView();
-        InvalidateRgn(window(), Magnifier.viewRegion, FALSE);
+        const LONG first = x < screenLeft + Magnifier.view().cells().halfCols ? screenLeft : Magnifier.view().cells().maxPointX - Magnifier.view().cells().halfCols;
+        Magnifier.view().computeHighlightRect();
+        EXPECT_EQ(first - 1, Magnifier.view().highlightRect().left);
+        Magnifier.view().repaintView();
+        InvalidateRgn(window(), Magnifier.view().region(), FALSE);
         UpdateWindow(window());
     }
     EXPECT_TRUE(IsWindow(window()));
@@ -554,8 +553,8 @@ TEST_F(MovingThePoint, PanningStepsMoveThePointAndBadOnesAreIgnored)
     ASSERT_NE(0u, originUpdateMessage);
     int step[2] = {5, -4};
     EXPECT_EQ(1, SendMessageA(window(), originUpdateMessage, 0, reinterpret_cast<LPARAM>(step)));
-    EXPECT_EQ(505, Magnifier.zoomPoint.x);
-    EXPECT_EQ(396, Magnifier.zoomPoint.y);
+    EXPECT_EQ(505, Magnifier.view().zoomPoint().x);
+    EXPECT_EQ(396, Magnifier.view().zoomPoint().y);
 
     // Addresses that are never readable: the first 64 KB and the top.
     for (LPARAM bad : {static_cast<LPARAM>(0), static_cast<LPARAM>(0x10), static_cast<LPARAM>(0x7ff0),
@@ -565,6 +564,6 @@ TEST_F(MovingThePoint, PanningStepsMoveThePointAndBadOnesAreIgnored)
     }
     pumpMessages(50);
     EXPECT_TRUE(IsWindow(window()));
-    EXPECT_EQ(505, Magnifier.zoomPoint.x);
-    EXPECT_EQ(396, Magnifier.zoomPoint.y);
+    EXPECT_EQ(505, Magnifier.view().zoomPoint().x);
+    EXPECT_EQ(396, Magnifier.view().zoomPoint().y);
 }

@@ -158,7 +158,7 @@ TEST_F(HelpPopupTest, EveryHelpIdOfTheProgramHasAText)
                           1022, 1023, 1024, 1025})
         ids.push_back(0x808E0000 + control);
     TBBUTTON button = {};
-    for (int i = 0; Magnifier.toolbar.button(i, button); ++i) {
+    for (int i = 0; Magnifier.chrome().toolbar.button(i, button); ++i) {
         if (button.idCommand)
             ids.push_back(button.idCommand);
     }

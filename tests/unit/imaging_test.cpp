@@ -117,11 +117,11 @@ TEST(Hotkeys, ClearedKeyRegistersNothing)
 TEST_F(Capture, SelectionOfThirtyByFifteenAtZoomThree)
 {
     sizeViewTo(200, 100);
-    Magnifier.zoomPoint = POINT{300, 200};
-    const RECT v = Magnifier.viewRect();
-    Magnifier.selectionStart = POINT{v.left + 10, v.top + 7};  // snapped: (9, 6) to (39, 21)
-    Magnifier.selectionEnd = POINT{v.left + 40, v.top + 23};
-    const POINT first = {300 - Magnifier.halfCols + 3, 200 - Magnifier.halfRows + 2};
+    Magnifier.view().setZoomPoint(POINT{300, 200});
+    const RECT v = Magnifier.view().viewRect();
+    // Snapped: (9, 6) to (39, 21).
+    Magnifier.keepSelection(POINT{v.left + 10, v.top + 7}, POINT{v.left + 40, v.top + 23});
+    const POINT first = {300 - Magnifier.view().cells().halfCols + 3, 200 - Magnifier.view().cells().halfRows + 2};
     WindowDC screen(GetDC(nullptr), nullptr);
     for (int scale : {1, 3}) {
         const OwnedBitmap bitmap = Magnifier.CaptureImage(scale == 3, true);
@@ -135,7 +135,8 @@ TEST_F(Capture, SelectionOfThirtyByFifteenAtZoomThree)
             EXPECT_EQ(GetPixel(screen, first.x + i % (10 * scale) / scale, first.y + i / (10 * scale) / scale),
                       GetPixel(memory, i % (10 * scale), i / (10 * scale)));
     }
-    Magnifier.selectionEnd = Magnifier.selectionStart;  // nothing to capture, no empty stretch
+    // Nothing to capture, and no empty stretch.
+    Magnifier.keepSelection(Magnifier.mouse().selectionStart, Magnifier.mouse().selectionStart);
     EXPECT_FALSE(Magnifier.CaptureImage(true, true));
 }
 

@@ -7,6 +7,7 @@
 
 #include "app/globals.h"
 #include "magnifier/magnifier_window.h"
+#include "overlays/tracking_tooltip.h"
 #include "resources/resource_ids.h"
 #include "tests/unit/test_support.h"
 
@@ -16,7 +17,7 @@ class Overlays : public MainWindowTest {
 protected:
     void send(UINT message, int x, int y, WPARAM keys = 0)
     {
-        const RECT v = Magnifier.viewRect();
+        const RECT v = Magnifier.view().viewRect();
         SendMessageA(window(), message, keys, MAKELPARAM(v.left + x, v.top + y));
     }
 
@@ -36,7 +37,8 @@ protected:
         send(WM_LBUTTONUP, 30, 25);
         SendMessageA(window(), WM_COMMAND, IDM_HIGHLIGHT, 0);
         pumpMessages(5);
-        Magnifier.highlight.Destroy();
+        send(WM_LBUTTONDOWN, 20, 20, MK_LBUTTON);  // a pick closes the blinking frame
+        send(WM_LBUTTONUP, 20, 20);
     }
 };
 
@@ -54,7 +56,7 @@ TEST_F(Overlays, HundredOpenAndCloseCyclesLeaveNothingBehind)
     EXPECT_EQ(objects, liveGdiObjects());
     for (const char* overlay : {"Brindle-draghighlight", "tiv_Marquee", "tiv_TrackingToolTip"})
         EXPECT_EQ(nullptr, FindWindowA(overlay, nullptr)) << overlay;
-    EXPECT_FALSE(Magnifier.selecting || Magnifier.hasSelection || Magnifier.pickingPoint);
+    EXPECT_FALSE(Magnifier.mouse().selecting || Magnifier.mouse().hasSelection || Magnifier.mouse().pickingPoint);
     EXPECT_EQ(nullptr, GetCapture());
 }
 
@@ -62,21 +64,27 @@ TEST_F(Overlays, OverlaysClosedWithTheirOwnerOpenAgain)
 {
     send(WM_RBUTTONDOWN, 1, 1, MK_RBUTTON);
     send(WM_MOUSEMOVE, 40, 30, MK_RBUTTON);
-    ASSERT_TRUE(IsWindowVisible(Magnifier.trackingTip.hwnd));
-    ASSERT_TRUE(IsWindowVisible(Magnifier.marquee.hwnd));
+    ASSERT_TRUE(IsWindowVisible(Magnifier.trackingTip().hwnd));
+    ASSERT_TRUE(IsWindowVisible(Magnifier.marquee().hwnd));
     DestroyWindow(window());  // the tip and the marquee are owned: they go too
-    EXPECT_EQ(nullptr, Magnifier.trackingTip.hwnd);
-    EXPECT_EQ(nullptr, Magnifier.marquee.hwnd);
-    EXPECT_FALSE(Magnifier.trackingTip.Destroy());
+    EXPECT_EQ(nullptr, Magnifier.trackingTip().hwnd);
+    EXPECT_EQ(nullptr, Magnifier.marquee().hwnd);
 
-    Magnifier.trackingTip.Show(nullptr, 100, 100, "again");
-    EXPECT_TRUE(IsWindowVisible(Magnifier.trackingTip.hwnd));
+    // An overlay forgets a window that went with its owner and opens anew.
+    HWND owner = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    TrackingToolTip tip;
+    tip.Show(owner, 50, 50, "first");
+    ASSERT_TRUE(IsWindow(tip.hwnd));
+    DestroyWindow(owner);
+    EXPECT_EQ(nullptr, tip.hwnd);
+    EXPECT_FALSE(tip.Destroy());
+    tip.Show(nullptr, 100, 100, "again");
+    EXPECT_TRUE(IsWindowVisible(tip.hwnd));
     RECT r;
-    GetWindowRect(Magnifier.trackingTip.hwnd, &r);
+    GetWindowRect(tip.hwnd, &r);
     EXPECT_EQ(100, r.left);
     EXPECT_EQ(100, r.bottom);
-    EXPECT_TRUE(Magnifier.trackingTip.Destroy());
-    Magnifier.selecting = false;
+    EXPECT_TRUE(tip.Destroy());
 }
 
 TEST_F(Overlays, ADragWhosePointerAnotherWindowTakesEnds)
@@ -87,18 +95,18 @@ TEST_F(Overlays, ADragWhosePointerAnotherWindowTakesEnds)
         send(down, 20, 20, down == WM_LBUTTONDOWN ? MK_LBUTTON : MK_RBUTTON);
         send(WM_MOUSEMOVE, 50, 40, 0);
         ASSERT_EQ(window(), GetCapture());
-        ASSERT_TRUE(Magnifier.pickingPoint || Magnifier.selecting);
+        ASSERT_TRUE(Magnifier.mouse().pickingPoint || Magnifier.mouse().selecting);
         SetCapture(other);  // no cancel message comes with it
-        EXPECT_FALSE(Magnifier.pickingPoint || Magnifier.selecting || Magnifier.hasSelection);
+        EXPECT_FALSE(Magnifier.mouse().pickingPoint || Magnifier.mouse().selecting || Magnifier.mouse().hasSelection);
         for (const char* overlay : {"Brindle-draghighlight", "tiv_Marquee", "tiv_TrackingToolTip"})
             EXPECT_EQ(nullptr, FindWindowA(overlay, nullptr)) << overlay;
         EXPECT_EQ(other, GetCapture());
         ReleaseCapture();
         // The view follows no drag any more: the zoom point stays.
-        const POINT before = Magnifier.zoomPoint;
+        const POINT before = Magnifier.view().zoomPoint();
         send(WM_MOUSEMOVE, 90, 70, 0);
-        EXPECT_EQ(before.x, Magnifier.zoomPoint.x);
-        EXPECT_EQ(before.y, Magnifier.zoomPoint.y);
+        EXPECT_EQ(before.x, Magnifier.view().zoomPoint().x);
+        EXPECT_EQ(before.y, Magnifier.view().zoomPoint().y);
     }
     DestroyWindow(other);
 }

@@ -88,13 +88,12 @@ TEST_F(Placement, SettingsChangeKeepsTheWindowOnScreenAndLaysOutAgain)
     const int right = screenLeft + screenWidth;
     SetWindowPos(window(), nullptr, right - 100, screenTop - 40, 450, 250, SWP_NOZORDER | SWP_NOACTIVATE);
     // A stale layout, as if the screen had changed under it.
-    Magnifier.viewCols = 1;
-    Magnifier.maxPointX = 0;
+    Settings.ZoomFactor = 7;
     EXPECT_EQ(0, SendMessageA(window(), WM_WININICHANGE, 0, 0));
     expectRect(rectAt(right - 450, screenTop, 450, 250), windowRect());
-    const RECT v = Magnifier.viewRect();
-    EXPECT_EQ((v.right - v.left) / Settings.ZoomFactor + 1, Magnifier.viewCols);
-    EXPECT_EQ(screenLeft + screenWidth - Magnifier.halfCols - 1, Magnifier.maxPointX);
+    const RECT v = Magnifier.view().viewRect();
+    EXPECT_EQ((v.right - v.left) / Settings.ZoomFactor + 1, Magnifier.view().cells().viewCols);
+    EXPECT_EQ(screenLeft + screenWidth - Magnifier.view().cells().halfCols - 1, Magnifier.view().cells().maxPointX);
 }
 
 TEST_F(Placement, TransparencyMakesTheWindowLayeredWithTheLowByteAsAlpha)
@@ -124,7 +123,7 @@ TEST_F(Placement, TransparencyOffRemovesTheStyleAndRedrawsEverything)
     setTransparency(window(), true, 178);
     UpdateWindow(window());
     ValidateRect(window(), nullptr);
-    ValidateRect(Magnifier.statusBar, nullptr);
+    ValidateRect(Magnifier.chrome().statusBar, nullptr);
     ASSERT_FALSE(GetUpdateRect(window(), nullptr, FALSE));
 
     setTransparency(window(), false, 178);
@@ -136,7 +135,7 @@ TEST_F(Placement, TransparencyOffRemovesTheStyleAndRedrawsEverything)
     RECT client;
     GetClientRect(window(), &client);
     EXPECT_TRUE(EqualRect(&client, &pending));
-    EXPECT_TRUE(GetUpdateRect(Magnifier.statusBar, nullptr, FALSE));
+    EXPECT_TRUE(GetUpdateRect(Magnifier.chrome().statusBar, nullptr, FALSE));
 }
 
 TEST_F(Placement, TransparencyCommandTogglesTheSetting)

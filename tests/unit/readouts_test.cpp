@@ -18,25 +18,32 @@ namespace {
 
 class Readouts : public MainWindowTest {};
 
+// A right-drag begun in the view: a selection being dragged.
+void startSelecting()
+{
+    const RECT v = Magnifier.view().viewRect();
+    SendMessageA(Magnifier.handle(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(v.left + 5, v.top + 5));
+}
+
 void setPaneText(int pane, const char* text)
 {
-    Magnifier.statusBar.setText(pane, text);
+    Magnifier.chrome().statusBar.setText(pane, text);
 }
 
 // The tip the tooltip control holds for a trackbar.
 std::string trackbarTip(HWND trackbar)
 {
-    return Magnifier.tooltips.toolText(Magnifier.tooltips.handle(), reinterpret_cast<UINT_PTR>(trackbar));
+    return Magnifier.chrome().tooltips.toolText(Magnifier.chrome().tooltips.handle(), reinterpret_cast<UINT_PTR>(trackbar));
 }
 
 std::string rateTip()
 {
-    return trackbarTip(Magnifier.rateTrackbar);
+    return trackbarTip(Magnifier.chrome().rateTrackbar);
 }
 
 std::string zoomTip()
 {
-    return trackbarTip(Magnifier.zoomTrackbar);
+    return trackbarTip(Magnifier.chrome().zoomTrackbar);
 }
 
 LRESULT trackbarPos(const Trackbar& trackbar)
@@ -47,7 +54,7 @@ LRESULT trackbarPos(const Trackbar& trackbar)
 // Whether timer 1 runs; it is stopped by the question and set up again.
 bool autoUpdateTimerRuns()
 {
-    if (!KillTimer(Magnifier.hwnd, AutoUpdateTimer))
+    if (!KillTimer(Magnifier.handle(), AutoUpdateTimer))
         return false;
     Magnifier.setUpdateRate(Settings.Update, true);
     return true;
@@ -61,7 +68,7 @@ int countAutoUpdateTicks(DWORD milliseconds)
     MSG msg;
     for (;;) {
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_TIMER && msg.hwnd == Magnifier.hwnd && msg.wParam == AutoUpdateTimer)
+            if (msg.message == WM_TIMER && msg.hwnd == Magnifier.handle() && msg.wParam == AutoUpdateTimer)
                 ++ticks;
             DispatchMessageA(&msg);
         }
@@ -74,7 +81,7 @@ int countAutoUpdateTicks(DWORD milliseconds)
 
 LRESULT scroll(WORD code, WORD position, HWND sender)
 {
-    return SendMessageA(Magnifier.hwnd, WM_HSCROLL, MAKEWPARAM(code, position), reinterpret_cast<LPARAM>(sender));
+    return SendMessageA(Magnifier.handle(), WM_HSCROLL, MAKEWPARAM(code, position), reinterpret_cast<LPARAM>(sender));
 }
 
 // A borderless top-level window of one colour, for the mouse to rest on.
@@ -138,7 +145,7 @@ private:
 
 void readoutTick()
 {
-    SendMessageA(Magnifier.hwnd, WM_TIMER, ReadoutTimer, 0);
+    SendMessageA(Magnifier.handle(), WM_TIMER, ReadoutTimer, 0);
 }
 
 }  // namespace
@@ -151,16 +158,16 @@ TEST_F(Readouts, RateIsClampedAndTheTrackbarAndTipFollow)
     EXPECT_EQ("Auto Update - None", rateTip());
     Magnifier.setUpdateRate(7, false);
     EXPECT_EQ(4, Settings.Update);
-    EXPECT_EQ(4, trackbarPos(Magnifier.rateTrackbar));
+    EXPECT_EQ(4, trackbarPos(Magnifier.chrome().rateTrackbar));
     EXPECT_EQ("Auto Update - Fast", rateTip());
     Magnifier.setUpdateRate(3, false);
-    EXPECT_EQ(3, trackbarPos(Magnifier.rateTrackbar));
+    EXPECT_EQ(3, trackbarPos(Magnifier.chrome().rateTrackbar));
     EXPECT_EQ("Auto Update - Medium", rateTip());
     Magnifier.setUpdateRate(2, false);
     EXPECT_EQ("Auto Update - Slow", rateTip());
     Magnifier.setUpdateRate(0, false);
     EXPECT_EQ(1, Settings.Update);
-    EXPECT_EQ(1, trackbarPos(Magnifier.rateTrackbar));
+    EXPECT_EQ(1, trackbarPos(Magnifier.chrome().rateTrackbar));
     EXPECT_EQ("Auto Update - None", rateTip());
     Magnifier.setUpdateRate(-40, false);
     EXPECT_EQ(1, Settings.Update);
@@ -201,21 +208,21 @@ TEST_F(Readouts, SameRateWithoutForceChangesNothing)
     Magnifier.setUpdateRate(4, false);
     // Evidence that a second run would undo: a stopped timer, another tip
     // text, a follow button out of step with its setting.
-    KillTimer(Magnifier.hwnd, AutoUpdateTimer);
-    Magnifier.tooltips.updateTipText(Magnifier.rateTrackbar, "unchanged");
-    Magnifier.toolbar.check(IDM_FOLLOW_MOUSE, true);
+    KillTimer(Magnifier.handle(), AutoUpdateTimer);
+    Magnifier.chrome().tooltips.updateTipText(Magnifier.chrome().rateTrackbar, "unchanged");
+    Magnifier.chrome().toolbar.check(IDM_FOLLOW_MOUSE, true);
 
     Magnifier.setUpdateRate(4, false);
     Magnifier.setUpdateRate(9, false);  // clamped to the same rate
-    EXPECT_FALSE(KillTimer(Magnifier.hwnd, AutoUpdateTimer));
+    EXPECT_FALSE(KillTimer(Magnifier.handle(), AutoUpdateTimer));
     EXPECT_EQ("unchanged", rateTip());
-    EXPECT_TRUE(Magnifier.toolbar.checked(IDM_FOLLOW_MOUSE));
+    EXPECT_TRUE(Magnifier.chrome().toolbar.checked(IDM_FOLLOW_MOUSE));
 
     // Forced, the same rate sets everything up again.
     Magnifier.setUpdateRate(4, true);
-    EXPECT_TRUE(KillTimer(Magnifier.hwnd, AutoUpdateTimer));
+    EXPECT_TRUE(KillTimer(Magnifier.handle(), AutoUpdateTimer));
     EXPECT_EQ("Auto Update - Fast", rateTip());
-    EXPECT_FALSE(Magnifier.toolbar.checked(IDM_FOLLOW_MOUSE));
+    EXPECT_FALSE(Magnifier.chrome().toolbar.checked(IDM_FOLLOW_MOUSE));
 }
 
 TEST_F(Readouts, RateCommandsStepAndStopAtTheEnds)
@@ -229,7 +236,7 @@ TEST_F(Readouts, RateCommandsStepAndStopAtTheEnds)
     for (int expected : down) {
         SendMessageA(window(), WM_COMMAND, IDM_RATE_DOWN, 0);
         EXPECT_EQ(expected, Settings.Update);
-        EXPECT_EQ(expected, trackbarPos(Magnifier.rateTrackbar));
+        EXPECT_EQ(expected, trackbarPos(Magnifier.chrome().rateTrackbar));
     }
 }
 
@@ -247,10 +254,10 @@ TEST_F(Readouts, ZoomTrackbarScrollCodes)
         {TB_ENDTRACK, 20, 10},     {TB_THUMBTRACK, 40, 32},    {TB_THUMBPOSITION, 0, 1},
     };
     for (const Case& c : cases) {
-        Magnifier.setZoomFactor(10);
-        EXPECT_EQ(0, scroll(c.code, c.position, Magnifier.zoomTrackbar));
+        Magnifier.view().setZoomFactor(10);
+        EXPECT_EQ(0, scroll(c.code, c.position, Magnifier.chrome().zoomTrackbar));
         EXPECT_EQ(c.expected, Settings.ZoomFactor) << "code " << c.code;
-        EXPECT_EQ(c.expected, trackbarPos(Magnifier.zoomTrackbar)) << "code " << c.code;
+        EXPECT_EQ(c.expected, trackbarPos(Magnifier.chrome().zoomTrackbar)) << "code " << c.code;
         EXPECT_EQ("Zoom Level x" + std::to_string(c.expected), zoomTip()) << "code " << c.code;
     }
 }
@@ -269,9 +276,9 @@ TEST_F(Readouts, RateTrackbarScrollCodes)
     };
     for (const Case& c : cases) {
         Magnifier.setUpdateRate(c.from, false);
-        EXPECT_EQ(0, scroll(c.code, c.position, Magnifier.rateTrackbar));
+        EXPECT_EQ(0, scroll(c.code, c.position, Magnifier.chrome().rateTrackbar));
         EXPECT_EQ(c.expected, Settings.Update) << "from " << c.from << " code " << c.code;
-        EXPECT_EQ(c.expected, trackbarPos(Magnifier.rateTrackbar)) << "from " << c.from << " code " << c.code;
+        EXPECT_EQ(c.expected, trackbarPos(Magnifier.chrome().rateTrackbar)) << "from " << c.from << " code " << c.code;
     }
 }
 
@@ -279,7 +286,7 @@ TEST_F(Readouts, ScrollsOfOtherWindowsAreIgnored)
 {
     HWND stranger = CreateWindowExA(0, TRACKBAR_CLASSA, nullptr, WS_CHILD, 0, 0, 50, 20, window(), nullptr,
                                     AppInstance, nullptr);
-    const HWND toolbar = Magnifier.toolbar, statusBar = Magnifier.statusBar;
+    const HWND toolbar = Magnifier.chrome().toolbar, statusBar = Magnifier.chrome().statusBar;
     for (HWND sender : {static_cast<HWND>(nullptr), stranger, toolbar, statusBar, window()}) {
         scroll(TB_THUMBPOSITION, 20, sender);
         scroll(TB_LINEDOWN, 0, sender);
@@ -294,23 +301,23 @@ TEST_F(Readouts, TrackbarsOwnScrollsReachTheWindow)
     // Wine's trackbars keep telling the window they were created under (the
     // main window); where a trackbar tells its current parent, the toolbar,
     // the toolbar passes the message on.
-    SendMessageA(Magnifier.toolbar, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, 5),
-                 reinterpret_cast<LPARAM>(Magnifier.zoomTrackbar.handle()));
+    SendMessageA(Magnifier.chrome().toolbar, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, 5),
+                 reinterpret_cast<LPARAM>(Magnifier.chrome().zoomTrackbar.handle()));
     EXPECT_EQ(5, Settings.ZoomFactor);
-    SendMessageA(Magnifier.toolbar, WM_HSCROLL, MAKEWPARAM(TB_LINEUP, 0),
-                 reinterpret_cast<LPARAM>(Magnifier.zoomTrackbar.handle()));
+    SendMessageA(Magnifier.chrome().toolbar, WM_HSCROLL, MAKEWPARAM(TB_LINEUP, 0),
+                 reinterpret_cast<LPARAM>(Magnifier.chrome().zoomTrackbar.handle()));
     EXPECT_EQ(4, Settings.ZoomFactor);
-    SendMessageA(Magnifier.toolbar, WM_HSCROLL, MAKEWPARAM(TB_LINEUP, 0), 0);
+    SendMessageA(Magnifier.chrome().toolbar, WM_HSCROLL, MAKEWPARAM(TB_LINEUP, 0), 0);
     EXPECT_EQ(4, Settings.ZoomFactor);
-    Magnifier.setZoomFactor(3);
+    Magnifier.view().setZoomFactor(3);
 
     // Keys on the trackbars (their own scrolls).
-    SendMessageA(Magnifier.zoomTrackbar, WM_KEYDOWN, VK_RIGHT, 0);
+    SendMessageA(Magnifier.chrome().zoomTrackbar, WM_KEYDOWN, VK_RIGHT, 0);
     EXPECT_EQ(4, Settings.ZoomFactor);
-    SendMessageA(Magnifier.zoomTrackbar, WM_KEYDOWN, VK_NEXT, 0);
+    SendMessageA(Magnifier.chrome().zoomTrackbar, WM_KEYDOWN, VK_NEXT, 0);
     EXPECT_EQ(6, Settings.ZoomFactor);
-    EXPECT_EQ(6, trackbarPos(Magnifier.zoomTrackbar));
-    SendMessageA(Magnifier.rateTrackbar, WM_KEYDOWN, VK_RIGHT, 0);
+    EXPECT_EQ(6, trackbarPos(Magnifier.chrome().zoomTrackbar));
+    SendMessageA(Magnifier.chrome().rateTrackbar, WM_KEYDOWN, VK_RIGHT, 0);
     EXPECT_EQ(2, Settings.Update);
     EXPECT_TRUE(KillTimer(window(), AutoUpdateTimer));
 }
@@ -320,8 +327,8 @@ TEST_F(Readouts, TrackbarsOwnScrollsReachTheWindow)
 TEST_F(Readouts, AutoUpdateTickInvalidatesTheViewWhenTheScreenChangedUnlessSelecting)
 {
     RECT update;
-    const RECT view = Magnifier.viewRect();
-    const POINT c = Magnifier.clampZoomPoint();
+    const RECT view = Magnifier.view().viewRect();
+    const POINT c = Magnifier.view().clampZoomPoint();
     ColourPatch patch(RGB(10, 20, 30), c.x - 2, c.y - 2, 4, 4);
     auto tick = [&] {
         ValidateRect(window(), nullptr);
@@ -337,13 +344,13 @@ TEST_F(Readouts, AutoUpdateTickInvalidatesTheViewWhenTheScreenChangedUnlessSelec
     patch.setColour(RGB(40, 50, 60));
     EXPECT_TRUE(tick());
 
-    Magnifier.hasSelection = true;
+    Magnifier.keepSelection(POINT{0, 0}, POINT{0, 0});
     patch.setColour(RGB(70, 80, 90));
     EXPECT_FALSE(tick());
-    Magnifier.hasSelection = false;
-    Magnifier.selecting = true;
+    Magnifier.CancelSelection();
+    startSelecting();
     EXPECT_FALSE(tick());
-    Magnifier.selecting = false;
+    Magnifier.CancelSelection();
 }
 
 TEST_F(Readouts, MinimisedWindowIgnoresBothTimers)
@@ -353,12 +360,12 @@ TEST_F(Readouts, MinimisedWindowIgnoresBothTimers)
     pumpMessages(50);
     ASSERT_TRUE(IsIconic(window()));
     Settings.MouseTracking = true;
-    Magnifier.zoomPoint = POINT{5, 5};
+    Magnifier.view().setZoomPoint(POINT{5, 5});
     setPaneText(CoordsPane, "before");
     patch.pointAt(10, 10);
     readoutTick();
-    EXPECT_EQ(5, Magnifier.zoomPoint.x);
-    EXPECT_EQ(0u, Magnifier.lastColour);
+    EXPECT_EQ(5, Magnifier.view().zoomPoint().x);
+    EXPECT_EQ(0u, Magnifier.lastColour());
     EXPECT_EQ("before", paneText(CoordsPane));
     EXPECT_EQ("", paneText(ColourTextPane));
 
@@ -370,44 +377,44 @@ TEST_F(Readouts, MinimisedWindowIgnoresBothTimers)
     ShowWindow(window(), SW_RESTORE);
     pumpMessages(50);
     readoutTick();
-    EXPECT_NE(5, Magnifier.zoomPoint.x);
-    EXPECT_EQ(RGB(255, 128, 0), Magnifier.lastColour);
+    EXPECT_NE(5, Magnifier.view().zoomPoint().x);
+    EXPECT_EQ(RGB(255, 128, 0), Magnifier.lastColour());
 }
 
 TEST_F(Readouts, FollowModeMovesTheZoomPointUnclampedButNotDuringASelection)
 {
     ColourPatch patch(RGB(255, 128, 0), 700, 600);
     Settings.MouseTracking = true;
-    Magnifier.zoomPoint = POINT{300, 300};
+    Magnifier.view().setZoomPoint(POINT{300, 300});
     const POINT p = patch.pointAt(10, 20);
 
-    Magnifier.hasSelection = true;
+    Magnifier.keepSelection(POINT{0, 0}, POINT{0, 0});
     readoutTick();
-    EXPECT_EQ(300, Magnifier.zoomPoint.x);
-    EXPECT_EQ(300, Magnifier.zoomPoint.y);
+    EXPECT_EQ(300, Magnifier.view().zoomPoint().x);
+    EXPECT_EQ(300, Magnifier.view().zoomPoint().y);
     // The readouts go on.
     EXPECT_EQ(" " + std::to_string(p.x) + ", " + std::to_string(p.y) + " ", paneText(CoordsPane));
     EXPECT_EQ("Colour (rgb): 255,128,000 ", paneText(ColourTextPane));
 
-    Magnifier.hasSelection = false;
-    Magnifier.selecting = true;
+    Magnifier.CancelSelection();
+    startSelecting();
     readoutTick();
-    EXPECT_EQ(300, Magnifier.zoomPoint.x);
-    Magnifier.selecting = false;
+    EXPECT_EQ(300, Magnifier.view().zoomPoint().x);
+    Magnifier.CancelSelection();
     readoutTick();
-    EXPECT_EQ(p.x, Magnifier.zoomPoint.x);
-    EXPECT_EQ(p.y, Magnifier.zoomPoint.y);
+    EXPECT_EQ(p.x, Magnifier.view().zoomPoint().x);
+    EXPECT_EQ(p.y, Magnifier.view().zoomPoint().y);
 
     // Near the corner the point is kept as it is; painting clamps it.
     SetCursorPos(1, 2);
     readoutTick();
-    EXPECT_EQ(1, Magnifier.zoomPoint.x);
-    EXPECT_EQ(2, Magnifier.zoomPoint.y);
+    EXPECT_EQ(1, Magnifier.view().zoomPoint().x);
+    EXPECT_EQ(2, Magnifier.view().zoomPoint().y);
 
     Settings.MouseTracking = false;
     patch.pointAt(30, 30);
     readoutTick();
-    EXPECT_EQ(1, Magnifier.zoomPoint.x);
+    EXPECT_EQ(1, Magnifier.view().zoomPoint().x);
 }
 
 TEST_F(Readouts, CoordinatesInScreenOrWindowClientTerms)
@@ -444,7 +451,7 @@ TEST_F(Readouts, ColourPanesChangeOnlyWithTheColour)
     ColourPatch patch(RGB(255, 128, 0), 700, 600);
     patch.pointAt(10, 10);
     readoutTick();
-    EXPECT_EQ(RGB(255, 128, 0), Magnifier.lastColour);
+    EXPECT_EQ(RGB(255, 128, 0), Magnifier.lastColour());
     EXPECT_EQ("Colour (rgb): 255,128,000 ", paneText(ColourTextPane));
     EXPECT_EQ("<owner-drawn>", paneText(SwatchPane));
     EXPECT_EQ("<owner-drawn>", paneText(LinkPane));
@@ -466,7 +473,7 @@ TEST_F(Readouts, ColourPanesChangeOnlyWithTheColour)
     readoutTick();
     EXPECT_EQ("Colour: #0102fa", paneText(ColourTextPane));
     EXPECT_EQ("<owner-drawn>", paneText(SwatchPane));
-    EXPECT_EQ(RGB(1, 2, 250), Magnifier.lastColour);
+    EXPECT_EQ(RGB(1, 2, 250), Magnifier.lastColour());
 
     SendMessageA(window(), WM_COMMAND, IDM_COLOUR_RGB, 0);
     patch.setColour(RGB(0, 0, 7));
@@ -480,7 +487,7 @@ TEST_F(Readouts, BlackFromTheStartLeavesTheColourPanesEmpty)
     patch.pointAt(10, 10);
     readoutTick();
     readoutTick();
-    EXPECT_EQ(0u, Magnifier.lastColour);
+    EXPECT_EQ(0u, Magnifier.lastColour());
     EXPECT_EQ("", paneText(ColourTextPane));
     EXPECT_EQ("", paneText(SwatchPane));
     EXPECT_EQ("", paneText(LinkPane));
@@ -508,7 +515,7 @@ TEST_F(Readouts, TicksLeaveNoHandlesBehind)
         patch.pointAt(5 + i % 40, 5 + i % 30);
         readoutTick();
         SendMessageA(window(), WM_TIMER, AutoUpdateTimer, 0);
-        UpdateWindow(Magnifier.statusBar);
+        UpdateWindow(Magnifier.chrome().statusBar);
         UpdateWindow(window());
     }
     pumpMessages(30);
@@ -533,7 +540,7 @@ TEST_F(Readouts, ColourIsTheScreenPixelOfThisTickWhateverElseStays)
     Settings.MouseTracking = true;
     const POINT p = a.pointAt(20, 20);
     readoutTick();
-    EXPECT_EQ(p.x, Magnifier.zoomPoint.x);
+    EXPECT_EQ(p.x, Magnifier.view().zoomPoint().x);
     EXPECT_EQ("Colour (rgb): 200,000,000 ", paneText(ColourTextPane));
     a.setColour(RGB(0, 0, 9));
     readoutTick();
@@ -541,9 +548,9 @@ TEST_F(Readouts, ColourIsTheScreenPixelOfThisTickWhateverElseStays)
     a.setColour(RGB(7, 7, 7));
     a.pointAt(21, 20);
     readoutTick();
-    EXPECT_EQ(p.x + 1, Magnifier.zoomPoint.x);
+    EXPECT_EQ(p.x + 1, Magnifier.view().zoomPoint().x);
     EXPECT_EQ("Colour (rgb): 007,007,007 ", paneText(ColourTextPane));
-    EXPECT_EQ(RGB(7, 7, 7), Magnifier.lastColour);
+    EXPECT_EQ(RGB(7, 7, 7), Magnifier.lastColour());
 }
 
 TEST_F(Readouts, FollowRepaintRestartsTheAutoUpdateTimerAtItsArmedPeriod)
@@ -568,7 +575,7 @@ TEST_F(Readouts, StatusBarShownAgainHasTheCurrentValuesAndTheCopyTheCurrentColou
     a.pointAt(10, 10);
     readoutTick();
     SendMessageA(window(), WM_COMMAND, IDM_TOGGLE_STATUSBAR, 0);
-    ASSERT_FALSE(IsWindowVisible(Magnifier.statusBar));
+    ASSERT_FALSE(IsWindowVisible(Magnifier.chrome().statusBar));
 
     // With the bar hidden the colour copy still has the colour under the mouse.
     const POINT p = b.pointAt(20, 30);

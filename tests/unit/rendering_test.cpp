@@ -7,6 +7,7 @@
 #include "app/globals.h"
 #include "magnifier/magnifier_window.h"
 #include "magnifier/rendering.h"
+#include "magnifier/zoom_view.h"
 #include "tests/unit/view_support.h"
 
 TEST(ViewPalette, Has256EntriesNamingHardwareIndices)
@@ -30,7 +31,7 @@ namespace {
 RECT clientRect()
 {
     RECT client = {0, 0, 0, 0};
-    GetClientRect(Magnifier.hwnd, &client);
+    GetClientRect(Magnifier.handle(), &client);
     return client;
 }
 
@@ -52,17 +53,27 @@ public:
 
 class Painting : public QuietViewTest {};
 
+// The window around a zoom view of the test's own: a view rectangle it chooses.
+class StubHost final : public ViewHost {
+public:
+    RECT rect = {0, 0, 0, 0};
+    RECT viewRect() const override { return rect; }
+    void viewLaidOut(const RECT&) override {}
+    void zoomChanged(int) override {}
+    bool systemCursor(HCURSOR&) override { return false; }
+};
+
 }  // namespace
 
 TEST_F(Painting, LeavesTheGivenContextWithItsOwnPalette)
 {
     sizeViewTo(200, 100);
-    ASSERT_NE(nullptr, Magnifier.palette);
+    ASSERT_NE(nullptr, Magnifier.view().palette());
     HDC dc = GetDC(window());
     HGDIOBJ before = GetCurrentObject(dc, OBJ_PAL);
-    Magnifier.paintView(dc);
+    Magnifier.view().paintView(dc);
     EXPECT_EQ(before, GetCurrentObject(dc, OBJ_PAL));
-    EXPECT_NE(static_cast<HGDIOBJ>(Magnifier.palette), GetCurrentObject(dc, OBJ_PAL));
+    EXPECT_NE(static_cast<HGDIOBJ>(Magnifier.view().palette()), GetCurrentObject(dc, OBJ_PAL));
     ReleaseDC(window(), dc);
 }
 
@@ -70,8 +81,8 @@ TEST_F(Painting, DrawsTheViewBelowTheToolBand)
 {
     sizeViewTo(200, 100);
     Canvas canvas;
-    Magnifier.paintView(canvas.dc);
-    const int top = Magnifier.rebarHeight;
+    Magnifier.view().paintView(canvas.dc);
+    const int top = Magnifier.chrome().rebarHeight;
     EXPECT_EQ(MarkColour, GetPixel(canvas.dc, 5, top - 1));
     EXPECT_EQ(MarkColour, GetPixel(canvas.dc, 5, top + 100));
     int drawn = 0;
@@ -87,16 +98,15 @@ TEST_F(Painting, ViewWithoutCellsDrawsNothing)
     // Before the first layout, or after one that found no room, nothing may be
     // drawn: a screen copy with an empty source would end the process under
     // Wine.
-    sizeViewTo(200, 100);
     Canvas canvas;
-    Magnifier.viewCols = 0;
-    Magnifier.paintView(canvas.dc);
-    Magnifier.viewCols = 67;
-    Magnifier.viewRows = 0;
-    Magnifier.paintView(canvas.dc);
-    Magnifier.viewRows = 34;
-    Magnifier.viewEmpty = true;
-    Magnifier.paintView(canvas.dc);
+    StubHost host;
+    ZoomView view(host);
+    view.attach(window(), nullptr);
+    view.paintView(canvas.dc);  // not laid out yet
+    host.rect = RECT{0, 50, 200, 40};  // the bars overlap: no room
+    view.layoutView();
+    EXPECT_TRUE(view.empty());
+    view.paintView(canvas.dc);
     EXPECT_TRUE(canvas.untouched());
 }
 
@@ -105,18 +115,18 @@ TEST_F(Painting, View104x60AtZoom4WithTheOwnArrow)
     // (Windows are kept at least this wide; at 100 the counts are the same
     // but for one column.)
     sizeViewTo(104, 60);
-    Magnifier.setZoomFactor(4);
-    ASSERT_EQ(27, Magnifier.viewCols);
-    ASSERT_EQ(16, Magnifier.viewRows);
-    ASSERT_EQ(13, Magnifier.halfCols);
-    ASSERT_EQ(8, Magnifier.halfRows);
-    Magnifier.zoomPoint = POINT{500, 400};
+    Magnifier.view().setZoomFactor(4);
+    ASSERT_EQ(27, Magnifier.view().cells().viewCols);
+    ASSERT_EQ(16, Magnifier.view().cells().viewRows);
+    ASSERT_EQ(13, Magnifier.view().cells().halfCols);
+    ASSERT_EQ(8, Magnifier.view().cells().halfRows);
+    Magnifier.view().setZoomPoint(POINT{500, 400});
     Settings.MouseTracking = true;
     Settings.DisplayMouseWhenFollowing = true;
     Settings.bUseOSCursor = false;
     Canvas canvas;
-    Magnifier.paintView(canvas.dc);
-    const int top = Magnifier.rebarHeight;
+    Magnifier.view().paintView(canvas.dc);
+    const int top = Magnifier.chrome().rebarHeight;
     // The arrow's corner at the centre of cell (13, 8): view pixel (54, 34).
     EXPECT_EQ(RGB(0, 0, 0), GetPixel(canvas.dc, 54, top + 34));
     EXPECT_EQ(RGB(0, 0, 0), GetPixel(canvas.dc, 55, top + 35));

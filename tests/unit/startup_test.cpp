@@ -134,7 +134,7 @@ TEST(CreateMainWindow, SingleInstanceBringsTheRunningWindowBack)
     EXPECT_FALSE(CreateMainWindow(AppInstance, SW_SHOWNORMAL));
     pumpMessages(100);
     EXPECT_FALSE(IsIconic(running));
-    EXPECT_EQ(nullptr, Magnifier.hwnd);
+    EXPECT_EQ(nullptr, Magnifier.handle());
 
     DestroyWindow(running);
     UnregisterClassA("ScopellaMainWnd", AppInstance);

@@ -82,26 +82,26 @@ void MainWindowTest::SetUp()
     deleteSettingsKey();
     prepareRegistry();
     Settings.Load();
-    Magnifier.hwnd = nullptr;
-    Magnifier.zoomPoint = Settings.ZoomPoint;
+    Magnifier.attach(nullptr);
+    Magnifier.view().setZoomPoint(Settings.ZoomPoint);
     ASSERT_TRUE(CreateMainWindow(AppInstance, SW_SHOWNORMAL));
-    ASSERT_TRUE(IsWindow(Magnifier.hwnd));
+    ASSERT_TRUE(IsWindow(Magnifier.handle()));
     pumpMessages(50);
 }
 
 void MainWindowTest::TearDown()
 {
-    if (Magnifier.hwnd && IsWindow(Magnifier.hwnd)) {
-        DestroyWindow(Magnifier.hwnd);
+    if (Magnifier.handle() && IsWindow(Magnifier.handle())) {
+        DestroyWindow(Magnifier.handle());
         pumpMessages(20);
     }
     UnregisterClassA(MainWindowClassName, AppInstance);
-    Magnifier.hwnd = nullptr;
+    Magnifier.attach(nullptr);
 }
 
 HWND MainWindowTest::window() const
 {
-    return Magnifier.hwnd;
+    return Magnifier.handle();
 }
 
 DialogWatcher::DialogWatcher(const char* caption, DWORD timeoutMs) : caption(caption), timeout(timeoutMs)
@@ -221,7 +221,7 @@ HelpFileAt::~HelpFileAt()
 
 std::string paneText(int pane)
 {
-    if (Magnifier.statusBar.ownerDrawn(pane))
+    if (Magnifier.chrome().statusBar.ownerDrawn(pane))
         return "<owner-drawn>";
-    return Magnifier.statusBar.text(pane);
+    return Magnifier.chrome().statusBar.text(pane);
 }

@@ -6,7 +6,7 @@
 void QuietViewTest::SetUp()
 {
     MainWindowTest::SetUp();
-    SetWindowPos(Magnifier.hwnd, nullptr, 760, 600, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(Magnifier.handle(), nullptr, 760, 600, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void QuietViewTest::prepareRegistry()
@@ -19,14 +19,14 @@ void QuietViewTest::prepareRegistry()
 
 int clientHeightForView(int height)
 {
-    const int top = Settings.DisplayToolbar ? Magnifier.rebarHeight : 0;
-    const int bottom = Settings.DisplayStatusbar ? Magnifier.statusHeight : 0;
+    const int top = Settings.DisplayToolbar ? Magnifier.chrome().rebarHeight : 0;
+    const int bottom = Settings.DisplayStatusbar ? Magnifier.chrome().statusHeight : 0;
     return height + top + bottom;
 }
 
 void sizeViewTo(int width, int height)
 {
-    HWND window = Magnifier.hwnd;
+    HWND window = Magnifier.handle();
     RECT outer, client;
     GetWindowRect(window, &outer);
     GetClientRect(window, &client);
@@ -34,35 +34,35 @@ void sizeViewTo(int width, int height)
     const int frameHeight = (outer.bottom - outer.top) - client.bottom;
     SetWindowPos(window, nullptr, 0, 0, width + frameWidth, clientHeightForView(height) + frameHeight,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    const RECT v = Magnifier.viewRect();
+    const RECT v = Magnifier.view().viewRect();
     ASSERT_EQ(width, v.right - v.left) << "the platform kept another window width";
     ASSERT_EQ(height, v.bottom - v.top) << "the platform kept another window height";
 }
 
 void markClient()
 {
-    HDC dc = GetDC(Magnifier.hwnd);
+    HDC dc = GetDC(Magnifier.handle());
     ASSERT_NE(nullptr, dc);
     RECT client;
-    GetClientRect(Magnifier.hwnd, &client);
+    GetClientRect(Magnifier.handle(), &client);
     HBRUSH brush = CreateSolidBrush(MarkColour);
     FillRect(dc, &client, brush);
     DeleteObject(brush);
-    ReleaseDC(Magnifier.hwnd, dc);
+    ReleaseDC(Magnifier.handle(), dc);
     ASSERT_EQ(MarkColour, clientPixel(client.right / 2, client.bottom / 2));
 }
 
 COLORREF clientPixel(int x, int y)
 {
-    HDC dc = GetDC(Magnifier.hwnd);
+    HDC dc = GetDC(Magnifier.handle());
     const COLORREF c = GetPixel(dc, x, y);
-    ReleaseDC(Magnifier.hwnd, dc);
+    ReleaseDC(Magnifier.handle(), dc);
     return c;
 }
 
 bool viewStillMarked()
 {
-    const RECT v = Magnifier.viewRect();
+    const RECT v = Magnifier.view().viewRect();
     return clientPixel((v.left + v.right) / 2, (v.top + v.bottom) / 2) == MarkColour &&
            clientPixel(v.left, v.top) == MarkColour;
 }

@@ -28,7 +28,7 @@ LRESULT CALLBACK countCloseMessages(int code, WPARAM wParam, LPARAM lParam)
 
 TEST_F(MainWindow, ObjectKnowsItsWindowFromTheFirstMessage)
 {
-    EXPECT_EQ(FindWindowA("ScopellaMainWnd", nullptr), Magnifier.hwnd);
+    EXPECT_EQ(FindWindowA("ScopellaMainWnd", nullptr), Magnifier.handle());
 }
 
 TEST_F(MainWindow, DestroyKeepsTheNormalRectangleNotTheMaximisedOne)
@@ -39,7 +39,7 @@ TEST_F(MainWindow, DestroyKeepsTheNormalRectangleNotTheMaximisedOne)
     RECT maximised;
     GetWindowRect(window(), &maximised);
     ASSERT_GT(maximised.right - maximised.left, 500);
-    Magnifier.zoomPoint = POINT{321, 123};
+    Magnifier.view().setZoomPoint(POINT{321, 123});
 
     DestroyWindow(window());
     EXPECT_TRUE(pumpMessages(200));  // WM_QUIT was posted
@@ -64,25 +64,25 @@ TEST_F(MainWindow, CloseCommandDestroysWithoutCloseMessage)
 
 TEST_F(MainWindow, MinimisedOrZeroSizeKeepsTheLayout)
 {
-    const int cols = Magnifier.viewCols;
-    const int rows = Magnifier.viewRows;
+    const int cols = Magnifier.view().cells().viewCols;
+    const int rows = Magnifier.view().cells().viewRows;
     ASSERT_GT(cols, 1);
     SendMessageA(window(), WM_SIZE, SIZE_MINIMIZED, MAKELPARAM(10, 10));
-    EXPECT_EQ(cols, Magnifier.viewCols);
+    EXPECT_EQ(cols, Magnifier.view().cells().viewCols);
     SendMessageA(window(), WM_SIZE, SIZE_RESTORED, MAKELPARAM(0, 100));
     SendMessageA(window(), WM_SIZE, SIZE_RESTORED, MAKELPARAM(100, 0));
-    EXPECT_EQ(cols, Magnifier.viewCols);
-    EXPECT_EQ(rows, Magnifier.viewRows);
+    EXPECT_EQ(cols, Magnifier.view().cells().viewCols);
+    EXPECT_EQ(rows, Magnifier.view().cells().viewRows);
     ShowWindow(window(), SW_MINIMIZE);
     pumpMessages(50);
-    EXPECT_EQ(cols, Magnifier.viewCols);
-    EXPECT_EQ(rows, Magnifier.viewRows);
+    EXPECT_EQ(cols, Magnifier.view().cells().viewCols);
+    EXPECT_EQ(rows, Magnifier.view().cells().viewRows);
 }
 
 TEST_F(MainWindow, ChildControlsGiveTheFocusBack)
 {
     SetForegroundWindow(window());
-    SetFocus(Magnifier.zoomTrackbar);
+    SetFocus(Magnifier.chrome().zoomTrackbar);
     pumpMessages(20);
     EXPECT_EQ(window(), GetFocus());
 }
@@ -116,18 +116,18 @@ void liveOneWindow()
     Settings.Load();
     Settings.ShowGrid = true;
     Settings.MouseTracking = true;
-    Magnifier.hwnd = nullptr;
+    Magnifier.attach(nullptr);
     ASSERT_TRUE(CreateMainWindow(AppInstance, SW_SHOWNORMAL));
     for (int i = 0; i < 6; ++i) {
-        SetWindowPos(Magnifier.hwnd, nullptr, 0, 0, 300 + 40 * i, 200 + 30 * i, SWP_NOMOVE | SWP_NOZORDER);
-        Magnifier.setZoomFactor(2 + i);
-        Magnifier.repaintView();
-        UpdateWindow(Magnifier.hwnd);
+        SetWindowPos(Magnifier.handle(), nullptr, 0, 0, 300 + 40 * i, 200 + 30 * i, SWP_NOMOVE | SWP_NOZORDER);
+        Magnifier.view().setZoomFactor(2 + i);
+        Magnifier.view().repaintView();
+        UpdateWindow(Magnifier.handle());
     }
     // The class's small icon is loaded once per registration, which a
     // program does once; the test registers the class twice.
-    HICON small = reinterpret_cast<HICON>(GetClassLongPtrA(Magnifier.hwnd, GCLP_HICONSM));
-    DestroyWindow(Magnifier.hwnd);
+    HICON small = reinterpret_cast<HICON>(GetClassLongPtrA(Magnifier.handle(), GCLP_HICONSM));
+    DestroyWindow(Magnifier.handle());
     EXPECT_TRUE(pumpMessages(200));
     UnregisterClassA("ScopellaMainWnd", AppInstance);
     DestroyIcon(small);

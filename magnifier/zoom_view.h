@@ -1,0 +1,97 @@
+// The zoom view: which rectangle of the screen the view magnifies (the cell
+// layout, the zoom point and its clamps, the highlight rectangle), and its
+// paint (the buffers kept between paints, the screen it reads).
+#pragma once
+#include <windows.h>
+
+#include "app/owned_handle.h"
+#include "magnifier/geometry.h"
+#include "magnifier/rendering.h"
+#include "magnifier/screen_source.h"
+
+// What the view asks of the window around it.
+class ViewHost {
+public:
+    // The client area less the bars that are shown.
+    virtual RECT viewRect() const = 0;
+    // The view was laid out anew in this rectangle: the bars follow its width.
+    virtual void viewLaidOut(const RECT& view) = 0;
+    // The zoom factor changed: the zoom trackbar and its tip follow.
+    virtual void zoomChanged(int factor) = 0;
+    // The system's current cursor shape (the readouts keep the last one read).
+    virtual bool systemCursor(HCURSOR& shape) = 0;
+
+protected:
+    ~ViewHost() = default;
+};
+
+class ZoomView {
+public:
+    // The zoom point starts where the settings left it.
+    explicit ZoomView(ViewHost& host);
+    ~ZoomView();
+    ZoomView(const ZoomView&) = delete;
+    ZoomView& operator=(const ZoomView&) = delete;
+
+    // The window the view paints into, and the cursor it draws in follow mode.
+    void attach(HWND window, HCURSOR cursor);
+    // Drops the paint's buffers and the screen's context: at the window's end,
+    // and after a change of the display (they are made anew on the next paint).
+    void release();
+
+    // Zoom geometry
+    RECT viewRect() const { return host.viewRect(); }
+    void layoutView();
+    const CellLayout& cells() const { return layout; }
+    // No room for the view (the bars overlap); nothing is painted.
+    bool empty() const { return viewEmpty; }
+    // The view's rectangle as a region, from the last layout.
+    HRGN region() const { return viewRegion; }
+    // The zoom point as last set; the view shows it clamped.
+    POINT zoomPoint() const { return point; }
+    void setZoomPoint(POINT zoomPoint) { point = zoomPoint; }
+    POINT clampZoomPoint() const;
+    RECT highlightRect() const { return highlight; }
+    void computeHighlightRect();
+    void moveZoomPoint(int dx, int dy);
+    void setZoomFactor(int factor);
+    // Zooms into a selection of the view (client coordinates, snapped).
+    void zoomToSelection(const RECT& selection);
+
+    // View rendering
+    // Paints the view; wholeView when the context reaches all of it (not a
+    // paint clipped to an update region).
+    void paintView(HDC windowDC, bool wholeView = false);
+    void repaintView();
+    // The screen rectangle the view shows.
+    RECT sourceArea() const;
+    // Reads the screen for the auto-update: true when the view on the window
+    // is still the picture it would paint.
+    bool viewUnchanged();
+    HPALETTE palette() const { return viewPalette; }
+    // The cursor the view draws in follow mode unless it draws the system's.
+    HCURSOR cursor() const { return viewCursor; }
+
+    // The screen as the readouts read it
+    // Whether a pixel read into the paint keeps the colour a read of the
+    // screen gives (true colour, no palette).
+    bool copiesExactly() { return screen.copiesExactly(); }
+    // The colour of a screen pixel as the last paint captured it.
+    bool capturedPixel(POINT at, COLORREF& colour) const { return paintBuffers.capturedPixel(at, colour); }
+    bool readScreenPixel(POINT at, COLORREF& colour);
+
+private:
+    ViewHost& host;
+    HWND window = nullptr;
+    CellLayout layout = {};
+    POINT point = {0, 0};
+    RECT highlight = {0, 0, 0, 0};
+    bool viewEmpty = false;
+    OwnedRegion viewRegion;
+    OwnedPalette viewPalette;
+    HCURSOR viewCursor = nullptr;  // a shared resource, never destroyed
+    // The paint's off-screen buffers, kept while the window exists.
+    PaintBuffers paintBuffers;
+    // The screen's context for the view and the readouts, kept likewise.
+    ScreenSource screen;
+};
