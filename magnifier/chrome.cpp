@@ -14,6 +14,7 @@
 bool MagnifierWindow::createControls()
 {
     view_.attach(hwnd, LoadCursorA(AppInstance, MAKEINTRESOURCEA(IDC_VIEW_ARROW)));
+    readouts_.attach(hwnd);
     setTransparency(hwnd, Settings.Transparent, Settings.nTransparency);
     chrome_.tooltips.create(AppInstance, hwnd);
     chrome_.dpi = dpiForWindow(hwnd);
@@ -25,7 +26,7 @@ bool MagnifierWindow::createControls()
     syncGridButton();
     applyToolbarVisibility();
     applyStatusbarVisibility();
-    syncReadoutTimer();
+    readouts_.syncReadoutTimer();
     appendSystemMenuItems();
     return true;
 }
@@ -85,4 +86,9 @@ void MagnifierWindow::zoomChanged(int factor)
     char tip[128];
     wsprintfA(tip, ZoomLevelFormat.GetText() ? ZoomLevelFormat.GetText() : "", factor);
     chrome_.tooltips.updateTipText(chrome_.zoomTrackbar, tip);
+}
+
+bool MagnifierWindow::systemCursor(HCURSOR& shape)
+{
+    return readouts_.systemCursor(shape);
 }

@@ -14,9 +14,6 @@ namespace {
 constexpr int LowestDpi = BaseDpi / 2;
 constexpr int HighestDpi = BaseDpi * 10;
 
-// Not a colour GetPixel can return: the next readout fills the colour panes.
-constexpr COLORREF NoColourShown = 0x7F000000;
-
 }  // namespace
 
 void MagnifierWindow::onDpiChanged(int newDpi, const RECT* suggested)
@@ -53,7 +50,7 @@ void MagnifierWindow::rebuildChrome()
     DestroyWindow(chrome_.rebar);  // the toolbar and the trackbars with it
     DestroyWindow(chrome_.statusBar);
     buildChromeControls();
-    lastColour_ = NoColourShown;
+    readouts_.forgetColour();
 
     setButtonCheck(IDM_ALWAYS_ON_TOP, Settings.AlwaysOnTop != 0);
     setButtonCheck(IDM_FOLLOW_MOUSE, Settings.MouseTracking != 0);

@@ -34,7 +34,7 @@ OwnedBitmap MagnifierWindow::CaptureImage(bool zoomed, bool selectionOnly)
 void MagnifierWindow::CopyColourText()
 {
     // The colour the readout sampled last (read now when the readouts rest).
-    const COLORREF colour = colourUnderMouse();
+    const COLORREF colour = readouts_.colourUnderMouse();
     char text[20];
     wsprintfA(text, Settings.DisplayRGBColourPanel ? "%d,%d,%d" : "#%02x%02x%02x", GetRValue(colour),
               GetGValue(colour), GetBValue(colour));

@@ -24,7 +24,7 @@ POINT pointOf(LPARAM lParam)
 
 }  // namespace
 
-MagnifierWindow::MagnifierWindow() : view_(*this) {}
+MagnifierWindow::MagnifierWindow() : view_(*this), readouts_(view_, chrome_.statusBar) {}
 
 MagnifierWindow::~MagnifierWindow()
 {

@@ -6,21 +6,18 @@
 
 #include "app/owned_handle.h"
 #include "magnifier/controls.h"
+#include "magnifier/readouts.h"
 #include "magnifier/tooltip_control.h"
 #include "magnifier/zoom_view.h"
 #include "overlays/drag_highlight.h"
 #include "overlays/marquee.h"
 #include "overlays/tracking_tooltip.h"
 
-// Timers of the main window.
-enum : UINT_PTR { AutoUpdateTimer = 1, ReadoutTimer = 2 };
-constexpr UINT ReadoutPeriod = 100;  // ms
+// The auto-update timer of the main window (timer 2 is the readouts').
+enum : UINT_PTR { AutoUpdateTimer = 1 };
 
 // Control identifiers.
 enum : int { RebarId = 1, StatusBarId = 3, ToolbarId = 115 };
-
-// Status-bar panes.
-enum : int { MenuHelpPane = 0, ColourTextPane = 1, SwatchPane = 2, CoordsPane = 3, LinkPane = 4, PaneCount = 5 };
 
 // The controls around the view, as the chrome made them for the window's DPI.
 struct ChromeControls {
@@ -49,9 +46,9 @@ struct MouseState {
     POINT selectionEnd = {0, 0};
 };
 
-// The main window: it owns the zoom view, the chrome's controls, the overlays
-// and the state of the mouse modes and readouts, and dispatches every message
-// to the handler of that part.
+// The main window: it owns the zoom view, the readouts, the chrome's
+// controls, the overlays and the state of the mouse modes, and dispatches
+// every message to the handler of that part.
 class MagnifierWindow : private ViewHost {
 public:
     MagnifierWindow();
@@ -70,10 +67,9 @@ public:
     ZoomView& view() { return view_; }
     const ChromeControls& chrome() const { return chrome_; }
     const MouseState& mouse() const { return mouse_; }
+    LiveReadouts& readouts() { return readouts_; }
     const TrackingToolTip& trackingTip() const { return trackingTip_; }
     const Marquee& marquee() const { return marquee_; }
-    // The colour under the mouse as the readouts last showed it.
-    COLORREF lastColour() const { return lastColour_; }
 
     // Window chrome
     bool createControls();
@@ -93,9 +89,6 @@ public:
     LRESULT OnTimer(UINT_PTR timerId);
     LRESULT OnHScroll(WPARAM wParam, HWND sender);
     void setUpdateRate(int rate, bool force);
-    // A new colour under the mouse: its text in the colour pane, the swatch
-    // redrawn in it.
-    void showColour(COLORREF colour);
 
     // Placement
     void keepOnScreen();
@@ -149,10 +142,10 @@ private:
     ZoomView view_;
     ChromeControls chrome_;
     MouseState mouse_;
+    LiveReadouts readouts_;
     TrackingToolTip trackingTip_;
     Marquee marquee_;
     DragHighlight highlight_;
-    COLORREF lastColour_ = 0;
     // Screen position of the normal rectangle less the one the window
     // placement reports (see normalRectOnScreen).
     POINT placementShift = {0, 0};
@@ -177,38 +170,13 @@ private:
     void appendSystemMenuItems();
     void setButtonCheck(UINT command, bool checked);
     void refreshPaneTooltips();
-    void readoutTick();
-    // Runs timer 2 while anything uses the readout tick.
-    void syncReadoutTimer();
-    // Whether the status bar shows the readouts (it exists and is shown).
-    bool readoutsShown() const;
-    // The mouse position for a tick; the cursor's shape with it when the view
-    // draws the system's cursor.
-    bool readCursor(POINT& position);
-    // The coordinate and colour texts for this mouse position.
-    void showReadouts(POINT cursor, bool capturedNow);
-    // The texts at once, for a status bar shown again.
-    void refreshReadouts();
-    // The colour under the mouse as the readout has it, for the colour copy.
-    COLORREF colourUnderMouse();
     void onDpiChanged(int newDpi, const RECT* suggested);
     void rebuildChrome();
     // The font, tool band, trackbars and status bar for the window's DPI.
     void buildChromeControls();
     void showWhatsThis(POINT screenPoint, DWORD helpId);
-    // The coordinate text last sent to the status bar, and that bar.
-    char coordsShown[64] = "";
-    HWND coordsShownIn = nullptr;
-    // The status bar whose link pane the readouts made owner-drawn.
-    HWND linkShownIn = nullptr;
     // The period timer 1 was last armed with (kept until the rate is set anew).
     UINT autoUpdatePeriod = 0;
-    bool readoutTimerRuns = false;
     // Timer 1 made the view invalid, and nothing else is known to be.
     bool onlyViewInvalid = false;
-    // The cursor's shape as the readout tick last read it, and when (ms).
-    static constexpr DWORD CursorShapeLifetime = ReadoutPeriod + 20;
-    HCURSOR cursorShape = nullptr;
-    DWORD cursorShapeTime = 0;
-    bool cursorShapeRead = false;
 };

@@ -1,56 +1,39 @@
-// Live readouts and the update rate: the auto-update timer that refreshes the
-// picture, the readout timer (follow mode, coordinates, colour under the
-// mouse) and the two trackbars.
-#include <windows.h>
-#include <commctrl.h>
+// The live readouts: timer 2, which in follow mode moves the zoom point to
+// the mouse, and the coordinates and colour under the mouse in the status
+// bar, with the cursor's shape read for the view.
+#include "magnifier/readouts.h"
 
 #include <cstring>
 
 #include "app/globals.h"
 #include "magnifier/chrome.h"
-#include "magnifier/magnifier_window.h"
 
 namespace {
 // Item value of the owner-drawn panes; the drawing does not use it.
 const LPARAM OwnerDrawnItem = 0x1234;
 }  // namespace
 
-LRESULT MagnifierWindow::OnTimer(UINT_PTR timerId)
+LiveReadouts::LiveReadouts(ZoomView& zoomView, const StatusBar& bar) : view(zoomView), statusBar(bar) {}
+
+bool LiveReadouts::readoutsShown() const
 {
-    if (IsIconic(hwnd))
-        return 0;
-    if (timerId == AutoUpdateTimer) {
-        // Invalidate rather than paint, so slow paints cannot pile up; a
-        // screen that did not change under the view needs no new picture.
-        if (!mouse_.hasSelection && !mouse_.selecting && !view_.viewUnchanged()) {
-            InvalidateRgn(hwnd, view_.region(), FALSE);
-            onlyViewInvalid = view_.region() != nullptr;
-        }
-    } else if (timerId == ReadoutTimer) {
-        readoutTick();
-    }
-    return 0;
+    return Settings.DisplayStatusbar && statusBar;
 }
 
-bool MagnifierWindow::readoutsShown() const
-{
-    return Settings.DisplayStatusbar && chrome_.statusBar;
-}
-
-void MagnifierWindow::syncReadoutTimer()
+void LiveReadouts::syncReadoutTimer()
 {
     // Only follow mode and a shown status bar use the tick: without them the
     // timer rests rather than wake the program ten times a second for nothing.
     const bool needed = Settings.MouseTracking || readoutsShown();
     if (needed && !readoutTimerRuns) {
-        readoutTimerRuns = SetTimer(hwnd, ReadoutTimer, ReadoutPeriod, nullptr) != 0;
+        readoutTimerRuns = SetTimer(window, ReadoutTimer, ReadoutPeriod, nullptr) != 0;
     } else if (!needed && readoutTimerRuns) {
-        KillTimer(hwnd, ReadoutTimer);
+        KillTimer(window, ReadoutTimer);
         readoutTimerRuns = false;
     }
 }
 
-bool MagnifierWindow::readCursor(POINT& position)
+bool LiveReadouts::readCursor(POINT& position)
 {
     // A view that draws the system's cursor needs its shape too: one read
     // gives both, and the paints until the next tick draw this shape.
@@ -67,7 +50,7 @@ bool MagnifierWindow::readCursor(POINT& position)
     return true;
 }
 
-bool MagnifierWindow::systemCursor(HCURSOR& shape)
+bool LiveReadouts::systemCursor(HCURSOR& shape)
 {
     // Each read of the cursor costs calls into both servers: a shape the
     // readout tick read within its own period stands for the current one.
@@ -83,33 +66,30 @@ bool MagnifierWindow::systemCursor(HCURSOR& shape)
     return true;
 }
 
-void MagnifierWindow::readoutTick()
+bool LiveReadouts::readoutTick(bool selectionUnderWay)
 {
     // The mouse matters only to follow mode and to the texts of a shown
     // status bar; with neither, the tick asks nothing of the system.
-    const bool follow = Settings.MouseTracking && !mouse_.hasSelection && !mouse_.selecting;
+    const bool follow = Settings.MouseTracking && !selectionUnderWay;
     if (!follow && !readoutsShown())
-        return;
+        return false;
     POINT cursor;
     if (!readCursor(cursor))
-        return;
+        return false;
     bool capturedNow = false;  // the view read the screen in this tick
 
-    const POINT zoomPoint = view_.zoomPoint();
+    const POINT zoomPoint = view.zoomPoint();
     if (follow && (cursor.x != zoomPoint.x || cursor.y != zoomPoint.y)) {
-        view_.setZoomPoint(cursor);  // clamped when painting
-        view_.repaintView();
+        view.setZoomPoint(cursor);  // clamped when painting
+        view.repaintView();
         capturedNow = true;
-        // This fresh picture stands for the auto-update's next one: the timer
-        // starts its period again from here instead of painting on top.
-        if (Settings.Update > MinUpdateRate)
-            SetTimer(hwnd, AutoUpdateTimer, autoUpdatePeriod, nullptr);
     }
     if (readoutsShown())
         showReadouts(cursor, capturedNow);
+    return capturedNow;
 }
 
-void MagnifierWindow::showReadouts(POINT cursor, bool capturedNow)
+void LiveReadouts::showReadouts(POINT cursor, bool capturedNow)
 {
     POINT shown = cursor;
     if (Settings.RelativeCoords) {
@@ -121,27 +101,27 @@ void MagnifierWindow::showReadouts(POINT cursor, bool capturedNow)
     // Every message to the status bar costs calls into the server, even one
     // that changes nothing: send the text only when it differs from the one
     // this bar was last given.
-    if (coordsShownIn != chrome_.statusBar.handle() || std::strcmp(coordsShown, text) != 0) {
-        chrome_.statusBar.setText(CoordsPane, text);
+    if (coordsShownIn != statusBar.handle() || std::strcmp(coordsShown, text) != 0) {
+        statusBar.setText(CoordsPane, text);
         lstrcpynA(coordsShown, text, sizeof(coordsShown));
-        coordsShownIn = chrome_.statusBar.handle();
+        coordsShownIn = statusBar.handle();
     }
 
     // A capture of this same tick holds the current pixel under the mouse,
     // exactly as a read of the screen would give it on a true-colour display.
     COLORREF colour;
-    if (!capturedNow || !view_.copiesExactly() || !view_.capturedPixel(cursor, colour)) {
-        if (!view_.readScreenPixel(cursor, colour))
+    if (!capturedNow || !view.copiesExactly() || !view.capturedPixel(cursor, colour)) {
+        if (!view.readScreenPixel(cursor, colour))
             return;
     }
     showColour(colour);
 }
 
-void MagnifierWindow::showColour(COLORREF colour)
+void LiveReadouts::showColour(COLORREF colour)
 {
-    if (colour == lastColour_)
+    if (colour == colour_)
         return;
-    lastColour_ = colour;
+    colour_ = colour;
     char text[64];
     ResString& format = Settings.DisplayRGBColourPanel ? ColourRgbFormat : ColourHexFormat;
     wsprintfA(text, format.GetText() ? format.GetText() : "", GetRValue(colour), GetGValue(colour), GetBValue(colour));
@@ -149,94 +129,39 @@ void MagnifierWindow::showColour(COLORREF colour)
     // that is owner-drawn already is only marked for redrawing, so that it is
     // drawn in the new colour by the colour text's repaint, not by one more.
     RECT swatch;
-    const bool swatchDrawn = chrome_.statusBar.ownerDrawn(SwatchPane) && chrome_.statusBar.paneRect(SwatchPane, swatch);
+    const bool swatchDrawn = statusBar.ownerDrawn(SwatchPane) && statusBar.paneRect(SwatchPane, swatch);
     if (swatchDrawn)
-        InvalidateRect(chrome_.statusBar, &swatch, FALSE);
-    chrome_.statusBar.setText(ColourTextPane, text);
+        InvalidateRect(statusBar, &swatch, FALSE);
+    statusBar.setText(ColourTextPane, text);
     if (!swatchDrawn)
-        chrome_.statusBar.setOwnerDrawn(SwatchPane, OwnerDrawnItem);
+        statusBar.setOwnerDrawn(SwatchPane, OwnerDrawnItem);
     // The link looks the same whatever the colour: once this bar draws it,
     // setting it again would only repaint it.
-    if (linkShownIn != chrome_.statusBar.handle()) {
-        chrome_.statusBar.setOwnerDrawn(LinkPane, OwnerDrawnItem);
-        linkShownIn = chrome_.statusBar.handle();
+    if (linkShownIn != statusBar.handle()) {
+        statusBar.setOwnerDrawn(LinkPane, OwnerDrawnItem);
+        linkShownIn = statusBar.handle();
     }
 }
 
-void MagnifierWindow::refreshReadouts()
+void LiveReadouts::refreshReadouts()
 {
     POINT cursor;
-    if (readoutsShown() && !IsIconic(hwnd) && GetCursorPos(&cursor))
+    if (readoutsShown() && !IsIconic(window) && GetCursorPos(&cursor))
         showReadouts(cursor, false);
 }
 
-COLORREF MagnifierWindow::colourUnderMouse()
+COLORREF LiveReadouts::colourUnderMouse()
 {
     // A hidden status bar's readouts rest: the colour is read when asked for.
     POINT cursor;
     COLORREF colour;
-    if (!readoutsShown() && GetCursorPos(&cursor) && view_.readScreenPixel(cursor, colour))
+    if (!readoutsShown() && GetCursorPos(&cursor) && view.readScreenPixel(cursor, colour))
         return colour;
-    return lastColour_;
+    return colour_;
 }
 
-LRESULT MagnifierWindow::OnHScroll(WPARAM wParam, HWND sender)
+void LiveReadouts::forgetColour()
 {
-    const bool zoom = sender && sender == chrome_.zoomTrackbar;
-    const bool rate = sender && sender == chrome_.rateTrackbar;
-    if (!zoom && !rate)
-        return 0;
-    const int value = zoom ? Settings.ZoomFactor : Settings.Update;
-    int next = value;
-    switch (LOWORD(wParam)) {
-    case TB_LINEUP:
-        next = value - 1;
-        break;
-    case TB_LINEDOWN:
-        next = value + 1;
-        break;
-    case TB_PAGEUP:
-        next = value - 2;
-        break;
-    case TB_PAGEDOWN:
-        next = value + 2;
-        break;
-    case TB_THUMBPOSITION:
-    case TB_THUMBTRACK:
-        next = static_cast<short>(HIWORD(wParam));
-        break;
-    default:
-        break;
-    }
-    if (zoom)
-        view_.setZoomFactor(next);
-    else
-        setUpdateRate(next, false);
-    return 0;
-}
-
-void MagnifierWindow::setUpdateRate(int rate, bool force)
-{
-    if (rate >= MaxUpdateRate)
-        rate = MaxUpdateRate;
-    if (rate <= MinUpdateRate)
-        rate = MinUpdateRate;
-    if (rate == Settings.Update && !force)
-        return;
-
-    char tip[128];
-    wsprintfA(tip, AutoUpdateFormat.GetText() ? AutoUpdateFormat.GetText() : "", updateRateName(rate));
-    chrome_.tooltips.updateTipText(chrome_.rateTrackbar, tip);
-
-    if (rate == 1 && Settings.Update != 1)
-        KillTimer(hwnd, AutoUpdateTimer);
-    Settings.Update = rate;
-    chrome_.rateTrackbar.setPos(rate);
-
-    const int periods[] = {0, 0, Settings.Update1, Settings.Update2, Settings.Update3};
-    if (rate >= 2) {
-        autoUpdatePeriod = static_cast<UINT>(periods[rate]);
-        SetTimer(hwnd, AutoUpdateTimer, autoUpdatePeriod, nullptr);
-    }
-    syncFollowButton();
+    // Not a colour GetPixel can return: the next readout fills the colour panes.
+    colour_ = 0x7F000000;
 }

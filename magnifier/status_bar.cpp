@@ -133,8 +133,8 @@ void MagnifierWindow::applyStatusbarVisibility()
     // The readouts rest while the bar is hidden: shown again, it gets the
     // current texts at once rather than with the next tick.
     if (!wasShown)
-        refreshReadouts();
-    syncReadoutTimer();
+        readouts_.refreshReadouts();
+    readouts_.syncReadoutTimer();
 }
 
 LRESULT MagnifierWindow::OnDrawItem(const DRAWITEMSTRUCT* item)
@@ -143,7 +143,7 @@ LRESULT MagnifierWindow::OnDrawItem(const DRAWITEMSTRUCT* item)
     if (!item || item->CtlID != StatusBarId)
         return 0;
     if (item->itemID == SwatchPane)
-        drawSwatch(*item, lastColour_);
+        drawSwatch(*item, readouts_.lastColour());
     else if (item->itemID == LinkPane)
         drawLink(*item);
     return 0;

@@ -221,7 +221,7 @@ void MagnifierWindow::syncGridButton()
 void MagnifierWindow::syncFollowButton()
 {
     setButtonCheck(IDM_FOLLOW_MOUSE, Settings.MouseTracking);
-    syncReadoutTimer();
+    readouts_.syncReadoutTimer();
     view_.repaintView();
 }
 

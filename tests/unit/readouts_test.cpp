@@ -365,7 +365,7 @@ TEST_F(Readouts, MinimisedWindowIgnoresBothTimers)
     patch.pointAt(10, 10);
     readoutTick();
     EXPECT_EQ(5, Magnifier.view().zoomPoint().x);
-    EXPECT_EQ(0u, Magnifier.lastColour());
+    EXPECT_EQ(0u, Magnifier.readouts().lastColour());
     EXPECT_EQ("before", paneText(CoordsPane));
     EXPECT_EQ("", paneText(ColourTextPane));
 
@@ -378,7 +378,7 @@ TEST_F(Readouts, MinimisedWindowIgnoresBothTimers)
     pumpMessages(50);
     readoutTick();
     EXPECT_NE(5, Magnifier.view().zoomPoint().x);
-    EXPECT_EQ(RGB(255, 128, 0), Magnifier.lastColour());
+    EXPECT_EQ(RGB(255, 128, 0), Magnifier.readouts().lastColour());
 }
 
 TEST_F(Readouts, FollowModeMovesTheZoomPointUnclampedButNotDuringASelection)
@@ -451,7 +451,7 @@ TEST_F(Readouts, ColourPanesChangeOnlyWithTheColour)
     ColourPatch patch(RGB(255, 128, 0), 700, 600);
     patch.pointAt(10, 10);
     readoutTick();
-    EXPECT_EQ(RGB(255, 128, 0), Magnifier.lastColour());
+    EXPECT_EQ(RGB(255, 128, 0), Magnifier.readouts().lastColour());
     EXPECT_EQ("Colour (rgb): 255,128,000 ", paneText(ColourTextPane));
     EXPECT_EQ("<owner-drawn>", paneText(SwatchPane));
     EXPECT_EQ("<owner-drawn>", paneText(LinkPane));
@@ -473,7 +473,7 @@ TEST_F(Readouts, ColourPanesChangeOnlyWithTheColour)
     readoutTick();
     EXPECT_EQ("Colour: #0102fa", paneText(ColourTextPane));
     EXPECT_EQ("<owner-drawn>", paneText(SwatchPane));
-    EXPECT_EQ(RGB(1, 2, 250), Magnifier.lastColour());
+    EXPECT_EQ(RGB(1, 2, 250), Magnifier.readouts().lastColour());
 
     SendMessageA(window(), WM_COMMAND, IDM_COLOUR_RGB, 0);
     patch.setColour(RGB(0, 0, 7));
@@ -487,7 +487,7 @@ TEST_F(Readouts, BlackFromTheStartLeavesTheColourPanesEmpty)
     patch.pointAt(10, 10);
     readoutTick();
     readoutTick();
-    EXPECT_EQ(0u, Magnifier.lastColour());
+    EXPECT_EQ(0u, Magnifier.readouts().lastColour());
     EXPECT_EQ("", paneText(ColourTextPane));
     EXPECT_EQ("", paneText(SwatchPane));
     EXPECT_EQ("", paneText(LinkPane));
@@ -550,7 +550,7 @@ TEST_F(Readouts, ColourIsTheScreenPixelOfThisTickWhateverElseStays)
     readoutTick();
     EXPECT_EQ(p.x + 1, Magnifier.view().zoomPoint().x);
     EXPECT_EQ("Colour (rgb): 007,007,007 ", paneText(ColourTextPane));
-    EXPECT_EQ(RGB(7, 7, 7), Magnifier.lastColour());
+    EXPECT_EQ(RGB(7, 7, 7), Magnifier.readouts().lastColour());
 }
 
 TEST_F(Readouts, FollowRepaintRestartsTheAutoUpdateTimerAtItsArmedPeriod)
