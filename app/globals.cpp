@@ -1,11 +1,11 @@
 // Every static object whose construction order matters lives in this one
 // translation unit: within a translation unit C++ constructs them in the order
 // of definition on every compiler, and destroys them in reverse order. The
-// Settings record must exist before the main-window object, which copies the
-// saved zoom point, and it must outlive it, so the settings are saved last.
+// main-window object (in magnifier_window.cpp) takes nothing from these while
+// it is constructed or destroyed: it reads the settings when its window is
+// made.
 #include "app/globals.h"
 
-#include "magnifier/magnifier_window.h"
 #include "resources/resource_ids.h"
 
 HMODULE ModuleHandle = GetModuleHandleA(nullptr);
@@ -50,7 +50,5 @@ ResString PickTipText(IDS_PICK_TIP);
 SettingsRecord Settings;
 
 ResString OptionsAppTitle(IDS_APP_TITLE);
-
-MagnifierWindow Magnifier;
 
 ResString AppTitle(IDS_APP_TITLE);

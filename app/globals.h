@@ -6,10 +6,8 @@
 #include "app/res_string.h"
 #include "app/settings.h"
 
-class MagnifierWindow;
-
-extern HMODULE ModuleHandle;     // this program's module: string-table loads
-extern HANDLE ProcessHeap;       // heap of every ResString text
+// ModuleHandle (string-table loads) and ProcessHeap (every ResString text)
+// are declared in res_string.h, Settings in settings.h.
 extern HINSTANCE AppInstance;    // WinMain's instance: every other resource
 extern HCURSOR LinkCursor;       // hand shown over hyperlinks
 
@@ -32,10 +30,6 @@ extern ResString CoordsFormat;
 extern ResString LinkText;
 extern ResString PickTipText;
 
-extern SettingsRecord Settings;
-
 extern ResString OptionsAppTitle;  // caption of the Options dialog's messages
-
-extern MagnifierWindow Magnifier;  // the one main-window object
 
 extern ResString AppTitle;         // window title, start-up error caption

@@ -1,7 +1,5 @@
 #include "app/res_string.h"
 
-#include "app/globals.h"
-
 ResString::ResString(UINT id) : id(id), text(nullptr), length(0) {}
 
 ResString::~ResString()

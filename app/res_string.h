@@ -3,6 +3,11 @@
 #pragma once
 #include <windows.h>
 
+// The module whose string table the texts come from, and the heap of their
+// blocks (defined with the other process-wide objects in globals.cpp).
+extern HMODULE ModuleHandle;
+extern HANDLE ProcessHeap;
+
 class ResString {
 public:
     explicit ResString(UINT id);

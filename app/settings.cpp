@@ -3,8 +3,6 @@
 #include <shlobj.h>
 #include <string.h>
 
-#include "app/globals.h"
-
 const char SettingsKeyPath[] = "Software\\Brindle\\Scopella\\1";
 
 #define ROW(name, type, field) { name, sizeof(Settings.field), &Settings.field, type, false }

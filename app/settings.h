@@ -86,6 +86,10 @@ private:
     void BringIntoRange();
 };
 
+// The one record of the program (defined with the other process-wide objects
+// in globals.cpp).
+extern SettingsRecord Settings;
+
 // Ranges the rest of the program relies on.
 constexpr int MinZoomFactor = 1, MaxZoomFactor = 32;
 constexpr int MinGridSize = 1, MaxGridSize = 128;

@@ -4,7 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "magnifier/controls.h"
+#include "app/controls.h"
 
 // A dialog window itself.
 class DialogWindow : public Control {

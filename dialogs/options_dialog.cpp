@@ -10,7 +10,6 @@
 #include "app/globals.h"
 #include "dialogs/dialog_controls.h"
 #include "dialogs/help.h"
-#include "imaging/hotkeys.h"
 #include "resources/resource_ids.h"
 
 COLORREF workingGridColour = 0;
@@ -87,7 +86,6 @@ bool storeSettings(HWND dialog)
     const HotkeyControl bitmap(dialog, IDC_BITMAP_HOTKEY);
     Settings.nHotKeyBitmapVK = bitmap.key();
     Settings.nHotKeyBitmapModifiers = bitmap.modifiers();
-    RegisterHotkeys(GetParent(dialog));
     return true;
 }
 

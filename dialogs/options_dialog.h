@@ -8,7 +8,7 @@
 extern COLORREF workingGridColour;
 
 // Runs the dialog modally; true when it ended with OK, which stored the new
-// values in the settings and registered the hotkeys again.
+// values in the settings (the caller registers the hotkeys again).
 bool RunOptionsDialog(HWND owner);
 
 INT_PTR CALLBACK OptionsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

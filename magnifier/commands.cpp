@@ -6,6 +6,7 @@
 #include "dialogs/help.h"
 #include "dialogs/options_dialog.h"
 #include "imaging/clipboard.h"
+#include "imaging/hotkeys.h"
 #include "magnifier/magnifier_window.h"
 #include "overlays/transparency.h"
 #include "resources/resource_ids.h"
@@ -124,11 +125,12 @@ bool MagnifierWindow::OnCommand(UINT command)
 }
 
 // The Options dialog; values it confirmed are saved at once and the window
-// takes the new transparency and grid.
+// takes the new hotkeys, transparency and grid.
 void MagnifierWindow::runOptions()
 {
     if (!RunOptionsDialog(hwnd))
         return;
+    RegisterHotkeys(hwnd);
     Settings.Save();
     setTransparency(hwnd, Settings.Transparent, Settings.nTransparency);
     view_.repaintView();

@@ -3,10 +3,10 @@
 // which check marks, and what the chosen item does.
 #include <windows.h>
 
+#include "app/controls.h"
 #include "app/globals.h"
 #include "app/owned_handle.h"
 #include "dialogs/help.h"
-#include "magnifier/controls.h"
 #include "magnifier/magnifier_window.h"
 #include "resources/resource_ids.h"
 

@@ -4,8 +4,8 @@
 #pragma once
 #include <windows.h>
 
+#include "app/controls.h"
 #include "app/owned_handle.h"
-#include "magnifier/controls.h"
 #include "magnifier/readouts.h"
 #include "magnifier/tooltip_control.h"
 #include "magnifier/zoom_view.h"
@@ -180,3 +180,5 @@ private:
     // Timer 1 made the view invalid, and nothing else is known to be.
     bool onlyViewInvalid = false;
 };
+
+extern MagnifierWindow Magnifier;  // the one main-window object

@@ -3,9 +3,11 @@
 // marquee and a size tip) and ends in the selection menu.
 #include <windows.h>
 
+#include "app/controls.h"
 #include "app/globals.h"
-#include "magnifier/controls.h"
 #include "magnifier/magnifier_window.h"
+#include "magnifier/wheel.h"
+#include "overlays/transparency.h"
 #include "resources/resource_ids.h"
 
 void MagnifierWindow::OnLButtonDown()
@@ -86,4 +88,19 @@ void MagnifierWindow::OnRButtonUp(POINT client)
     // Only "What's This?" from a status-bar pane's menu leaves it set.
     if (mouse_.hasSelection)
         CancelSelection();
+}
+
+void MagnifierWindow::OnMouseWheel(WPARAM wParam)
+{
+    EndPointPick();
+    CancelSelection();
+    // One message is one step, however far the wheel turned.
+    const WORD keys = LOWORD(wParam);
+    const bool down = static_cast<short>(HIWORD(wParam)) < 0;
+    if (keys & MK_SHIFT) {
+        Settings.nTransparency = wheelTransparencyStep(Settings.nTransparency, down);
+        setTransparency(hwnd, Settings.Transparent, Settings.nTransparency);
+    } else if (keys & MK_CONTROL) {
+        view_.setZoomFactor(Settings.ZoomFactor + (down ? -1 : 1));
+    }
 }

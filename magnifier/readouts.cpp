@@ -6,7 +6,6 @@
 #include <cstring>
 
 #include "app/globals.h"
-#include "magnifier/chrome.h"
 
 namespace {
 // Item value of the owner-drawn panes; the drawing does not use it.

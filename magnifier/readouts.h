@@ -3,7 +3,7 @@
 #pragma once
 #include <windows.h>
 
-#include "magnifier/controls.h"
+#include "app/controls.h"
 #include "magnifier/zoom_view.h"
 
 // Timer of the readouts, and its period.

@@ -3,8 +3,8 @@
 // operations that end the two mouse modes.
 #include <windows.h>
 
+#include "app/controls.h"
 #include "app/globals.h"
-#include "magnifier/controls.h"
 #include "magnifier/magnifier_window.h"
 #include "resources/resource_ids.h"
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "magnifier/controls.h"
+#include "app/controls.h"
 
 class TooltipControl : public Control {
 public:

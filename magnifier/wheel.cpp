@@ -1,9 +1,7 @@
-// The mouse wheel over the main window, and the message of old wheel drivers.
+// The wheel's transparency step, and the message of old wheel drivers.
 #include "magnifier/wheel.h"
 
-#include "app/globals.h"
-#include "magnifier/magnifier_window.h"
-#include "overlays/transparency.h"
+#include "app/settings.h"
 
 int wheelTransparencyStep(int transparency, bool down)
 {
@@ -13,21 +11,6 @@ int wheelTransparencyStep(int transparency, bool down)
     if (down)
         return alpha - 30 <= MinTransparency ? MinTransparency : alpha - 30;
     return alpha + 30 >= MaxTransparency ? MaxTransparency : alpha + 30;
-}
-
-void MagnifierWindow::OnMouseWheel(WPARAM wParam)
-{
-    EndPointPick();
-    CancelSelection();
-    // One message is one step, however far the wheel turned.
-    const WORD keys = LOWORD(wParam);
-    const bool down = static_cast<short>(HIWORD(wParam)) < 0;
-    if (keys & MK_SHIFT) {
-        Settings.nTransparency = wheelTransparencyStep(Settings.nTransparency, down);
-        setTransparency(hwnd, Settings.Transparent, Settings.nTransparency);
-    } else if (keys & MK_CONTROL) {
-        view_.setZoomFactor(Settings.ZoomFactor + (down ? -1 : 1));
-    }
 }
 
 LRESULT ForwardWheelMessage(HWND window, WPARAM wParam, LPARAM lParam)

@@ -34,7 +34,7 @@ void drawGrid(HDC dc, int zoom, int gridSize, int cols, int rows, int width, int
 }  // namespace
 
 ZoomView::ZoomView(ViewHost& viewHost)
-    : host(viewHost), point(Settings.ZoomPoint), viewPalette(createViewPalette())
+    : host(viewHost), viewPalette(createViewPalette())
 {
     updateScreenMetrics();
 }
@@ -48,6 +48,7 @@ void ZoomView::attach(HWND viewWindow, HCURSOR cursor)
 {
     window = viewWindow;
     viewCursor = cursor;
+    point = Settings.ZoomPoint;
 }
 
 void ZoomView::release()

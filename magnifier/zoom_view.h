@@ -27,13 +27,13 @@ protected:
 
 class ZoomView {
 public:
-    // The zoom point starts where the settings left it.
     explicit ZoomView(ViewHost& host);
     ~ZoomView();
     ZoomView(const ZoomView&) = delete;
     ZoomView& operator=(const ZoomView&) = delete;
 
-    // The window the view paints into, and the cursor it draws in follow mode.
+    // The window the view paints into, and the cursor it draws in follow
+    // mode; the zoom point starts where the settings left it.
     void attach(HWND window, HCURSOR cursor);
     // Drops the paint's buffers and the screen's context: at the window's end,
     // and after a change of the display (they are made anew on the next paint).
