@@ -1,6 +1,8 @@
 // The window chrome as a whole: the creation sequence of the main window's
-// controls, tooltips and timers, and the routing of the controls'
-// notifications to the files that handle them (tool band, status bar).
+// controls, tooltips and timers, the routing of the controls' notifications
+// to the files that handle them (tool band, status bar), and what the zoom
+// view asks of the window around it (the bars' room, the zoom trackbar, the
+// cursor's shape).
 #include "magnifier/chrome.h"
 
 #include <commctrl.h>

@@ -1,6 +1,7 @@
 // The mouse gestures of the view: a left-drag picks the zoom point (with the
 // highlight frame and a tip), a right-drag selects magnified pixels (with the
-// marquee and a size tip) and ends in the selection menu.
+// marquee and a size tip) and ends in the selection menu; the wheel steps the
+// transparency (Shift) or the zoom (Ctrl).
 #include <windows.h>
 
 #include "app/controls.h"
