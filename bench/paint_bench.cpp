@@ -456,7 +456,7 @@ int main(int argc, char** argv)
         Magnifier.view().setZoomPoint(POINT{screenLeft + screenWidth / 2, screenTop + screenHeight / 2});
         char size[32];
         snprintf(size, sizeof(size), "%dx%d", k.width, k.height);
-        OwnedBitmap capture(Magnifier.CaptureImage(true, false));
+        OwnedBitmap capture(Magnifier.imageOutput().CaptureImage(true, false));
         OwnedBitmap zoomedNoise(capture ? noiseLike(capture, k.zoom) : nullptr);
         OwnedBitmap noise(capture ? noiseLike(capture, 1) : nullptr);
         if (!capture || !zoomedNoise || !noise)

@@ -17,6 +17,7 @@ bool MagnifierWindow::createControls()
 {
     view_.attach(hwnd, LoadCursorA(AppInstance, MAKEINTRESOURCEA(IDC_VIEW_ARROW)));
     readouts_.attach(hwnd);
+    output_.attach(hwnd);
     setTransparency(hwnd, Settings.Transparent, Settings.nTransparency);
     chrome_.tooltips.create(AppInstance, hwnd);
     chrome_.dpi = dpiForWindow(hwnd);

@@ -5,7 +5,6 @@
 #include "dialogs/about_box.h"
 #include "dialogs/help.h"
 #include "dialogs/options_dialog.h"
-#include "imaging/clipboard.h"
 #include "imaging/hotkeys.h"
 #include "magnifier/magnifier_window.h"
 #include "overlays/transparency.h"
@@ -95,22 +94,22 @@ bool MagnifierWindow::OnCommand(UINT command)
         setUpdateRate(Settings.Update - 1, false);
         break;
     case IDM_COPY_ZOOMED:
-        PutBitmapOnClipboard(hwnd, CaptureImage(true, false));
+        output_.copyImage(true, false);
         break;
     case IDM_COPY_ORIGINAL:
-        PutBitmapOnClipboard(hwnd, CaptureImage(false, false));
+        output_.copyImage(false, false);
         break;
     case IDM_COPY_SEL_ORIGINAL:
-        PutBitmapOnClipboard(hwnd, CaptureImage(false, true));
+        output_.copyImage(false, true);
         break;
     case IDM_COPY_SEL_ZOOMED:
-        PutBitmapOnClipboard(hwnd, CaptureImage(true, true));
+        output_.copyImage(true, true);
         break;
     case IDM_SAVE_IMAGE:
-        SaveImageAs(mouse_.hasSelection);
+        output_.SaveImageAs(mouse_.hasSelection);
         break;
     case IDM_SAVE_SELECTION:
-        SaveImageAs(true);
+        output_.SaveImageAs(true);
         break;
     case IDM_OPTIONS:
         runOptions();

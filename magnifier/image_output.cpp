@@ -3,6 +3,8 @@
 // the two hotkeys do. Save goes through the Save As dialog and writes a BMP
 // or a PNG file; failures show in a message box. The check box's state and the
 // folder are kept in the settings.
+#include "magnifier/image_output.h"
+
 #include <string.h>
 
 #include <string>
@@ -15,53 +17,61 @@
 #include "imaging/packed_dib.h"
 #include "imaging/png_image.h"
 #include "imaging/save_dialog.h"
-#include "magnifier/magnifier_window.h"
 #include "resources/resource_ids.h"
 
 namespace {
 constexpr DWORD FileNameLength = 520;
 }  // namespace
 
-OwnedBitmap MagnifierWindow::CaptureImage(bool zoomed, bool selectionOnly)
+ImageOutput::ImageOutput(ZoomView& zoomView, LiveReadouts& liveReadouts, const MouseState& mouseState)
+    : view(zoomView), readouts(liveReadouts), mouse(mouseState)
 {
-    RECT selection;
-    if (selectionOnly)
-        SelectionRect(selection);
-    return CaptureScreen(
-        CaptureAreaOf(view_.sourceArea(), viewRect(), selectionOnly ? &selection : nullptr, Settings.ZoomFactor, zoomed));
 }
 
-void MagnifierWindow::CopyColourText()
+OwnedBitmap ImageOutput::CaptureImage(bool zoomed, bool selectionOnly)
+{
+    const RECT v = view.viewRect();
+    const RECT selection = mouse.snappedSelection(v, Settings.ZoomFactor);
+    return CaptureScreen(
+        CaptureAreaOf(view.sourceArea(), v, selectionOnly ? &selection : nullptr, Settings.ZoomFactor, zoomed));
+}
+
+void ImageOutput::copyImage(bool zoomed, bool selectionOnly)
+{
+    PutBitmapOnClipboard(window, CaptureImage(zoomed, selectionOnly));
+}
+
+void ImageOutput::CopyColourText()
 {
     // The colour the readout sampled last (read now when the readouts rest).
-    const COLORREF colour = readouts_.colourUnderMouse();
+    const COLORREF colour = readouts.colourUnderMouse();
     char text[20];
     wsprintfA(text, Settings.DisplayRGBColourPanel ? "%d,%d,%d" : "#%02x%02x%02x", GetRValue(colour),
               GetGValue(colour), GetBValue(colour));
-    PutTextOnClipboard(hwnd, text);
+    PutTextOnClipboard(window, text);
 }
 
-void MagnifierWindow::OnHotkey(WPARAM id)
+void ImageOutput::OnHotkey(WPARAM id)
 {
     if (id == BitmapHotkeyId)
-        PutBitmapOnClipboard(hwnd, CaptureImage(true, false));
+        PutBitmapOnClipboard(window, CaptureImage(true, false));
     else if (id == ColourHotkeyId)
         CopyColourText();
 }
 
-int MagnifierWindow::ShowImageError(UINT id)
+int ImageOutput::ShowImageError(UINT id)
 {
     ResString text(id);
     ResString caption(IDS_APP_TITLE);
-    return MessageBoxA(hwnd, text.GetText(), caption.GetText(), MB_ICONERROR);
+    return MessageBoxA(window, text.GetText(), caption.GetText(), MB_ICONERROR);
 }
 
-void MagnifierWindow::SaveImageAs(bool selectionOnly)
+void ImageOutput::SaveImageAs(bool selectionOnly)
 {
     bool zoomed = Settings.SaveZoomedImage != 0;
     bool png = false;
     char file[FileNameLength];
-    if (!AskSaveFileName(hwnd, Settings.InitialDirectory, zoomed, png, file, FileNameLength))
+    if (!AskSaveFileName(window, Settings.InitialDirectory, zoomed, png, file, FileNameLength))
         return;  // cancelled: the settings stay as they were
 
     Settings.SaveZoomedImage = zoomed ? 1 : 0;
@@ -72,7 +82,7 @@ void MagnifierWindow::SaveImageAs(bool selectionOnly)
     if (directory.size() < sizeof(Settings.InitialDirectory))
         memcpy(Settings.InitialDirectory, directory.c_str(), directory.size() + 1);
 
-    GlobalMemory block(bitmap ? PackBitmap(bitmap, BI_RGB, view_.palette()) : nullptr);
+    GlobalMemory block(bitmap ? PackBitmap(bitmap, BI_RGB, view.palette()) : nullptr);
     if (!block) {
         ShowImageError(IDS_CAPTURE_FAILED);
         return;

@@ -26,7 +26,7 @@ POINT pointOf(LPARAM lParam)
 
 MagnifierWindow Magnifier;
 
-MagnifierWindow::MagnifierWindow() : view_(*this), readouts_(view_, chrome_.statusBar) {}
+MagnifierWindow::MagnifierWindow() : view_(*this), readouts_(view_, chrome_.statusBar), output_(view_, readouts_, mouse_) {}
 
 MagnifierWindow::~MagnifierWindow()
 {
@@ -125,7 +125,7 @@ LRESULT MagnifierWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_HSCROLL:
         return OnHScroll(wParam, reinterpret_cast<HWND>(lParam));
     case WM_HOTKEY:
-        OnHotkey(wParam);
+        output_.OnHotkey(wParam);
         return 0;
     case WM_MENUSELECT:
         OnMenuSelect(wParam, lParam);

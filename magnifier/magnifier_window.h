@@ -6,6 +6,8 @@
 
 #include "app/controls.h"
 #include "app/owned_handle.h"
+#include "magnifier/image_output.h"
+#include "magnifier/mouse_state.h"
 #include "magnifier/readouts.h"
 #include "magnifier/tooltip_control.h"
 #include "magnifier/zoom_view.h"
@@ -36,19 +38,9 @@ struct ChromeControls {
     OwnedFont chromeFont;
 };
 
-// Where the mouse modes stand: a zoom-point pick, a selection being dragged,
-// a selection kept (client coordinates, not yet snapped).
-struct MouseState {
-    bool pickingPoint = false;
-    bool selecting = false;
-    bool hasSelection = false;
-    POINT selectionStart = {0, 0};
-    POINT selectionEnd = {0, 0};
-};
-
-// The main window: it owns the zoom view, the readouts, the chrome's
-// controls, the overlays and the state of the mouse modes, and dispatches
-// every message to the handler of that part.
+// The main window: it owns the zoom view, the readouts, image output, the
+// chrome's controls, the overlays and the state of the mouse modes, and
+// dispatches every message to the handler of that part.
 class MagnifierWindow : private ViewHost {
 public:
     MagnifierWindow();
@@ -68,6 +60,7 @@ public:
     const ChromeControls& chrome() const { return chrome_; }
     const MouseState& mouse() const { return mouse_; }
     LiveReadouts& readouts() { return readouts_; }
+    ImageOutput& imageOutput() { return output_; }
     const TrackingToolTip& trackingTip() const { return trackingTip_; }
     const Marquee& marquee() const { return marquee_; }
 
@@ -116,19 +109,12 @@ public:
     bool ContextHelpIdAt(POINT screenPoint, DWORD& id) const;
     bool ShowContextMenu(POINT screenPoint);
     static bool PointInWindow(HWND window, POINT screenPoint);
-    static void NormalizeRect(RECT& rect);
 
     // Wheel and panning
     void OnMouseWheel(WPARAM wParam);
     void OnMiddleButtonDown(int x, int y);
     void OnPanningEnd();
 
-    // Image output: capture, clipboard, hotkeys, Save (image_output.cpp)
-    OwnedBitmap CaptureImage(bool zoomed, bool selectionOnly);
-    void CopyColourText();
-    void OnHotkey(WPARAM id);
-    void SaveImageAs(bool selectionOnly);
-    int ShowImageError(UINT id);
 
 private:
     // What the zoom view asks of the window (geometry of the bars, the
@@ -143,6 +129,7 @@ private:
     ChromeControls chrome_;
     MouseState mouse_;
     LiveReadouts readouts_;
+    ImageOutput output_;
     TrackingToolTip trackingTip_;
     Marquee marquee_;
     DragHighlight highlight_;

@@ -8,32 +8,9 @@
 #include "magnifier/magnifier_window.h"
 #include "resources/resource_ids.h"
 
-void MagnifierWindow::NormalizeRect(RECT& r)
-{
-    if (r.left > r.right) {
-        const LONG t = r.left;
-        r.left = r.right;
-        r.right = t;
-    }
-    if (r.top > r.bottom) {
-        const LONG t = r.top;
-        r.top = r.bottom;
-        r.bottom = t;
-    }
-}
-
 void MagnifierWindow::SelectionRect(RECT& r) const
 {
-    const RECT v = viewRect();
-    r = RECT{mouse_.selectionStart.x, mouse_.selectionStart.y, mouse_.selectionEnd.x, mouse_.selectionEnd.y};
-    NormalizeRect(r);
-    OffsetRect(&r, -v.left, -v.top);
-    const int z = Settings.ZoomFactor;
-    r.left = r.left / z * z;
-    r.top = r.top / z * z;
-    r.right = r.right / z * z;
-    r.bottom = r.bottom / z * z;
-    OffsetRect(&r, v.left, v.top);
+    r = mouse_.snappedSelection(viewRect(), Settings.ZoomFactor);
 }
 
 void MagnifierWindow::UpdateSelectionFeedback()

@@ -124,7 +124,7 @@ TEST_F(Capture, SelectionOfThirtyByFifteenAtZoomThree)
     const POINT first = {300 - Magnifier.view().cells().halfCols + 3, 200 - Magnifier.view().cells().halfRows + 2};
     WindowDC screen(GetDC(nullptr), nullptr);
     for (int scale : {1, 3}) {
-        const OwnedBitmap bitmap = Magnifier.CaptureImage(scale == 3, true);
+        const OwnedBitmap bitmap = Magnifier.imageOutput().CaptureImage(scale == 3, true);
         BITMAP shape = {};
         ASSERT_TRUE(GetObjectA(bitmap, sizeof(shape), &shape));
         EXPECT_EQ(10 * scale, shape.bmWidth);
@@ -137,7 +137,7 @@ TEST_F(Capture, SelectionOfThirtyByFifteenAtZoomThree)
     }
     // Nothing to capture, and no empty stretch.
     Magnifier.keepSelection(Magnifier.mouse().selectionStart, Magnifier.mouse().selectionStart);
-    EXPECT_FALSE(Magnifier.CaptureImage(true, true));
+    EXPECT_FALSE(Magnifier.imageOutput().CaptureImage(true, true));
 }
 
 TEST(BmpFile, SizesOfA24BitAndA1x1FileAndRefusedWrites)
