@@ -8,8 +8,8 @@
 
 // ModuleHandle (string-table loads) and ProcessHeap (every ResString text)
 // are declared in res_string.h, Settings in settings.h.
-extern HINSTANCE AppInstance;    // WinMain's instance: every other resource
-extern HCURSOR LinkCursor;       // hand shown over hyperlinks
+extern HINSTANCE AppInstance;  // WinMain's instance: every other resource
+extern HCURSOR LinkCursor;     // hand shown over hyperlinks
 
 extern ResString MailtoLink;
 extern ResString WebLink;
@@ -32,4 +32,4 @@ extern ResString PickTipText;
 
 extern ResString OptionsAppTitle;  // caption of the Options dialog's messages
 
-extern ResString AppTitle;         // window title, start-up error caption
+extern ResString AppTitle;  // window title, start-up error caption

@@ -46,7 +46,8 @@ private:
 // the previous one selected back at the end of the scope.
 class SelectedPalette {
 public:
-    SelectedPalette(HDC dc, HPALETTE palette) : dc_(dc), previous_(palette ? SelectPalette(dc, palette, FALSE) : nullptr)
+    SelectedPalette(HDC dc, HPALETTE palette)
+        : dc_(dc), previous_(palette ? SelectPalette(dc, palette, FALSE) : nullptr)
     {
     }
     ~SelectedPalette()

@@ -5,7 +5,10 @@
 
 const char SettingsKeyPath[] = "Software\\Brindle\\Scopella\\1";
 
-#define ROW(name, type, field) { name, sizeof(Settings.field), &Settings.field, type, false }
+#define ROW(name, type, field)                                     \
+    {                                                              \
+        name, sizeof(Settings.field), &Settings.field, type, false \
+    }
 
 // The order of this table is the order in which values are read and written.
 SettingsEntry SettingsTable[SettingsRowCount] = {
@@ -223,8 +226,8 @@ void SettingsRecord::BringIntoRange()
     const RECT& w = WindowPos;
     const long long width = static_cast<long long>(w.right) - w.left;
     const long long height = static_cast<long long>(w.bottom) - w.top;
-    if (w.left < -32768 || w.left > 32767 || w.top < -32768 || w.top > 32767 ||
-        width < 1 || width > 32767 || height < 1 || height > 32767) {
+    if (w.left < -32768 || w.left > 32767 || w.top < -32768 || w.top > 32767 || width < 1 || width > 32767 ||
+        height < 1 || height > 32767) {
         SettingsTable[RowWindowPos].loaded = false;
         WindowPos = RECT{0, 0, 0, 0};
     }

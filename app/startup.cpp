@@ -30,9 +30,8 @@ bool CreateMainWindow(HINSTANCE instance, int showCommand)
     const ATOM atom = RegisterMainWindowClass(instance);
     HWND hwnd = nullptr;
     if (atom) {
-        hwnd = CreateWindowExA(WS_EX_APPWINDOW, MAKEINTATOM(atom), AppTitle.GetText(),
-                               WS_OVERLAPPEDWINDOW, x, y, width, height, nullptr, nullptr,
-                               instance, nullptr);
+        hwnd = CreateWindowExA(WS_EX_APPWINDOW, MAKEINTATOM(atom), AppTitle.GetText(), WS_OVERLAPPEDWINDOW, x, y, width,
+                               height, nullptr, nullptr, instance, nullptr);
     }
     if (!hwnd) {
         ReportLastError(nullptr, AppTitle.GetText());
@@ -55,8 +54,8 @@ ATOM RegisterMainWindowClass(HINSTANCE instance)
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     wc.hbrBackground = nullptr;  // the view covers the client area
     wc.lpszClassName = MainWindowClassName;
-    wc.hIconSm = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_SCOPELLA), IMAGE_ICON,
-                                               16, 16, LR_DEFAULTCOLOR));
+    wc.hIconSm =
+        static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_SCOPELLA), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
     return RegisterClassExA(&wc);
 }
 
@@ -79,9 +78,8 @@ void ReportLastError(HWND owner, const char* caption)
 {
     const DWORD code = GetLastError();
     char* text = nullptr;
-    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                   nullptr, code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
-                   reinterpret_cast<char*>(&text), 0, nullptr);
+    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                   code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<char*>(&text), 0, nullptr);
     const LocalMemory owned(text);  // the system's allocation for the text
     MessageBoxA(owner, text ? text : "", caption, MB_ICONERROR);
 }

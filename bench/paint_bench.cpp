@@ -122,7 +122,8 @@ Frame paintInPhases(HDC windowDC, Variant variant)
 
     HWND desktop = GetDesktopWindow();
     HDC screen = GetDC(desktop);
-    BitBlt(sourceDC, 0, 0, m.cells().viewCols, m.cells().viewRows, screen, c.x - m.cells().halfCols, c.y - m.cells().halfRows, SRCCOPY | CAPTUREBLT);
+    BitBlt(sourceDC, 0, 0, m.cells().viewCols, m.cells().viewRows, screen, c.x - m.cells().halfCols,
+           c.y - m.cells().halfRows, SRCCOPY | CAPTUREBLT);
     ReleaseDC(desktop, screen);
     u = lap();
     f.phase[Capture] = u - t;
@@ -386,11 +387,14 @@ int main(int argc, char** argv)
             std::sort(t.begin(), t.end());
             char source[32];
             if (variant == GdiStretch)
-                snprintf(source, sizeof(source), "%dx%d", Magnifier.view().cells().viewCols, Magnifier.view().cells().viewRows);
+                snprintf(source, sizeof(source), "%dx%d", Magnifier.view().cells().viewCols,
+                         Magnifier.view().cells().viewRows);
             else if (variant == GdiStretchFullSource)
-                snprintf(source, sizeof(source), "%dx%d full", zoom * Magnifier.view().cells().viewCols, zoom * Magnifier.view().cells().viewRows);
+                snprintf(source, sizeof(source), "%dx%d full", zoom * Magnifier.view().cells().viewCols,
+                         zoom * Magnifier.view().cells().viewRows);
             else if (variant == OwnBits)
-                snprintf(source, sizeof(source), "%dx%d own", Magnifier.view().cells().viewCols, Magnifier.view().cells().viewRows);
+                snprintf(source, sizeof(source), "%dx%d own", Magnifier.view().cells().viewCols,
+                         Magnifier.view().cells().viewRows);
             else
                 snprintf(source, sizeof(source), variant == Program ? "program" : "prog. no grid");
             printf("%-14s %4d %-9s %-13s", size, k.zoom, view, source);
@@ -401,9 +405,11 @@ int main(int argc, char** argv)
                     printf(" %8s", "");
             }
             // Both buffers at 32 bits per pixel.
-            const double viewKB = 4.0 * zoom * Magnifier.view().cells().viewCols * zoom * Magnifier.view().cells().viewRows / 1024;
-            const double sourceKB =
-                variant == GdiStretchFullSource ? viewKB : 4.0 * Magnifier.view().cells().viewCols * Magnifier.view().cells().viewRows / 1024;
+            const double viewKB =
+                4.0 * zoom * Magnifier.view().cells().viewCols * zoom * Magnifier.view().cells().viewRows / 1024;
+            const double sourceKB = variant == GdiStretchFullSource ? viewKB
+                                                                    : 4.0 * Magnifier.view().cells().viewCols *
+                                                                          Magnifier.view().cells().viewRows / 1024;
             printf(" %8.3f %7d %9.0f\n", t[t.size() / 2], frames, viewKB + sourceKB);
         }
         ReleaseDC(window, dc);
@@ -424,7 +430,8 @@ int main(int argc, char** argv)
         const char* name;
         bool follow;
         bool moving;
-    } ticks[] = {{"follow off", false, false}, {"follow on, mouse still", true, false}, {"follow on, mouse moving", true, true}};
+    } ticks[] = {
+        {"follow off", false, false}, {"follow on, mouse still", true, false}, {"follow on, mouse moving", true, true}};
     for (const TickCase& tc : ticks) {
         Settings.MouseTracking = tc.follow;
         int step = 0;
@@ -446,8 +453,8 @@ int main(int argc, char** argv)
     // hotkey): of the screen as it is, of noise magnified as the view
     // magnifies, and of noise pixel by pixel.
     printf("\nPNG of a zoomed copy of the view (packing and WIC encoding), ms (median), and sizes in KB\n");
-    printf("%-14s %4s %-10s %-12s %8s %8s %8s %9s %9s\n", "window", "zoom", "picture", "content", "pack",
-           "encode", "total", "PNG KB", "BMP KB");
+    printf("%-14s %4s %-10s %-12s %8s %8s %8s %9s %9s\n", "window", "zoom", "picture", "content", "pack", "encode",
+           "total", "PNG KB", "BMP KB");
     Settings.MouseTracking = false;
     for (const Case& k : cases) {
         resizeWindow(k.width, k.height);

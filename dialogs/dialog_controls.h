@@ -65,6 +65,5 @@ private:
 // Gives a window another window procedure; returns the one it had.
 inline WNDPROC subclassWindow(HWND window, WNDPROC procedure)
 {
-    return reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
+    return reinterpret_cast<WNDPROC>(SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
 }

@@ -9,8 +9,8 @@
 // Context id of the help file's main topic.
 constexpr DWORD HelpMainTopic = 6;
 
-extern const char HelpFileName[];   // "Scopella.hlp"
-extern const char HelpPageName[];   // "Scopella.html"
+extern const char HelpFileName[];  // "Scopella.hlp"
+extern const char HelpPageName[];  // "Scopella.html"
 
 BOOL ShowHelp(HWND window, UINT command, ULONG_PTR data);
 // The directory of the running executable with its trailing backslash, or an

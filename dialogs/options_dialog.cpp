@@ -16,7 +16,7 @@ COLORREF workingGridColour = 0;
 
 namespace {
 
-constexpr UINT MaxRate = 50;        // updates per second
+constexpr UINT MaxRate = 50;  // updates per second
 constexpr UINT MaxGridSize = 128;
 
 // Rates are shown and entered as updates per second and stored as periods.

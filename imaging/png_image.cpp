@@ -41,11 +41,15 @@ public:
     {
         const auto* header = reinterpret_cast<const BITMAPINFOHEADER*>(block);
         if (blockSize < sizeof(BITMAPINFOHEADER) || header->biSize != sizeof(BITMAPINFOHEADER) ||
-            header->biCompression != BI_RGB || header->biWidth <= 0 || header->biHeight == 0 ||
-            header->biPlanes != 1)
+            header->biCompression != BI_RGB || header->biWidth <= 0 || header->biHeight == 0 || header->biPlanes != 1)
             return;
         switch (header->biBitCount) {
-        case 1: case 4: case 8: case 16: case 24: case 32:
+        case 1:
+        case 4:
+        case 8:
+        case 16:
+        case 24:
+        case 32:
             break;
         default:
             return;
@@ -182,8 +186,8 @@ HGLOBAL EncodePng(HGLOBAL dib)
     // (the clipboard's other programs) get the PNG and nothing after it.
     STATSTG stat = {};
     HGLOBAL written = nullptr;
-    if (FAILED(stream->Stat(&stat, STATFLAG_NONAME)) || stat.cbSize.QuadPart == 0 ||
-        stat.cbSize.QuadPart > MAXDWORD || FAILED(GetHGlobalFromStream(stream.Get(), &written)))
+    if (FAILED(stream->Stat(&stat, STATFLAG_NONAME)) || stat.cbSize.QuadPart == 0 || stat.cbSize.QuadPart > MAXDWORD ||
+        FAILED(GetHGlobalFromStream(stream.Get(), &written)))
         return nullptr;
     const SIZE_T size = static_cast<SIZE_T>(stat.cbSize.QuadPart);
     GlobalMemory png(GlobalAlloc(GMEM_MOVEABLE, size));

@@ -109,8 +109,8 @@ bool AskSaveFileName(HWND owner, const char* initialDirectory, bool& zoomed, boo
     dialog.lpstrFile = file;
     dialog.nMaxFile = size;
     dialog.lpstrInitialDir = initialDirectory;
-    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_ENABLEHOOK | OFN_ENABLETEMPLATE |
-                   OFN_NOREADONLYRETURN | OFN_EXPLORER | OFN_ENABLESIZING;
+    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_ENABLEHOOK | OFN_ENABLETEMPLATE | OFN_NOREADONLYRETURN |
+                   OFN_EXPLORER | OFN_ENABLESIZING;
     dialog.lpstrDefExt = "bmp";
     dialog.lpfnHook = SaveDialogHook;
     dialog.lpTemplateName = MAKEINTRESOURCEA(IDD_SAVE_OPTIONS);

@@ -22,16 +22,14 @@ void MagnifierWindow::onDpiChanged(int newDpi, const RECT* suggested)
     // fails, rather than crashes, on an address that is not readable.
     RECT r = {0, 0, 0, 0};
     SIZE_T read = 0;
-    const bool haveRect = suggested &&
-                          ReadProcessMemory(GetCurrentProcess(), suggested, &r, sizeof(r), &read) &&
+    const bool haveRect = suggested && ReadProcessMemory(GetCurrentProcess(), suggested, &r, sizeof(r), &read) &&
                           read == sizeof(r) && r.right > r.left && r.bottom > r.top;
     if (newDpi >= LowestDpi && newDpi <= HighestDpi && newDpi != chrome_.dpi) {
         chrome_.dpi = newDpi;
         rebuildChrome();
     }
     if (haveRect) {
-        SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
     }
     view_.layoutView();
     view_.repaintView();

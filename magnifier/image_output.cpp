@@ -46,8 +46,8 @@ void ImageOutput::CopyColourText()
     // The colour the readout sampled last (read now when the readouts rest).
     const COLORREF colour = readouts.colourUnderMouse();
     char text[20];
-    wsprintfA(text, Settings.DisplayRGBColourPanel ? "%d,%d,%d" : "#%02x%02x%02x", GetRValue(colour),
-              GetGValue(colour), GetBValue(colour));
+    wsprintfA(text, Settings.DisplayRGBColourPanel ? "%d,%d,%d" : "#%02x%02x%02x", GetRValue(colour), GetGValue(colour),
+              GetBValue(colour));
     PutTextOnClipboard(window, text);
 }
 

@@ -26,7 +26,10 @@ POINT pointOf(LPARAM lParam)
 
 MagnifierWindow Magnifier;
 
-MagnifierWindow::MagnifierWindow() : view_(*this), readouts_(view_, chrome_.statusBar), output_(view_, readouts_, mouse_) {}
+MagnifierWindow::MagnifierWindow()
+    : view_(*this), readouts_(view_, chrome_.statusBar), output_(view_, readouts_, mouse_)
+{
+}
 
 MagnifierWindow::~MagnifierWindow()
 {

@@ -115,7 +115,6 @@ public:
     void OnMiddleButtonDown(int x, int y);
     void OnPanningEnd();
 
-
 private:
     // What the zoom view asks of the window (geometry of the bars, the
     // trackbar of the zoom, the cursor's shape).

@@ -42,8 +42,8 @@ void MagnifierWindow::OnMiddleButtonDown(int x, int y)
     if (!panningLibrary)
         return;
     using StartPanningProc = int(WINAPI*)(HWND, int, int, int, int);
-    const auto startPanning = reinterpret_cast<StartPanningProc>(
-        reinterpret_cast<void*>(GetProcAddress(panningLibrary, "StartPanning")));
+    const auto startPanning =
+        reinterpret_cast<StartPanningProc>(reinterpret_cast<void*>(GetProcAddress(panningLibrary, "StartPanning")));
     if (!startPanning)
         return;  // a library without its entry point is kept, not loaded again
     // Panning goes on through the library's own windows after this returns.

@@ -62,9 +62,10 @@ void drawLink(const DRAWITEMSTRUCT& item)
 void MagnifierWindow::createStatusBar()
 {
     chrome_.statusBar = CreateStatusWindowA(WS_CHILD | WS_VISIBLE | WS_BORDER | SBARS_SIZEGRIP | CCS_BOTTOM,
-                                    StatusIdleText.GetText(), hwnd, StatusBarId);
+                                            StatusIdleText.GetText(), hwnd, StatusBarId);
     chrome_.statusBar.setMenuHelp(StatusIdleText.GetText());
-    chrome_.statusBar.setFont(chrome_.chromeFont ? chrome_.chromeFont.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
+    chrome_.statusBar.setFont(chrome_.chromeFont ? chrome_.chromeFont.get()
+                                                 : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
     RECT r = {0, 0, 0, 0};
     GetWindowRect(chrome_.statusBar, &r);
     chrome_.statusHeight = r.bottom - r.top;

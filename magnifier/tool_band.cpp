@@ -34,7 +34,7 @@ const TBBUTTON ToolbarButtons[] = {
     {0, 0, TBSTATE_ENABLED, TBSTYLE_SEP, {}, 0, 0},
 };
 
-constexpr int ToolbarImageCount = 8;    // cells of the toolbar bitmap of the window's DPI
+constexpr int ToolbarImageCount = 8;  // cells of the toolbar bitmap of the window's DPI
 constexpr UINT_PTR ToolbarRelayId = 1;
 
 // The trackbars are children of the toolbar, which keeps their scroll
@@ -68,8 +68,8 @@ HRESULT getCommonControlsVersion(DWORD* major, DWORD* minor)
     if (!library)
         return E_FAIL;
     HRESULT result = S_OK;
-    auto getVersion = reinterpret_cast<DLLGETVERSIONPROC>(
-        reinterpret_cast<void*>(GetProcAddress(library, "DllGetVersion")));
+    auto getVersion =
+        reinterpret_cast<DLLGETVERSIONPROC>(reinterpret_cast<void*>(GetProcAddress(library, "DllGetVersion")));
     if (!getVersion) {
         // Libraries older than DllGetVersion are version 4.0.
         *major = 4;
@@ -117,22 +117,21 @@ void MagnifierWindow::createToolBand()
     DWORD major = 0, minor = 0;
     chrome_.hasRebar = false;
     if (SUCCEEDED(getCommonControlsVersion(&major, &minor)) && (major > 4 || (major == 4 && minor >= 71))) {
-        chrome_.rebar = CreateWindowExA(0, REBARCLASSNAMEA, nullptr,
-                                WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_BORDER |
-                                    CCS_NODIVIDER | CCS_TOP,
-                                0, 0, 0, 0, hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(RebarId)),
-                                AppInstance, nullptr);
+        chrome_.rebar = CreateWindowExA(
+            0, REBARCLASSNAMEA, nullptr,
+            WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_BORDER | CCS_NODIVIDER | CCS_TOP, 0, 0, 0, 0,
+            hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(RebarId)), AppInstance, nullptr);
         chrome_.hasRebar = chrome_.rebar != nullptr;
     }
 
     const DWORD toolbarStyle =
-        chrome_.hasRebar ? WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NODIVIDER | CCS_NOPARENTALIGN |
-                       CCS_NORESIZE
-                 : WS_CHILD | WS_VISIBLE | WS_BORDER | TBSTYLE_TOOLTIPS | CCS_NODIVIDER | CCS_TOP;
+        chrome_.hasRebar
+            ? WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NODIVIDER | CCS_NOPARENTALIGN | CCS_NORESIZE
+            : WS_CHILD | WS_VISIBLE | WS_BORDER | TBSTYLE_TOOLTIPS | CCS_NODIVIDER | CCS_TOP;
     const ToolbarImageSet images = toolbarImagesForDpi(chrome_.dpi);
-    chrome_.toolbar = CreateToolbarEx(chrome_.hasRebar ? chrome_.rebar.handle() : hwnd, toolbarStyle, ToolbarId, ToolbarImageCount, AppInstance,
-                              images.bitmap, nullptr, 0, images.width, images.height, images.width, images.height,
-                              sizeof(TBBUTTON));
+    chrome_.toolbar = CreateToolbarEx(chrome_.hasRebar ? chrome_.rebar.handle() : hwnd, toolbarStyle, ToolbarId,
+                                      ToolbarImageCount, AppInstance, images.bitmap, nullptr, 0, images.width,
+                                      images.height, images.width, images.height, sizeof(TBBUTTON));
     if (!chrome_.hasRebar)
         chrome_.rebar = Rebar(chrome_.toolbar.handle());
     if (chrome_.toolbar)
@@ -169,7 +168,7 @@ void MagnifierWindow::createTrackbars()
     const int gap = scaleToDpi(2, chrome_.dpi);
     const RECT z = {o.right + gap, o.top, 4 * o.right - 3 * o.left + gap, o.bottom};
     chrome_.zoomTrackbar = CreateWindowExA(0, TRACKBAR_CLASSA, nullptr, style, z.left, z.top, z.right - z.left,
-                                   z.bottom - z.top, hwnd, nullptr, AppInstance, nullptr);
+                                           z.bottom - z.top, hwnd, nullptr, AppInstance, nullptr);
     chrome_.zoomTrackbar.setRange(MinZoomFactor, MaxZoomFactor);
     chrome_.zoomTrackbar.setPos(Settings.ZoomFactor);
     SetParent(chrome_.zoomTrackbar, chrome_.toolbar);
@@ -177,7 +176,7 @@ void MagnifierWindow::createTrackbars()
     // The rate trackbar is half as wide, right of the zoom trackbar.
     const RECT r = {z.right + gap, z.top, z.right + gap + (z.right - z.left) / 2, z.bottom};
     chrome_.rateTrackbar = CreateWindowExA(0, TRACKBAR_CLASSA, nullptr, style, r.left, r.top, r.right - r.left,
-                                   r.bottom - r.top, hwnd, nullptr, AppInstance, nullptr);
+                                           r.bottom - r.top, hwnd, nullptr, AppInstance, nullptr);
     chrome_.rateTrackbar.setRange(MinUpdateRate, MaxUpdateRate);
     chrome_.rateTrackbar.setPos(Settings.Update);
     SetParent(chrome_.rateTrackbar, chrome_.toolbar);

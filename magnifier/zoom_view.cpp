@@ -33,8 +33,7 @@ void drawGrid(HDC dc, int zoom, int gridSize, int cols, int rows, int width, int
 
 }  // namespace
 
-ZoomView::ZoomView(ViewHost& viewHost)
-    : host(viewHost), viewPalette(createViewPalette())
+ZoomView::ZoomView(ViewHost& viewHost) : host(viewHost), viewPalette(createViewPalette())
 {
     updateScreenMetrics();
 }

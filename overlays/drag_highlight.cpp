@@ -26,7 +26,8 @@ DragHighlight::~DragHighlight()
 
 void DragHighlight::Show(RECT rect)
 {
-    if (EnsureOverlayClass(classAtom, "Brindle-draghighlight", 0) && !hwnd && CreateOverlayEx(classAtom, WS_EX_TOPMOST | WS_EX_TOOLWINDOW, WS_POPUP, nullptr))
+    if (EnsureOverlayClass(classAtom, "Brindle-draghighlight", 0) && !hwnd &&
+        CreateOverlayEx(classAtom, WS_EX_TOPMOST | WS_EX_TOOLWINDOW, WS_POPUP, nullptr))
         setTransparency(hwnd, true, FrameAlpha);
     InflateRect(&rect, FrameWidth, FrameWidth);
     SetWindowPos(hwnd, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
@@ -51,8 +52,7 @@ LRESULT DragHighlight::WindowProc(HWND window, UINT message, WPARAM wParam, LPAR
             OwnedRegion ring(CreateRectRgnIndirect(&r));
             InflateRect(&r, -FrameWidth, -FrameWidth);
             OwnedRegion inside(CreateRectRgnIndirect(&r));
-            if (ring && inside && CombineRgn(ring, ring, inside, RGN_XOR) != ERROR &&
-                SetWindowRgn(window, ring, TRUE))
+            if (ring && inside && CombineRgn(ring, ring, inside, RGN_XOR) != ERROR && SetWindowRgn(window, ring, TRUE))
                 ring.release();  // the window owns it now
         }
         return 0;

@@ -68,10 +68,8 @@ LRESULT Marquee::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         if (LOWORD(lParam) != 0 && HIWORD(lParam) != 0) {
             GetClientRect(window, &outline);
             OwnedRegion ring(CreateRectRgnIndirect(&outline));
-            OwnedRegion inside(
-                CreateRectRgn(outline.left + 1, outline.top + 1, outline.right - 1, outline.bottom - 1));
-            if (ring && inside && CombineRgn(ring, ring, inside, RGN_XOR) != ERROR &&
-                SetWindowRgn(window, ring, TRUE))
+            OwnedRegion inside(CreateRectRgn(outline.left + 1, outline.top + 1, outline.right - 1, outline.bottom - 1));
+            if (ring && inside && CombineRgn(ring, ring, inside, RGN_XOR) != ERROR && SetWindowRgn(window, ring, TRUE))
                 ring.release();  // the window owns it now
         }
         return 0;

@@ -52,8 +52,8 @@ bool OverlayWindow::CreateOverlay(ATOM classAtom, DWORD style, HWND owner)
 
 bool OverlayWindow::CreateOverlayEx(ATOM classAtom, DWORD exStyle, DWORD style, HWND owner)
 {
-    hwnd = CreateWindowExA(exStyle, MAKEINTATOM(classAtom), nullptr, style, 0, 0, 0, 0, owner, nullptr, AppInstance,
-                           this);
+    hwnd =
+        CreateWindowExA(exStyle, MAKEINTATOM(classAtom), nullptr, style, 0, 0, 0, 0, owner, nullptr, AppInstance, this);
     return hwnd != nullptr;
 }
 

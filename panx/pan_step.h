@@ -4,8 +4,8 @@
 #pragma once
 #include <windows.h>
 
-constexpr int PanDeadZone = 10;   // pixels around the origin that pan nothing
-constexpr UINT PanTickMs = 20;    // one step every tick
+constexpr int PanDeadZone = 10;  // pixels around the origin that pan nothing
+constexpr UINT PanTickMs = 20;   // one step every tick
 
 // The fractions of a pixel not yet reported, carried to the next tick so
 // that slow speeds still move.

@@ -201,10 +201,10 @@ extern "C" __declspec(dllexport) int WINAPI StartPanning(HWND window, int, int, 
 
     const int half = OriginMarkerSize / 2;
     if (registerMarkerClass()) {
-        session.marker = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, MarkerClass, "", WS_POPUP,
-                                         session.origin.x - half, session.origin.y - half, OriginMarkerSize + 1,
-                                         OriginMarkerSize + 1, GetAncestor(window, GA_ROOT), nullptr,
-                                         libraryInstance, nullptr);
+        session.marker =
+            CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, MarkerClass, "", WS_POPUP, session.origin.x - half,
+                            session.origin.y - half, OriginMarkerSize + 1, OriginMarkerSize + 1,
+                            GetAncestor(window, GA_ROOT), nullptr, libraryInstance, nullptr);
     }
     session.running = true;
     if (!session.marker || !SetTimer(session.marker, StepTimer, PanTickMs, nullptr)) {

@@ -102,7 +102,8 @@ extern "C" __declspec(dllexport) BOOL ReadMenuWindow(HWND menuWindow, char* answ
     if (HHOOK hook = thread ? SetWindowsHookExA(WH_CALLWNDPROC, MenuPeekHook, self, thread) : nullptr) {
         DWORD_PTR result = 0;
         if (SendMessageTimeoutA(menuWindow, peekMessage(), 0, 0, SMTO_ABORTIFHUNG, 5000, &result)) {
-            if (const char* shared = static_cast<const char*>(MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, AnswerSize))) {
+            if (const char* shared =
+                    static_cast<const char*>(MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, AnswerSize))) {
                 if (shared[0]) {
                     lstrcpynA(answer, shared, size);
                     ok = TRUE;

@@ -26,11 +26,21 @@ std::string quote(const std::string& s)
     std::string out = "\"";
     for (unsigned char c : s) {
         switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
         default:
             if (c < 0x20 || c >= 0x7f) {
                 char buf[8];
@@ -44,18 +54,33 @@ std::string quote(const std::string& s)
     return out + "\"";
 }
 
-std::string num(long long v) { return std::to_string(v); }
+std::string num(long long v)
+{
+    return std::to_string(v);
+}
 
 std::string rectJson(const RECT& r)
 {
     return "[" + num(r.left) + "," + num(r.top) + "," + num(r.right) + "," + num(r.bottom) + "]";
 }
 
-std::string error(const std::string& what) { return "{\"error\":" + quote(what) + "}"; }
+std::string error(const std::string& what)
+{
+    return "{\"error\":" + quote(what) + "}";
+}
 
-HWND toHwnd(const std::string& s) { return reinterpret_cast<HWND>(static_cast<INT_PTR>(_strtoi64(s.c_str(), nullptr, 0))); }
-long long toInt(const std::string& s) { return _strtoi64(s.c_str(), nullptr, 0); }
-std::string hwndText(HWND h) { return num(static_cast<long long>(reinterpret_cast<INT_PTR>(h))); }
+HWND toHwnd(const std::string& s)
+{
+    return reinterpret_cast<HWND>(static_cast<INT_PTR>(_strtoi64(s.c_str(), nullptr, 0)));
+}
+long long toInt(const std::string& s)
+{
+    return _strtoi64(s.c_str(), nullptr, 0);
+}
+std::string hwndText(HWND h)
+{
+    return num(static_cast<long long>(reinterpret_cast<INT_PTR>(h)));
+}
 
 std::string className(HWND h)
 {
@@ -259,8 +284,8 @@ std::string toolbarButtons(HWND toolbar)
         RECT r = {};
         buffer.read(&r, sizeof(r), sizeof(TBBUTTON));
         list += (list.empty() ? "" : ",");
-        list += "{\"image\":" + num(b.iBitmap) + ",\"command\":" + num(b.idCommand) +
-                ",\"state\":" + num(b.fsState) + ",\"style\":" + num(b.fsStyle) + ",\"rect\":" + rectJson(r) + "}";
+        list += "{\"image\":" + num(b.iBitmap) + ",\"command\":" + num(b.idCommand) + ",\"state\":" + num(b.fsState) +
+                ",\"style\":" + num(b.fsStyle) + ",\"rect\":" + rectJson(r) + "}";
     }
     return "{\"buttons\":[" + list + "]}";
 }
@@ -356,8 +381,8 @@ std::string regDump()
         if (RegEnumValueA(key, i, name, &nameLength, nullptr, &type, data, &size) != ERROR_SUCCESS)
             break;
         list += (list.empty() ? "" : ",");
-        list += quote(name) + ":{\"type\":" + num(type) + ",\"size\":" + num(size) + ",\"hex\":" +
-                quote(hexOf(data, size)) + "}";
+        list += quote(name) + ":{\"type\":" + num(type) + ",\"size\":" + num(size) +
+                ",\"hex\":" + quote(hexOf(data, size)) + "}";
     }
     RegCloseKey(key);
     return "{\"exists\":true,\"values\":{" + list + "}}";
@@ -366,8 +391,7 @@ std::string regDump()
 std::string regSet(const std::string& name, DWORD type, const std::string& hex)
 {
     HKEY key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, KeyPath, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS)
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, KeyPath, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
         return error("cannot create key");
     std::vector<BYTE> data = bytesOf(hex);
     LONG r = RegSetValueExA(key, name.c_str(), 0, type, data.empty() ? nullptr : data.data(),
@@ -470,8 +494,9 @@ long long gdiTableEntries(HANDLE process, std::string* byType = nullptr)
         return -1;
     const SIZE_T tableField = sizeof(void*) == 8 ? 0xF8 : 0x94;  // PEB.GdiSharedHandleTable
     char* table = nullptr;
-    if (!ReadProcessMemory(process, reinterpret_cast<char*>(basic.PebBaseAddress) + tableField, &table,
-                           sizeof(table), nullptr) || !table)
+    if (!ReadProcessMemory(process, reinterpret_cast<char*>(basic.PebBaseAddress) + tableField, &table, sizeof(table),
+                           nullptr) ||
+        !table)
         return -1;
     constexpr SIZE_T entrySize = 24, entries = 0x10000, chunk = 4096;
     std::vector<unsigned char> buffer(chunk * entrySize);
@@ -509,7 +534,8 @@ long long systemHandleCount(DWORD pid, std::string* names = nullptr)
     NTSTATUS status;
     while ((status = NtQuerySystemInformation(static_cast<SYSTEM_INFORMATION_CLASS>(16), buffer.data(),
                                               static_cast<ULONG>(buffer.size()), &needed)) ==
-               static_cast<NTSTATUS>(0xC0000004L) && buffer.size() < (64u << 20))
+               static_cast<NTSTATUS>(0xC0000004L) &&
+           buffer.size() < (64u << 20))
         buffer.resize(buffer.size() * 2);
     if (status != 0)
         return -1;
@@ -536,7 +562,8 @@ long long systemHandleCount(DWORD pid, std::string* names = nullptr)
                 const auto* u = reinterpret_cast<const UNICODE_STRING*>(info.data());
                 char narrow[1024] = "";
                 if (u->Buffer)
-                    WideCharToMultiByte(CP_UTF8, 0, u->Buffer, u->Length / 2, narrow, sizeof(narrow) - 1, nullptr, nullptr);
+                    WideCharToMultiByte(CP_UTF8, 0, u->Buffer, u->Length / 2, narrow, sizeof(narrow) - 1, nullptr,
+                                        nullptr);
                 text += std::string(":") + narrow;
             }
         }
@@ -572,7 +599,8 @@ std::string processUsage(DWORD pid)
             GetWindowThreadProcessId(h, &owner);
             if (owner == reinterpret_cast<Count*>(p)->pid) {
                 ++reinterpret_cast<Count*>(p)->windows;
-                EnumChildWindows(h, [](HWND, LPARAM q) -> BOOL { return ++reinterpret_cast<Count*>(q)->windows > 0; }, p);
+                EnumChildWindows(
+                    h, [](HWND, LPARAM q) -> BOOL { return ++reinterpret_cast<Count*>(q)->windows > 0; }, p);
             }
             return TRUE;
         },
@@ -580,10 +608,9 @@ std::string processUsage(DWORD pid)
     std::string types, handleNames;
     const long long gdiEntries = gdiTableEntries(process, &types);
     const long long systemHandles = systemHandleCount(pid, &handleNames);
-    std::string out = "{\"windows\":" + num(count.windows) + ",\"gditable\":" + num(gdiEntries) +
-                      ",\"gditypes\":\"" + types + "\"" +
-                      ",\"systemhandles\":" + num(systemHandles) +
-                      ",\"handlenames\":\"" + handleNames + "\"" + ",\"gdi\":" + num(GetGuiResources(process, GR_GDIOBJECTS)) +
+    std::string out = "{\"windows\":" + num(count.windows) + ",\"gditable\":" + num(gdiEntries) + ",\"gditypes\":\"" +
+                      types + "\"" + ",\"systemhandles\":" + num(systemHandles) + ",\"handlenames\":\"" + handleNames +
+                      "\"" + ",\"gdi\":" + num(GetGuiResources(process, GR_GDIOBJECTS)) +
                       ",\"user\":" + num(GetGuiResources(process, GR_USEROBJECTS)) + ",\"handles\":" + num(handles) +
                       ",\"private\":" + num(static_cast<long long>(memory.PrivateUsage)) +
                       ",\"working\":" + num(static_cast<long long>(memory.WorkingSetSize)) + "}";
@@ -649,8 +676,8 @@ std::string run(const std::vector<std::string>& w)
             return "{\"ok\":" + std::string(PostMessageA(h, message, wp, lp) ? "true" : "false") + "}";
         DWORD_PTR result = 0;
         const LRESULT ok = SendMessageTimeoutA(h, message, wp, lp, SMTO_ABORTIFHUNG, 5000, &result);
-        return "{\"ok\":" + std::string(ok ? "true" : "false") + ",\"result\":" +
-               num(static_cast<long long>(static_cast<LRESULT>(result))) + "}";
+        return "{\"ok\":" + std::string(ok ? "true" : "false") +
+               ",\"result\":" + num(static_cast<long long>(static_cast<LRESULT>(result))) + "}";
     }
     if (c == "sbtext" && need(2))
         return statusText(toHwnd(w[1]), static_cast<int>(toInt(w[2])));
@@ -686,8 +713,8 @@ std::string run(const std::vector<std::string>& w)
         return "{\"ok\":true}";
     }
     if (c == "pixels" && need(4))
-        return screenPixels(static_cast<int>(toInt(w[1])), static_cast<int>(toInt(w[2])),
-                            static_cast<int>(toInt(w[3])), static_cast<int>(toInt(w[4])));
+        return screenPixels(static_cast<int>(toInt(w[1])), static_cast<int>(toInt(w[2])), static_cast<int>(toInt(w[3])),
+                            static_cast<int>(toInt(w[4])));
     if (c == "windowfrompoint" && need(2)) {
         POINT p = {static_cast<LONG>(toInt(w[1])), static_cast<LONG>(toInt(w[2]))};
         return "{\"hwnd\":" + hwndText(WindowFromPoint(p)) + "}";
@@ -695,8 +722,9 @@ std::string run(const std::vector<std::string>& w)
     if (c == "foreground")
         return "{\"hwnd\":" + hwndText(GetForegroundWindow()) + "}";
     if (c == "metrics") {
-        return "{\"cxscreen\":" + num(GetSystemMetrics(SM_CXSCREEN)) + ",\"cyscreen\":" +
-               num(GetSystemMetrics(SM_CYSCREEN)) + ",\"xvirtual\":" + num(GetSystemMetrics(SM_XVIRTUALSCREEN)) +
+        return "{\"cxscreen\":" + num(GetSystemMetrics(SM_CXSCREEN)) +
+               ",\"cyscreen\":" + num(GetSystemMetrics(SM_CYSCREEN)) +
+               ",\"xvirtual\":" + num(GetSystemMetrics(SM_XVIRTUALSCREEN)) +
                ",\"yvirtual\":" + num(GetSystemMetrics(SM_YVIRTUALSCREEN)) +
                ",\"cxvirtual\":" + num(GetSystemMetrics(SM_CXVIRTUALSCREEN)) +
                ",\"cyvirtual\":" + num(GetSystemMetrics(SM_CYVIRTUALSCREEN)) + "}";
@@ -729,9 +757,9 @@ std::string run(const std::vector<std::string>& w)
     }
     if (c == "setpos" && need(5)) {
         // Moves and sizes a window as its own program would (SetWindowPos).
-        const BOOL ok = SetWindowPos(toHwnd(w[1]), nullptr, static_cast<int>(toInt(w[2])), static_cast<int>(toInt(w[3])),
-                                     static_cast<int>(toInt(w[4])), static_cast<int>(toInt(w[5])),
-                                     SWP_NOZORDER | SWP_NOACTIVATE);
+        const BOOL ok =
+            SetWindowPos(toHwnd(w[1]), nullptr, static_cast<int>(toInt(w[2])), static_cast<int>(toInt(w[3])),
+                         static_cast<int>(toInt(w[4])), static_cast<int>(toInt(w[5])), SWP_NOZORDER | SWP_NOACTIVATE);
         return "{\"ok\":" + std::string(ok ? "true" : "false") + "}";
     }
     if (c == "dlgbase" && need(2)) {
@@ -767,14 +795,14 @@ std::string run(const std::vector<std::string>& w)
         // another DPI: the new DPI and the suggested window rectangle.
         HWND h = toHwnd(w[1]);
         const WORD dpi = static_cast<WORD>(toInt(w[2]));
-        const RECT r = {static_cast<LONG>(toInt(w[3])), static_cast<LONG>(toInt(w[4])),
-                        static_cast<LONG>(toInt(w[5])), static_cast<LONG>(toInt(w[6]))};
+        const RECT r = {static_cast<LONG>(toInt(w[3])), static_cast<LONG>(toInt(w[4])), static_cast<LONG>(toInt(w[5])),
+                        static_cast<LONG>(toInt(w[6]))};
         RemoteBuffer buffer(h, sizeof(RECT));
         if (!buffer.ok() || !buffer.write(&r, sizeof(r)))
             return error("remote buffer");
         DWORD_PTR result = 0;
-        const LRESULT ok = SendMessageTimeoutA(h, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), buffer.param(),
-                                               SMTO_ABORTIFHUNG, 5000, &result);
+        const LRESULT ok = SendMessageTimeoutA(h, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), buffer.param(), SMTO_ABORTIFHUNG,
+                                               5000, &result);
         return "{\"ok\":" + std::string(ok ? "true" : "false") + "}";
     }
     if (c == "menu" && need(1)) {
@@ -816,7 +844,8 @@ std::string run(const std::vector<std::string>& w)
                                : "false") +
                "}";
     if (c == "unhotkey" && need(1))
-        return "{\"ok\":" + std::string(UnregisterHotKey(nullptr, static_cast<int>(toInt(w[1]))) ? "true" : "false") + "}";
+        return "{\"ok\":" + std::string(UnregisterHotKey(nullptr, static_cast<int>(toInt(w[1]))) ? "true" : "false") +
+               "}";
     if (c == "regmsg" && need(1))
         return "{\"id\":" + num(RegisterWindowMessageA(w[1].c_str())) + "}";
     if (c == "fontface" && need(1)) {

@@ -72,10 +72,9 @@ LRESULT defaultThumbLength(HWND trackbar)
 {
     RECT r;
     GetWindowRect(trackbar, &r);
-    const OwnedWindow reference(CreateWindowExA(0, TRACKBAR_CLASSA, nullptr,
-                                                static_cast<DWORD>(GetWindowLongPtrA(trackbar, GWL_STYLE)) & ~WS_VISIBLE,
-                                                0, 0, r.right - r.left, r.bottom - r.top, GetParent(trackbar), nullptr,
-                                                AppInstance, nullptr));
+    const OwnedWindow reference(CreateWindowExA(
+        0, TRACKBAR_CLASSA, nullptr, static_cast<DWORD>(GetWindowLongPtrA(trackbar, GWL_STYLE)) & ~WS_VISIBLE, 0, 0,
+        r.right - r.left, r.bottom - r.top, GetParent(trackbar), nullptr, AppInstance, nullptr));
     return Trackbar(reference).thumbLength();
 }
 
@@ -90,10 +89,8 @@ void expectBareToolbar()
     // The trackbars still sit on the toolbar, with thumbs 2 pixels shorter.
     EXPECT_EQ(Magnifier.chrome().toolbar, GetParent(Magnifier.chrome().zoomTrackbar));
     EXPECT_EQ(Magnifier.chrome().toolbar, GetParent(Magnifier.chrome().rateTrackbar));
-    EXPECT_EQ(defaultThumbLength(Magnifier.chrome().zoomTrackbar) - 2,
-              Magnifier.chrome().zoomTrackbar.thumbLength());
-    EXPECT_EQ(defaultThumbLength(Magnifier.chrome().zoomTrackbar) - 2,
-              Magnifier.chrome().rateTrackbar.thumbLength());
+    EXPECT_EQ(defaultThumbLength(Magnifier.chrome().zoomTrackbar) - 2, Magnifier.chrome().zoomTrackbar.thumbLength());
+    EXPECT_EQ(defaultThumbLength(Magnifier.chrome().zoomTrackbar) - 2, Magnifier.chrome().rateTrackbar.thumbLength());
     // The tool band's height is measured from the toolbar itself.
     RECT r;
     GetWindowRect(Magnifier.chrome().toolbar, &r);
@@ -303,18 +300,21 @@ TEST_F(Chrome, StatusBarHasTheHelpTextAndTheGuiFont)
 
 TEST_F(Chrome, ControlTipsNameTheirControls)
 {
-    EXPECT_EQ("Zoom Level x3", toolText(Magnifier.chrome().tooltips.handle(),
-                                        reinterpret_cast<UINT_PTR>(Magnifier.chrome().zoomTrackbar.handle()), TTF_IDISHWND));
+    EXPECT_EQ("Zoom Level x3",
+              toolText(Magnifier.chrome().tooltips.handle(),
+                       reinterpret_cast<UINT_PTR>(Magnifier.chrome().zoomTrackbar.handle()), TTF_IDISHWND));
     EXPECT_EQ("Auto Update - None",
-              toolText(Magnifier.chrome().tooltips.handle(), reinterpret_cast<UINT_PTR>(Magnifier.chrome().rateTrackbar.handle()),
-                       TTF_IDISHWND));
+              toolText(Magnifier.chrome().tooltips.handle(),
+                       reinterpret_cast<UINT_PTR>(Magnifier.chrome().rateTrackbar.handle()), TTF_IDISHWND));
     EXPECT_EQ("Shows the color under the mouse cursor. Right click to toggle between hexadecimal and RGB format.",
               toolText(Magnifier.chrome().statusBar, 1));
     EXPECT_EQ("The color under the mouse cursor.", toolText(Magnifier.chrome().statusBar, 2));
-    EXPECT_EQ("The current mouse coordinates. Right click to switch between screen coordinates and window "
-              "coordinates.",
-              toolText(Magnifier.chrome().statusBar, 3));
-    EXPECT_EQ("A link to Brindle. Click it to see more cool developer tools.", toolText(Magnifier.chrome().statusBar, 4));
+    EXPECT_EQ(
+        "The current mouse coordinates. Right click to switch between screen coordinates and window "
+        "coordinates.",
+        toolText(Magnifier.chrome().statusBar, 3));
+    EXPECT_EQ("A link to Brindle. Click it to see more cool developer tools.",
+              toolText(Magnifier.chrome().statusBar, 4));
 }
 
 // --- Notifications ------------------------------------------------------------------
@@ -541,7 +541,8 @@ TEST_F(Chrome, CheckButtonsFollowTheSettingsNotTheirOwnToggling)
         const OwnedHook hook(SetWindowsHookExA(WH_CALLWNDPROC, recordZOrder, nullptr, GetCurrentThreadId()));
         for (int round = 0; round < 2; ++round) {
             Magnifier.chrome().toolbar.check(IDM_FOLLOW_MOUSE, !Settings.MouseTracking);
-            SendMessageA(window(), WM_COMMAND, IDM_FOLLOW_MOUSE, reinterpret_cast<LPARAM>(Magnifier.chrome().toolbar.handle()));
+            SendMessageA(window(), WM_COMMAND, IDM_FOLLOW_MOUSE,
+                         reinterpret_cast<LPARAM>(Magnifier.chrome().toolbar.handle()));
             EXPECT_EQ(Settings.MouseTracking, buttonChecked(IDM_FOLLOW_MOUSE));
             SendMessageA(window(), WM_COMMAND, IDM_TOGGLE_GRID, 0);
             EXPECT_EQ(Settings.ShowGrid, buttonChecked(IDM_TOGGLE_GRID));

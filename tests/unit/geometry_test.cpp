@@ -535,7 +535,9 @@ TEST_F(ViewLayout, ViewWiderThanTheScreenReadsPastItsEdgeWithoutHarm)
                    static_cast<LONG>(screenLeft + screenWidth + 5000)}) {
         Magnifier.view().setZoomPoint(POINT{x, screenTop + 300});
         // Points below the lower bound take it; all others the upper one.
-        const LONG first = x < screenLeft + Magnifier.view().cells().halfCols ? screenLeft : Magnifier.view().cells().maxPointX - Magnifier.view().cells().halfCols;
+        const LONG first = x < screenLeft + Magnifier.view().cells().halfCols
+                               ? screenLeft
+                               : Magnifier.view().cells().maxPointX - Magnifier.view().cells().halfCols;
         Magnifier.view().computeHighlightRect();
         EXPECT_EQ(first - 1, Magnifier.view().highlightRect().left);
         Magnifier.view().repaintView();
@@ -557,8 +559,8 @@ TEST_F(MovingThePoint, PanningStepsMoveThePointAndBadOnesAreIgnored)
     EXPECT_EQ(396, Magnifier.view().zoomPoint().y);
 
     // Addresses that are never readable: the first 64 KB and the top.
-    for (LPARAM bad : {static_cast<LPARAM>(0), static_cast<LPARAM>(0x10), static_cast<LPARAM>(0x7ff0),
-                       static_cast<LPARAM>(-8)}) {
+    for (LPARAM bad :
+         {static_cast<LPARAM>(0), static_cast<LPARAM>(0x10), static_cast<LPARAM>(0x7ff0), static_cast<LPARAM>(-8)}) {
         EXPECT_EQ(1, SendMessageA(window(), originUpdateMessage, 0, bad));
         PostMessageA(window(), originUpdateMessage, 0, bad);
     }

@@ -96,7 +96,8 @@ TEST_F(HelpPopupTest, WhatsThisShowsTheAreaTextBelowItsPointUntilAClick)
     // Info colours inside a thin border, the text wrapped to a narrow block.
     EXPECT_LT(r.right - r.left, GetSystemMetrics(SM_CXSCREEN) / 2);
     const RECT inner = {r.left + 1, r.top + 1, r.right - 1, r.bottom - 1};
-    EXPECT_GT(screenPixels(inner, GetSysColor(COLOR_INFOBK)), (inner.right - inner.left) * (inner.bottom - inner.top) / 2);
+    EXPECT_GT(screenPixels(inner, GetSysColor(COLOR_INFOBK)),
+              (inner.right - inner.left) * (inner.bottom - inner.top) / 2);
     EXPECT_GT(screenPixels(inner, GetSysColor(COLOR_INFOTEXT)), 50);
     const RECT topEdge = {r.left, r.top, r.right, r.top + 1};
     EXPECT_EQ(0, screenPixels(topEdge, GetSysColor(COLOR_INFOBK)));
@@ -154,8 +155,8 @@ TEST_F(HelpPopupTest, EveryHelpIdOfTheProgramHasAText)
     // The areas, the Save dialog's check box, the Options controls and the
     // toolbar's buttons as the window has them.
     std::vector<DWORD> ids = {2, 113, 114, 115, 116, 118, 119, 120, 121, 122};
-    for (DWORD control : {1, 2, 1003, 1004, 1005, 1006, 1007, 1008, 1009, 1010, 1011, 1013, 1018, 1019, 1020, 1021,
-                          1022, 1023, 1024, 1025})
+    for (DWORD control : {1,    2,    1003, 1004, 1005, 1006, 1007, 1008, 1009, 1010,
+                          1011, 1013, 1018, 1019, 1020, 1021, 1022, 1023, 1024, 1025})
         ids.push_back(0x808E0000 + control);
     TBBUTTON button = {};
     for (int i = 0; Magnifier.chrome().toolbar.button(i, button); ++i) {

@@ -94,7 +94,6 @@ TEST(HelpPath, PathThatDoesNotFitGivesTheBareName)
 
 namespace {
 
-
 // A running help_recorder and its log; the recorder is always stopped.
 class HelpRecorder {
 public:

@@ -40,8 +40,8 @@ public:
     ImportPatch(const char* dll, const char* name, void* replacement)
     {
         const auto base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
-        const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
-            base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+        const auto* nt =
+            reinterpret_cast<const IMAGE_NT_HEADERS*>(base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
         const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
         void* original = reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA(dll), name));
         for (auto* d = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);

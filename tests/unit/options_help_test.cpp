@@ -50,8 +50,8 @@ public:
     {
         const FARPROC original = GetProcAddress(GetModuleHandleA("user32.dll"), "WinHelpA");
         auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
-        const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
-            base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+        const auto* nt =
+            reinterpret_cast<const IMAGE_NT_HEADERS*>(base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
         const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
         for (auto* d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); d->Name; ++d) {
             for (auto* t = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->FirstThunk); t->u1.Function; ++t) {

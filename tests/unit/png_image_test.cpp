@@ -20,7 +20,10 @@ using Microsoft::WRL::ComPtr;
 
 namespace {
 
-BYTE part(int x, int y, int which) { return static_cast<BYTE>(x * 37 + y * 91 + which * 71); }
+BYTE part(int x, int y, int which)
+{
+    return static_cast<BYTE>(x * 37 + y * 91 + which * 71);
+}
 
 // A packed DIB section whose pixel (x, y) has the parts 0, 1, 2 as blue,
 // green, red; at 8 bits colour x + y * width of a table of such colours.

@@ -33,7 +33,8 @@ void setPaneText(int pane, const char* text)
 // The tip the tooltip control holds for a trackbar.
 std::string trackbarTip(HWND trackbar)
 {
-    return Magnifier.chrome().tooltips.toolText(Magnifier.chrome().tooltips.handle(), reinterpret_cast<UINT_PTR>(trackbar));
+    return Magnifier.chrome().tooltips.toolText(Magnifier.chrome().tooltips.handle(),
+                                                reinterpret_cast<UINT_PTR>(trackbar));
 }
 
 std::string rateTip()
@@ -249,9 +250,9 @@ TEST_F(Readouts, ZoomTrackbarScrollCodes)
         WORD position;
         int expected;
     } cases[] = {
-        {TB_LINEUP, 0, 9},         {TB_LINEDOWN, 0, 11},       {TB_PAGEUP, 0, 8},     {TB_PAGEDOWN, 0, 12},
-        {TB_THUMBPOSITION, 20, 20}, {TB_THUMBTRACK, 5, 5},     {TB_TOP, 20, 10},      {TB_BOTTOM, 20, 10},
-        {TB_ENDTRACK, 20, 10},     {TB_THUMBTRACK, 40, 32},    {TB_THUMBPOSITION, 0, 1},
+        {TB_LINEUP, 0, 9},          {TB_LINEDOWN, 0, 11},    {TB_PAGEUP, 0, 8},        {TB_PAGEDOWN, 0, 12},
+        {TB_THUMBPOSITION, 20, 20}, {TB_THUMBTRACK, 5, 5},   {TB_TOP, 20, 10},         {TB_BOTTOM, 20, 10},
+        {TB_ENDTRACK, 20, 10},      {TB_THUMBTRACK, 40, 32}, {TB_THUMBPOSITION, 0, 1},
     };
     for (const Case& c : cases) {
         Magnifier.view().setZoomFactor(10);
@@ -270,9 +271,9 @@ TEST_F(Readouts, RateTrackbarScrollCodes)
         WORD position;
         int expected;
     } cases[] = {
-        {2, TB_LINEUP, 0, 1},  {2, TB_LINEDOWN, 0, 3},       {3, TB_PAGEUP, 0, 1},        {2, TB_PAGEDOWN, 0, 4},
-        {1, TB_PAGEUP, 0, 1},  {3, TB_PAGEDOWN, 0, 4},       {1, TB_THUMBPOSITION, 3, 3}, {4, TB_THUMBTRACK, 2, 2},
-        {2, TB_TOP, 4, 2},     {2, TB_BOTTOM, 4, 2},         {2, TB_ENDTRACK, 4, 2},
+        {2, TB_LINEUP, 0, 1}, {2, TB_LINEDOWN, 0, 3}, {3, TB_PAGEUP, 0, 1},        {2, TB_PAGEDOWN, 0, 4},
+        {1, TB_PAGEUP, 0, 1}, {3, TB_PAGEDOWN, 0, 4}, {1, TB_THUMBPOSITION, 3, 3}, {4, TB_THUMBTRACK, 2, 2},
+        {2, TB_TOP, 4, 2},    {2, TB_BOTTOM, 4, 2},   {2, TB_ENDTRACK, 4, 2},
     };
     for (const Case& c : cases) {
         Magnifier.setUpdateRate(c.from, false);
@@ -284,8 +285,8 @@ TEST_F(Readouts, RateTrackbarScrollCodes)
 
 TEST_F(Readouts, ScrollsOfOtherWindowsAreIgnored)
 {
-    HWND stranger = CreateWindowExA(0, TRACKBAR_CLASSA, nullptr, WS_CHILD, 0, 0, 50, 20, window(), nullptr,
-                                    AppInstance, nullptr);
+    HWND stranger =
+        CreateWindowExA(0, TRACKBAR_CLASSA, nullptr, WS_CHILD, 0, 0, 50, 20, window(), nullptr, AppInstance, nullptr);
     const HWND toolbar = Magnifier.chrome().toolbar, statusBar = Magnifier.chrome().statusBar;
     for (HWND sender : {static_cast<HWND>(nullptr), stranger, toolbar, statusBar, window()}) {
         scroll(TB_THUMBPOSITION, 20, sender);

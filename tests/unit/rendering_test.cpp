@@ -102,7 +102,7 @@ TEST_F(Painting, ViewWithoutCellsDrawsNothing)
     StubHost host;
     ZoomView view(host);
     view.attach(window(), nullptr);
-    view.paintView(canvas.dc);  // not laid out yet
+    view.paintView(canvas.dc);         // not laid out yet
     host.rect = RECT{0, 50, 200, 40};  // the bars overlap: no room
     view.layoutView();
     EXPECT_TRUE(view.empty());

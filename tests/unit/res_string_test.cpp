@@ -57,9 +57,10 @@ TEST(ResString, KeepsBlanksBarsTabsAndLineFeeds)
     EXPECT_STREQ("&Options...\tCtrl+O", ResString(IDS_SYS_OPTIONS).GetText());
     EXPECT_STREQ("Invalid update specified.\nA valid update should be between 1 and 50.",
                  ResString(IDS_INVALID_UPDATE).GetText());
-    EXPECT_STREQ("Toggle always on top state (Ctrl+T)\nChanges the position of Scopella in the z-order to be a "
-                 "topmost window.",
-                 ResString(IDM_ALWAYS_ON_TOP).GetText());
+    EXPECT_STREQ(
+        "Toggle always on top state (Ctrl+T)\nChanges the position of Scopella in the z-order to be a "
+        "topmost window.",
+        ResString(IDM_ALWAYS_ON_TOP).GetText());
     EXPECT_STREQ("\nSet the zoom factor to 2 times", ResString(IDM_ZOOM_2X).GetText());
 }
 
@@ -77,13 +78,12 @@ TEST(ResString, LinksAreOurOwn)
 
 TEST(ResString, EveryCommandWithATextHasOne)
 {
-    const UINT commands[] = {IDM_ALWAYS_ON_TOP, IDM_FOLLOW_MOUSE, IDM_ZOOM_2X, IDM_ZOOM_4X, IDM_WHATS_THIS,
-                             IDM_HELP_TOPICS, IDM_TOGGLE_TOOLBAR, IDM_TOGGLE_STATUSBAR, IDM_OPTIONS,
-                             IDM_COPY_SEL_ORIGINAL, IDM_SAVE_SELECTION, IDM_COPY_SEL_ZOOMED,
-                             IDM_CANCEL_SELECTION, IDM_ZOOM_TO_SELECTION, IDM_HIGHLIGHT, IDM_TOGGLE_GRID,
-                             IDM_COLOUR_RGB, IDM_COLOUR_HEX, IDM_COORDS_SCREEN, IDM_COORDS_CLIENT,
-                             IDM_TOGGLE_TRANSPARENT, IDM_COPY_ZOOMED, IDM_COPY_ORIGINAL, IDM_SAVE_IMAGE,
-                             IDM_ABOUT};
+    const UINT commands[] = {
+        IDM_ALWAYS_ON_TOP,      IDM_FOLLOW_MOUSE,    IDM_ZOOM_2X,          IDM_ZOOM_4X,           IDM_WHATS_THIS,
+        IDM_HELP_TOPICS,        IDM_TOGGLE_TOOLBAR,  IDM_TOGGLE_STATUSBAR, IDM_OPTIONS,           IDM_COPY_SEL_ORIGINAL,
+        IDM_SAVE_SELECTION,     IDM_COPY_SEL_ZOOMED, IDM_CANCEL_SELECTION, IDM_ZOOM_TO_SELECTION, IDM_HIGHLIGHT,
+        IDM_TOGGLE_GRID,        IDM_COLOUR_RGB,      IDM_COLOUR_HEX,       IDM_COORDS_SCREEN,     IDM_COORDS_CLIENT,
+        IDM_TOGGLE_TRANSPARENT, IDM_COPY_ZOOMED,     IDM_COPY_ORIGINAL,    IDM_SAVE_IMAGE,        IDM_ABOUT};
     for (UINT id : commands)
         EXPECT_GT(ResString(id).GetLength(), 0) << id;
     // Commands that only keys issue have no text.

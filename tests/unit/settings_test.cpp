@@ -21,22 +21,38 @@ struct ExpectedRow {
 
 // The registry contract: names, types and sizes, in the order of writing.
 const ExpectedRow Rows[] = {
-    {"Transparent", REG_BINARY, 1},       {"InitialDirectory", REG_SZ, 260},
-    {"WindowPos", REG_BINARY, 16},        {"AlwaysOnTop", REG_BINARY, 4},
-    {"HelpFileTime", REG_BINARY, 8},      {"Update", REG_DWORD, 4},
-    {"ZoomFactor", REG_DWORD, 4},         {"ZoomPoint", REG_BINARY, 8},
-    {"Emailed", REG_DWORD, 4},            {"SaveZoomedImage", REG_BINARY, 4},
-    {"Update1", REG_DWORD, 4},            {"Update2", REG_DWORD, 4},
-    {"Update3", REG_DWORD, 4},            {"MouseTracking", REG_BINARY, 1},
-    {"DisplayToolbar", REG_BINARY, 1},    {"Visited", REG_BINARY, 1},
-    {"DisplayStatusbar", REG_BINARY, 1},  {"DisplayMouseWhenFollowing", REG_BINARY, 1},
-    {"DisplayRGBColourPanel", REG_BINARY, 1}, {"SingleInstance", REG_BINARY, 1},
-    {"ShowGrid", REG_BINARY, 1},          {"GridColor", REG_DWORD, 4},
-    {"GridSize", REG_DWORD, 4},           {"RelativeCoords", REG_BINARY, 1},
-    {"nTransparency", REG_DWORD, 4},      {"nSlowScrollRate", REG_DWORD, 4},
-    {"nFastScrollRate", REG_DWORD, 4},    {"nHotKeyColourVK", REG_DWORD, 4},
-    {"nHotKeyBitmapVK", REG_DWORD, 4},    {"nHotKeyColourModifiers", REG_DWORD, 4},
-    {"nHotKeyBitmapModifiers", REG_DWORD, 4}, {"bUseOSCursor", REG_BINARY, 1},
+    {"Transparent", REG_BINARY, 1},
+    {"InitialDirectory", REG_SZ, 260},
+    {"WindowPos", REG_BINARY, 16},
+    {"AlwaysOnTop", REG_BINARY, 4},
+    {"HelpFileTime", REG_BINARY, 8},
+    {"Update", REG_DWORD, 4},
+    {"ZoomFactor", REG_DWORD, 4},
+    {"ZoomPoint", REG_BINARY, 8},
+    {"Emailed", REG_DWORD, 4},
+    {"SaveZoomedImage", REG_BINARY, 4},
+    {"Update1", REG_DWORD, 4},
+    {"Update2", REG_DWORD, 4},
+    {"Update3", REG_DWORD, 4},
+    {"MouseTracking", REG_BINARY, 1},
+    {"DisplayToolbar", REG_BINARY, 1},
+    {"Visited", REG_BINARY, 1},
+    {"DisplayStatusbar", REG_BINARY, 1},
+    {"DisplayMouseWhenFollowing", REG_BINARY, 1},
+    {"DisplayRGBColourPanel", REG_BINARY, 1},
+    {"SingleInstance", REG_BINARY, 1},
+    {"ShowGrid", REG_BINARY, 1},
+    {"GridColor", REG_DWORD, 4},
+    {"GridSize", REG_DWORD, 4},
+    {"RelativeCoords", REG_BINARY, 1},
+    {"nTransparency", REG_DWORD, 4},
+    {"nSlowScrollRate", REG_DWORD, 4},
+    {"nFastScrollRate", REG_DWORD, 4},
+    {"nHotKeyColourVK", REG_DWORD, 4},
+    {"nHotKeyBitmapVK", REG_DWORD, 4},
+    {"nHotKeyColourModifiers", REG_DWORD, 4},
+    {"nHotKeyBitmapModifiers", REG_DWORD, 4},
+    {"bUseOSCursor", REG_BINARY, 1},
 };
 
 std::string documentsFolder()
@@ -169,10 +185,10 @@ TEST_F(SettingsTest, ValuesOfTheWrongSizeAreNotUsed)
 {
     const unsigned long long big = 5;
     writeSetting("ZoomFactor", REG_BINARY, &big, sizeof(big));  // larger than the field
-    writeSetting("GridSize", REG_SZ, "5", 2);                      // another type and size
+    writeSetting("GridSize", REG_SZ, "5", 2);                   // another type and size
     const BYTE half[2] = {1, 2};
-    writeSetting("WindowPos", REG_BINARY, half, sizeof(half));    // shorter than the field
-    writeDword("InitialDirectory", 77);                            // not a text
+    writeSetting("WindowPos", REG_BINARY, half, sizeof(half));  // shorter than the field
+    writeDword("InitialDirectory", 77);                         // not a text
     Settings.Load();
     EXPECT_EQ(3, Settings.ZoomFactor);
     EXPECT_FALSE(Settings.WasLoaded(RowZoomFactor));
@@ -191,12 +207,18 @@ TEST_F(SettingsTest, OutOfRangeNumbersAreClamped)
         const int* field;
         int expected;
     } cases[] = {
-        {"ZoomFactor", 0, &Settings.ZoomFactor, 1},       {"ZoomFactor", 40, &Settings.ZoomFactor, 32},
-        {"ZoomFactor", -5, &Settings.ZoomFactor, 1},      {"GridSize", 0, &Settings.GridSize, 1},
-        {"GridSize", 500, &Settings.GridSize, 128},       {"Update", 0, &Settings.Update, 1},
-        {"Update", 9, &Settings.Update, 4},               {"Update1", 5, &Settings.Update1, 20},
-        {"Update2", 0, &Settings.Update2, 20},            {"Update3", 5000, &Settings.Update3, 1000},
-        {"Update3", -1, &Settings.Update3, 20},           {"nSlowScrollRate", 0, &Settings.nSlowScrollRate, 1},
+        {"ZoomFactor", 0, &Settings.ZoomFactor, 1},
+        {"ZoomFactor", 40, &Settings.ZoomFactor, 32},
+        {"ZoomFactor", -5, &Settings.ZoomFactor, 1},
+        {"GridSize", 0, &Settings.GridSize, 1},
+        {"GridSize", 500, &Settings.GridSize, 128},
+        {"Update", 0, &Settings.Update, 1},
+        {"Update", 9, &Settings.Update, 4},
+        {"Update1", 5, &Settings.Update1, 20},
+        {"Update2", 0, &Settings.Update2, 20},
+        {"Update3", 5000, &Settings.Update3, 1000},
+        {"Update3", -1, &Settings.Update3, 20},
+        {"nSlowScrollRate", 0, &Settings.nSlowScrollRate, 1},
         {"nFastScrollRate", 0x7fffffff, &Settings.nFastScrollRate, 10000},
         {"nTransparency", 434, &Settings.nTransparency, 434},  // only its low byte (178) is the alpha
         {"nTransparency", 5, &Settings.nTransparency, 178},

@@ -17,9 +17,8 @@ namespace {
 std::string systemText(DWORD code)
 {
     char* text = nullptr;
-    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                   nullptr, code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<char*>(&text), 0,
-                   nullptr);
+    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                   code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<char*>(&text), 0, nullptr);
     std::string s = text ? text : "";
     LocalFree(text);
     return s;
@@ -121,8 +120,8 @@ TEST(CreateMainWindow, SingleInstanceBringsTheRunningWindowBack)
 {
     // Plays the running instance: a minimised window of the program's class.
     registerClassOfTheSameName();
-    HWND running = CreateWindowA("ScopellaMainWnd", "Scopella", WS_OVERLAPPEDWINDOW, 10, 10, 300, 200, nullptr,
-                                 nullptr, AppInstance, nullptr);
+    HWND running = CreateWindowA("ScopellaMainWnd", "Scopella", WS_OVERLAPPEDWINDOW, 10, 10, 300, 200, nullptr, nullptr,
+                                 AppInstance, nullptr);
     ASSERT_NE(nullptr, running);
     ShowWindow(running, SW_SHOWMINIMIZED);
     ASSERT_TRUE(IsIconic(running));

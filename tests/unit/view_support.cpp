@@ -66,4 +66,3 @@ bool viewStillMarked()
     return clientPixel((v.left + v.right) / 2, (v.top + v.bottom) / 2) == MarkColour &&
            clientPixel(v.left, v.top) == MarkColour;
 }
-

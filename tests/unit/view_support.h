@@ -32,4 +32,3 @@ constexpr COLORREF MarkColour = RGB(0x13, 0x57, 0x9b);
 void markClient();
 COLORREF clientPixel(int x, int y);
 bool viewStillMarked();
-
