@@ -52,5 +52,5 @@ void MagnifierWindow::applyAlwaysOnTop()
         SetWindowPos(*window, band, 0, 0, 0, 0, flags);
         SetWindowLongPtrA(*window, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(hwnd));
     }
-    setButtonCheck(IDM_ALWAYS_ON_TOP, Settings.AlwaysOnTop != 0);
+    chrome_.setButtonCheck(IDM_ALWAYS_ON_TOP, Settings.AlwaysOnTop != 0);
 }

@@ -1,97 +1,131 @@
-// The window chrome as a whole: the creation sequence of the main window's
-// controls, tooltips and timers, the routing of the controls' notifications
-// to the files that handle them (tool band, status bar), and what the zoom
-// view asks of the window around it (the bars' room, the zoom trackbar, the
-// cursor's shape).
+// The window chrome as a whole: building it for the window's DPI and again
+// for another, the routing of the controls' notifications, and the room and
+// areas of the bars in the window.
 #include "magnifier/chrome.h"
-
-#include <commctrl.h>
 
 #include "app/globals.h"
 #include "magnifier/dpi.h"
-#include "magnifier/magnifier_window.h"
-#include "overlays/transparency.h"
 #include "resources/resource_ids.h"
 
-bool MagnifierWindow::createControls()
-{
-    view_.attach(hwnd, LoadCursorA(AppInstance, MAKEINTRESOURCEA(IDC_VIEW_ARROW)));
-    readouts_.attach(hwnd);
-    output_.attach(hwnd);
-    setTransparency(hwnd, Settings.Transparent, Settings.nTransparency);
-    chrome_.tooltips.create(AppInstance, hwnd);
-    chrome_.dpi = dpiForWindow(hwnd);
-    buildChromeControls();
-    checkHelpFreshness();
-    setUpdateRate(Settings.Update, true);
+namespace {
 
-    applyAlwaysOnTop();
-    syncGridButton();
-    applyToolbarVisibility();
-    applyStatusbarVisibility();
-    readouts_.syncReadoutTimer();
-    appendSystemMenuItems();
-    return true;
+// DPIs the chrome can be built for: 50 % to 1000 %.
+constexpr int LowestDpi = BaseDpi / 2;
+constexpr int HighestDpi = BaseDpi * 10;
+
+bool inside(const RECT& r, POINT p)
+{
+    return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
 }
 
-void MagnifierWindow::buildChromeControls()
+}  // namespace
+
+bool PointInWindow(HWND window, POINT p)
 {
-    chrome_.chromeFont.reset(createGuiFontForDpi(chrome_.dpi));
+    RECT r;
+    return window && IsWindowVisible(window) && GetWindowRect(window, &r) && inside(r, p);
+}
+
+void WindowChrome::create(HWND owner)
+{
+    window = owner;
+    tooltips_.create(AppInstance, window);
+    dpi_ = dpiForWindow(window);
+    build();
+}
+
+void WindowChrome::build()
+{
+    chromeFont.reset(createGuiFontForDpi(dpi_));
     createToolBand();
     createTrackbars();
     createStatusBar();
     setStatusParts();
-    addControlTooltips();
-}
-
-void MagnifierWindow::addControlTooltips()
-{
     addTrackbarTooltips();
     addPaneTooltips();
 }
 
-LRESULT MagnifierWindow::OnNotify(const NMHDR* header)
+bool WindowChrome::rebuildForDpi(int newDpi)
+{
+    if (newDpi < LowestDpi || newDpi > HighestDpi || newDpi == dpi_)
+        return false;
+    dpi_ = newDpi;
+    // The shared tooltip control outlives the controls: their tools go, and
+    // the toolbar lets go of it so that it is not destroyed with the toolbar.
+    tooltips_.removeToolsOf(zoomTrackbar_);
+    tooltips_.removeToolsOf(rateTrackbar_);
+    tooltips_.removeToolsOf(toolbar_);
+    tooltips_.removeToolsOf(statusBar_);
+    toolbar_.setTooltips(nullptr);
+    DestroyWindow(rebar_);  // the toolbar and the trackbars with it
+    DestroyWindow(statusBar_);
+    build();
+
+    setButtonCheck(IDM_ALWAYS_ON_TOP, Settings.AlwaysOnTop != 0);
+    setButtonCheck(IDM_FOLLOW_MOUSE, Settings.MouseTracking != 0);
+    setButtonCheck(IDM_TOGGLE_GRID, Settings.ShowGrid != 0);
+    ShowWindow(rebar_, Settings.DisplayToolbar ? SW_SHOW : SW_HIDE);
+    ShowWindow(statusBar_, Settings.DisplayStatusbar ? SW_SHOW : SW_HIDE);
+    return true;
+}
+
+LRESULT WindowChrome::OnNotify(const NMHDR* header) const
 {
     if (!header)
         return 0;
     if (header->code == TTN_NEEDTEXTA || header->code == TTN_NEEDTEXTW)
         fillToolbarTip(const_cast<NMHDR*>(header));
-    else if (header->code == static_cast<UINT>(NM_CLICK) && header->hwndFrom == chrome_.statusBar)
+    else if (header->code == static_cast<UINT>(NM_CLICK) && header->hwndFrom == statusBar_)
         openClickedLink(*reinterpret_cast<const NMMOUSE*>(header));
     return 0;
 }
 
-RECT MagnifierWindow::viewRect() const
+RECT WindowChrome::viewArea() const
 {
     RECT r = {0, 0, 0, 0};
-    GetClientRect(hwnd, &r);
+    GetClientRect(window, &r);
     if (Settings.DisplayToolbar)
-        r.top += chrome_.rebarHeight;
+        r.top += rebarHeight_;
     if (Settings.DisplayStatusbar)
-        r.bottom -= chrome_.statusHeight;
+        r.bottom -= statusHeight_;
     return r;
 }
 
-void MagnifierWindow::viewLaidOut(const RECT& view)
+void WindowChrome::fitToView(const RECT& view)
 {
     const int width = view.right - view.left;
-    if (chrome_.rebar)
-        SetWindowPos(chrome_.rebar, nullptr, 0, 0, width, chrome_.rebarHeight, SWP_NOZORDER | SWP_NOMOVE);
-    if (chrome_.statusBar)
-        SetWindowPos(chrome_.statusBar, nullptr, 0, view.bottom, width, chrome_.statusHeight, SWP_NOZORDER);
+    if (rebar_)
+        SetWindowPos(rebar_, nullptr, 0, 0, width, rebarHeight_, SWP_NOZORDER | SWP_NOMOVE);
+    if (statusBar_)
+        SetWindowPos(statusBar_, nullptr, 0, view.bottom, width, statusHeight_, SWP_NOZORDER);
     refreshPaneTooltips();
 }
 
-void MagnifierWindow::zoomChanged(int factor)
+bool WindowChrome::areaHelpId(POINT p, DWORD& id) const
 {
-    // The zoom trackbar and its tip follow the new factor.
-    chrome_.zoomTrackbar.setPos(factor);
-    char tip[128];
-    wsprintfA(tip, ZoomLevelFormat.GetText() ? ZoomLevelFormat.GetText() : "", factor);
-    chrome_.tooltips.updateTipText(chrome_.zoomTrackbar, tip);
-}
-
-bool MagnifierWindow::systemCursor(HCURSOR& shape)
-{
-    return readouts_.systemCursor(shape);
+    id = 0;
+    if (PointInWindow(rateTrackbar_, p)) {
+        id = RateTrackbarHelp;
+    } else if (PointInWindow(zoomTrackbar_, p)) {
+        id = ZoomTrackbarHelp;
+    } else if (PointInWindow(statusBar_, p)) {
+        id = StatusBarHelp;
+        POINT s = p;
+        ScreenToClient(statusBar_, &s);
+        for (int pane = 0; pane < PaneCount; ++pane) {
+            RECT r;
+            if (statusBar_.paneRect(pane, r) && inside(r, s))
+                id = StatusBarHelp + pane;
+        }
+    } else if (PointInWindow(toolbar_, p) || PointInWindow(rebar_, p)) {
+        POINT t = p;
+        ScreenToClient(toolbar_, &t);
+        const int index = toolbar_.hitTest(t);
+        TBBUTTON button = {};
+        if (index >= 0 && toolbar_.button(index, button))
+            id = static_cast<DWORD>(button.idCommand);
+        if (id == 0)
+            id = ToolbarHelp;
+    }
+    return id != 0;
 }

@@ -12,27 +12,11 @@
 
 namespace {
 
-// Help context ids of the window's areas (a toolbar button's is its command).
-enum : DWORD {
-    ZoomTrackbarHelp = 113,
-    RateTrackbarHelp = 114,
-    ToolbarHelp = 115,
-    ViewHelp = 116,
-    StatusBarHelp = 118,  // part i of the status bar is StatusBarHelp + i
-    ColourPaneHelp = StatusBarHelp + ColourTextPane,
-    CoordsPaneHelp = StatusBarHelp + CoordsPane,
-};
-
 // Pop-ups of menu 141, by position.
 enum : int { ViewMenu = 0, SelectionMenu = 1, ColourMenu = 2, CoordsMenu = 3 };
 
 // Control id of the hidden window "What's This?" asks help for.
 constexpr int HelpAnchorId = 1;
-
-bool inside(const RECT& r, POINT p)
-{
-    return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
-}
 
 void check(HMENU menu, UINT command, bool on)
 {
@@ -72,13 +56,6 @@ HMENU preparePopup(HMENU menus, DWORD helpId, bool selectionMenu)
 
 }  // namespace
 
-// A hidden window counts as absent: a hidden bar still lies where it was.
-bool MagnifierWindow::PointInWindow(HWND window, POINT p)
-{
-    RECT r;
-    return window && IsWindowVisible(window) && GetWindowRect(window, &r) && inside(r, p);
-}
-
 bool MagnifierWindow::ContextHelpIdAt(POINT p, DWORD& id) const
 {
     id = 0;
@@ -88,32 +65,9 @@ bool MagnifierWindow::ContextHelpIdAt(POINT p, DWORD& id) const
     ScreenToClient(hwnd, &client);
     if (view_.region() && PtInRegion(view_.region(), client.x, client.y)) {
         id = ViewHelp;
-    } else if (PointInWindow(chrome_.rateTrackbar, p)) {
-        id = RateTrackbarHelp;
-    } else if (PointInWindow(chrome_.zoomTrackbar, p)) {
-        id = ZoomTrackbarHelp;
-    } else if (PointInWindow(chrome_.statusBar, p)) {
-        id = StatusBarHelp;
-        POINT s = p;
-        ScreenToClient(chrome_.statusBar, &s);
-        const StatusBar bar(chrome_.statusBar);
-        for (int pane = 0; pane < PaneCount; ++pane) {
-            RECT r;
-            if (bar.paneRect(pane, r) && inside(r, s))
-                id = StatusBarHelp + pane;
-        }
-    } else if (PointInWindow(chrome_.toolbar, p) || PointInWindow(chrome_.rebar, p)) {
-        POINT t = p;
-        ScreenToClient(chrome_.toolbar, &t);
-        const Toolbar bar(chrome_.toolbar);
-        const int index = bar.hitTest(t);
-        TBBUTTON button = {};
-        if (index >= 0 && bar.button(index, button))
-            id = static_cast<DWORD>(button.idCommand);
-        if (id == 0)
-            id = ToolbarHelp;
+        return true;
     }
-    return id != 0;
+    return chrome_.areaHelpId(p, id);
 }
 
 bool MagnifierWindow::ShowContextMenu(POINT p)

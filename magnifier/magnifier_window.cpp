@@ -12,6 +12,7 @@
 #include "magnifier/placement.h"
 #include "magnifier/rendering.h"
 #include "magnifier/wheel.h"
+#include "overlays/transparency.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -27,7 +28,7 @@ POINT pointOf(LPARAM lParam)
 MagnifierWindow Magnifier;
 
 MagnifierWindow::MagnifierWindow()
-    : view_(*this), readouts_(view_, chrome_.statusBar), output_(view_, readouts_, mouse_)
+    : view_(*this), readouts_(view_, chrome_.statusBar()), output_(view_, readouts_, mouse_)
 {
 }
 
@@ -37,12 +38,55 @@ MagnifierWindow::~MagnifierWindow()
     // controls went with the main window.
 }
 
+// The window's parts, made in the order in which they need one another; the
+// switches of the settings applied to them.
+bool MagnifierWindow::onCreate()
+{
+    RegisterHotkeys(hwnd);
+    view_.attach(hwnd, LoadCursorA(AppInstance, MAKEINTRESOURCEA(IDC_VIEW_ARROW)));
+    readouts_.attach(hwnd);
+    output_.attach(hwnd);
+    setTransparency(hwnd, Settings.Transparent, Settings.nTransparency);
+    chrome_.create(hwnd);
+    checkHelpFreshness();
+    setUpdateRate(Settings.Update, true);
+
+    applyAlwaysOnTop();
+    syncGridButton();
+    applyToolbarVisibility();
+    applyStatusbarVisibility();
+    readouts_.syncReadoutTimer();
+    appendSystemMenuItems();
+    return true;
+}
+
+// What the zoom view asks of the window: the bars' room, the zoom
+// trackbar's position and tip, the system's cursor shape.
+RECT MagnifierWindow::viewRect() const
+{
+    return chrome_.viewArea();
+}
+
+void MagnifierWindow::viewLaidOut(const RECT& view)
+{
+    chrome_.fitToView(view);
+}
+
+void MagnifierWindow::zoomChanged(int factor)
+{
+    chrome_.showZoom(factor);
+}
+
+bool MagnifierWindow::systemCursor(HCURSOR& shape)
+{
+    return readouts_.systemCursor(shape);
+}
+
 LRESULT MagnifierWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_CREATE:
-        RegisterHotkeys(hwnd);
-        return createControls() ? 0 : -1;
+        return onCreate() ? 0 : -1;
     case WM_DESTROY:
         onDestroy();
         return 0;
@@ -100,13 +144,13 @@ LRESULT MagnifierWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             return 0;
         break;
     case WM_SETCURSOR:
-        if (OnSetCursor())
+        if (chrome_.OnSetCursor())
             return TRUE;
         break;
     case WM_DRAWITEM:
-        return OnDrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        return chrome_.OnDrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), readouts_.lastColour());
     case WM_NOTIFY:
-        return OnNotify(reinterpret_cast<const NMHDR*>(lParam));
+        return chrome_.OnNotify(reinterpret_cast<const NMHDR*>(lParam));
     case WM_HELP:
         ShowHelp(hwnd, HELP_CONTEXT, HelpMainTopic);
         return 0;
@@ -131,7 +175,7 @@ LRESULT MagnifierWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         output_.OnHotkey(wParam);
         return 0;
     case WM_MENUSELECT:
-        OnMenuSelect(wParam, lParam);
+        chrome_.OnMenuSelect(wParam, lParam);
         return 0;
     case WM_MBUTTONDOWN:
         OnMiddleButtonDown(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
@@ -211,7 +255,7 @@ void MagnifierWindow::onSize(WPARAM kind, int width, int height)
         return;
     view_.layoutView();
     view_.repaintView();
-    setStatusParts();
+    chrome_.setStatusParts();
 }
 
 void MagnifierWindow::onActivate(WPARAM wParam, LPARAM lParam)

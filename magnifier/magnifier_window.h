@@ -6,10 +6,10 @@
 
 #include "app/controls.h"
 #include "app/owned_handle.h"
+#include "magnifier/chrome.h"
 #include "magnifier/image_output.h"
 #include "magnifier/mouse_state.h"
 #include "magnifier/readouts.h"
-#include "magnifier/tooltip_control.h"
 #include "magnifier/zoom_view.h"
 #include "overlays/drag_highlight.h"
 #include "overlays/marquee.h"
@@ -17,26 +17,6 @@
 
 // The auto-update timer of the main window (timer 2 is the readouts').
 enum : UINT_PTR { AutoUpdateTimer = 1 };
-
-// Control identifiers.
-enum : int { RebarId = 1, StatusBarId = 3, ToolbarId = 115 };
-
-// The controls around the view, as the chrome made them for the window's DPI.
-struct ChromeControls {
-    bool hasRebar = false;
-    int rebarHeight = 0;
-    Toolbar toolbar;
-    Rebar rebar;
-    Trackbar zoomTrackbar;
-    Trackbar rateTrackbar;
-    int statusHeight = 0;
-    StatusBar statusBar;
-    TooltipControl tooltips;
-    // DPI of the monitor the window is on, and the chrome's font for it when
-    // that is not the system's (null: the stock GUI font).
-    int dpi = 96;
-    OwnedFont chromeFont;
-};
 
 // The main window: it owns the zoom view, the readouts, image output, the
 // chrome's controls, the overlays and the state of the mouse modes, and
@@ -57,26 +37,19 @@ public:
 
     // The parts of the window
     ZoomView& view() { return view_; }
-    const ChromeControls& chrome() const { return chrome_; }
+    WindowChrome& chrome() { return chrome_; }
     const MouseState& mouse() const { return mouse_; }
     LiveReadouts& readouts() { return readouts_; }
     ImageOutput& imageOutput() { return output_; }
     const TrackingToolTip& trackingTip() const { return trackingTip_; }
     const Marquee& marquee() const { return marquee_; }
 
-    // Window chrome
-    bool createControls();
-    void setStatusParts();
-    void addControlTooltips();
+    // What the settings' switches change in the window
     void applyAlwaysOnTop();
     void syncGridButton();
     void syncFollowButton();
     void applyToolbarVisibility();
     void applyStatusbarVisibility();
-    LRESULT OnDrawItem(const DRAWITEMSTRUCT* item);
-    LRESULT OnNotify(const NMHDR* header);
-    void OnMenuSelect(WPARAM wParam, LPARAM lParam);
-    bool OnSetCursor();
 
     // Live readouts and update rate
     LRESULT OnTimer(UINT_PTR timerId);
@@ -108,7 +81,6 @@ public:
     // Context menus and context help of the window's areas
     bool ContextHelpIdAt(POINT screenPoint, DWORD& id) const;
     bool ShowContextMenu(POINT screenPoint);
-    static bool PointInWindow(HWND window, POINT screenPoint);
 
     // Wheel and panning
     void OnMouseWheel(WPARAM wParam);
@@ -125,7 +97,7 @@ private:
 
     HWND hwnd = nullptr;
     ZoomView view_;
-    ChromeControls chrome_;
+    WindowChrome chrome_;
     MouseState mouse_;
     LiveReadouts readouts_;
     ImageOutput output_;
@@ -147,19 +119,10 @@ private:
     LRESULT onSysCommand(WPARAM wParam, LPARAM lParam);
     LRESULT onRegisteredMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void onOriginUpdate(LPARAM steps);
-    void createToolBand();
-    void createTrackbars();
-    void createStatusBar();
-    void addTrackbarTooltips();
-    void addPaneTooltips();
+    bool onCreate();
     void checkHelpFreshness();
     void appendSystemMenuItems();
-    void setButtonCheck(UINT command, bool checked);
-    void refreshPaneTooltips();
     void onDpiChanged(int newDpi, const RECT* suggested);
-    void rebuildChrome();
-    // The font, tool band, trackbars and status bar for the window's DPI.
-    void buildChromeControls();
     void showWhatsThis(POINT screenPoint, DWORD helpId);
     // The period timer 1 was last armed with (kept until the rate is set anew).
     UINT autoUpdatePeriod = 0;

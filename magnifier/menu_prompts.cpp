@@ -4,9 +4,9 @@
 #include <string.h>
 
 #include "app/globals.h"
-#include "magnifier/magnifier_window.h"
+#include "magnifier/chrome.h"
 
-void MagnifierWindow::OnMenuSelect(WPARAM wParam, LPARAM lParam)
+void WindowChrome::OnMenuSelect(WPARAM wParam, LPARAM lParam) const
 {
     const UINT item = LOWORD(wParam);
     const UINT flags = HIWORD(wParam);
@@ -19,5 +19,5 @@ void MagnifierWindow::OnMenuSelect(WPARAM wParam, LPARAM lParam)
                 text = lineFeed + 1;
         }
     }
-    chrome_.statusBar.setMenuHelp(text);
+    statusBar_.setMenuHelp(text);
 }

@@ -19,7 +19,7 @@ void MagnifierWindow::OnLButtonDown()
     }
     SetCapture(hwnd);
     static ResString pickStatus(IDS_PICK_STATUS);
-    StatusBar(chrome_.statusBar).setText(MenuHelpPane, pickStatus.GetText(), SBT_NOBORDERS);
+    chrome_.showMenuHelp(pickStatus.GetText());
     mouse_.pickingPoint = true;
     POINT zoomPoint;
     GetCursorPos(&zoomPoint);

@@ -4,14 +4,12 @@
 #include <windows.h>
 
 #include "app/controls.h"
+#include "magnifier/chrome.h"
 #include "magnifier/zoom_view.h"
 
 // Timer of the readouts, and its period.
 enum : UINT_PTR { ReadoutTimer = 2 };
 constexpr UINT ReadoutPeriod = 100;  // ms
-
-// Status-bar panes.
-enum : int { MenuHelpPane = 0, ColourTextPane = 1, SwatchPane = 2, CoordsPane = 3, LinkPane = 4, PaneCount = 5 };
 
 class LiveReadouts {
 public:

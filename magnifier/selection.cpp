@@ -61,7 +61,7 @@ void MagnifierWindow::EndPointPick()
         mouse_.pickingPoint = false;
         releaseDragCapture();
         highlight_.Destroy();
-        chrome_.statusBar.setMenuHelp(StatusIdleText.GetText());
+        chrome_.showMenuHelp(StatusIdleText.GetText());
         trackingTip_.Destroy();
     }
     if (mouse_.selecting)

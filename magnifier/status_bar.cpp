@@ -10,7 +10,6 @@
 #include "app/scope_guards.h"
 #include "magnifier/chrome.h"
 #include "magnifier/dpi.h"
-#include "magnifier/magnifier_window.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -59,36 +58,35 @@ void drawLink(const DRAWITEMSTRUCT& item)
 
 }  // namespace
 
-void MagnifierWindow::createStatusBar()
+void WindowChrome::createStatusBar()
 {
-    chrome_.statusBar = CreateStatusWindowA(WS_CHILD | WS_VISIBLE | WS_BORDER | SBARS_SIZEGRIP | CCS_BOTTOM,
-                                            StatusIdleText.GetText(), hwnd, StatusBarId);
-    chrome_.statusBar.setMenuHelp(StatusIdleText.GetText());
-    chrome_.statusBar.setFont(chrome_.chromeFont ? chrome_.chromeFont.get()
-                                                 : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
+    statusBar_ = CreateStatusWindowA(WS_CHILD | WS_VISIBLE | WS_BORDER | SBARS_SIZEGRIP | CCS_BOTTOM,
+                                     StatusIdleText.GetText(), window, StatusBarId);
+    statusBar_.setMenuHelp(StatusIdleText.GetText());
+    statusBar_.setFont(chromeFont ? chromeFont.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
     RECT r = {0, 0, 0, 0};
-    GetWindowRect(chrome_.statusBar, &r);
-    chrome_.statusHeight = r.bottom - r.top;
+    GetWindowRect(statusBar_, &r);
+    statusHeight_ = r.bottom - r.top;
 }
 
-void MagnifierWindow::setStatusParts()
+void WindowChrome::setStatusParts()
 {
     int widths[PaneCount];
     {
-        WindowDC dc(GetDC(hwnd), hwnd);
+        WindowDC dc(GetDC(window), window);
         if (!dc)
             return;
-        SelectedObject font(dc, chrome_.chromeFont ? chrome_.chromeFont.get() : GetStockObject(DEFAULT_GUI_FONT));
-        const int margin = scaleToDpi(6, chrome_.dpi);
+        SelectedObject font(dc, chromeFont ? chromeFont.get() : GetStockObject(DEFAULT_GUI_FONT));
+        const int margin = scaleToDpi(6, dpi_);
         widths[MenuHelpPane] = textWidth(dc, StatusIdleText) + margin;
         widths[ColourTextPane] = textWidth(dc, ColourMeasureText) + margin;
-        widths[SwatchPane] = scaleToDpi(SwatchPaneWidth, chrome_.dpi);
+        widths[SwatchPane] = scaleToDpi(SwatchPaneWidth, dpi_);
         widths[CoordsPane] = textWidth(dc, CoordsMeasureText) + margin;
         widths[LinkPane] = textWidth(dc, LinkText) + 2 * margin;
     }
 
-    const RECT v = viewRect();
-    const int available = (v.right - v.left) - chrome_.statusHeight;  // less the size grip
+    const RECT v = viewArea();
+    const int available = (v.right - v.left) - statusHeight_;  // less the size grip
     const int others = widths[1] + widths[2] + widths[3] + widths[4];
     if (available + 3 > widths[0] + others)
         widths[0] = available + 3 - others;
@@ -99,52 +97,45 @@ void MagnifierWindow::setStatusParts()
         edge += widths[i];
         edges[i] = edge;
     }
-    chrome_.statusBar.setParts(PaneCount, edges);
+    statusBar_.setParts(PaneCount, edges);
     refreshPaneTooltips();
 }
 
-void MagnifierWindow::addPaneTooltips()
+void WindowChrome::addPaneTooltips()
 {
     char text[128];
     for (int pane = ColourTextPane; pane <= LinkPane; ++pane) {
         RECT r = {0, 0, 0, 0};
-        chrome_.statusBar.paneRect(pane, r);
+        statusBar_.paneRect(pane, r);
         ResString tip(PaneTooltips[pane]);
         lstrcpynA(text, tip.GetText() ? tip.GetText() : "", sizeof(text));
-        chrome_.tooltips.addRectTool(chrome_.statusBar, r, text, pane);
+        tooltips_.addRectTool(statusBar_, r, text, pane);
     }
 }
 
-void MagnifierWindow::refreshPaneTooltips()
+void WindowChrome::refreshPaneTooltips()
 {
-    if (!chrome_.statusBar)
+    if (!statusBar_)
         return;
     for (int pane = ColourTextPane; pane <= LinkPane; ++pane) {
         RECT r;
-        if (chrome_.statusBar.paneRect(pane, r))
-            chrome_.tooltips.setToolRect(chrome_.statusBar, pane, r);
+        if (statusBar_.paneRect(pane, r))
+            tooltips_.setToolRect(statusBar_, pane, r);
     }
 }
 
-void MagnifierWindow::applyStatusbarVisibility()
+bool WindowChrome::showStatusBar(bool shown)
 {
-    const bool wasShown = ShowWindow(chrome_.statusBar, Settings.DisplayStatusbar ? SW_SHOW : SW_HIDE) != FALSE;
-    view_.layoutView();
-    view_.repaintView();
-    // The readouts rest while the bar is hidden: shown again, it gets the
-    // current texts at once rather than with the next tick.
-    if (!wasShown)
-        readouts_.refreshReadouts();
-    readouts_.syncReadoutTimer();
+    return ShowWindow(statusBar_, shown ? SW_SHOW : SW_HIDE) != FALSE;
 }
 
-LRESULT MagnifierWindow::OnDrawItem(const DRAWITEMSTRUCT* item)
+LRESULT WindowChrome::OnDrawItem(const DRAWITEMSTRUCT* item, COLORREF swatch) const
 {
     // The status bar's CtlType is not reliable on every platform: go by id.
     if (!item || item->CtlID != StatusBarId)
         return 0;
     if (item->itemID == SwatchPane)
-        drawSwatch(*item, readouts_.lastColour());
+        drawSwatch(*item, swatch);
     else if (item->itemID == LinkPane)
         drawLink(*item);
     return 0;
@@ -158,19 +149,19 @@ void openClickedLink(const NMMOUSE& click)
     }
 }
 
-bool MagnifierWindow::OnSetCursor()
+bool WindowChrome::OnSetCursor() const
 {
     // A hidden status bar lies below the client area, over the window's
     // border, and must not put the hand there.
-    if (!chrome_.statusBar || !IsWindowVisible(chrome_.statusBar))
+    if (!statusBar_ || !IsWindowVisible(statusBar_))
         return false;
     POINT p;
     RECT bar;
-    if (!GetCursorPos(&p) || !GetWindowRect(chrome_.statusBar, &bar) || !PtInRect(&bar, p))
+    if (!GetCursorPos(&p) || !GetWindowRect(statusBar_, &bar) || !PtInRect(&bar, p))
         return false;
-    ScreenToClient(chrome_.statusBar, &p);
+    ScreenToClient(statusBar_, &p);
     RECT pane;
-    if (!chrome_.statusBar.paneRect(LinkPane, pane))
+    if (!statusBar_.paneRect(LinkPane, pane))
         return false;
     if (p.x < pane.left || p.x >= pane.right || p.y < pane.top || p.y >= pane.bottom)
         return false;

@@ -11,7 +11,6 @@
 #include "app/owned_handle.h"
 #include "magnifier/chrome.h"
 #include "magnifier/dpi.h"
-#include "magnifier/magnifier_window.h"
 #include "resources/resource_ids.h"
 
 const char* commonControlsLibrary = "comctl32.dll";
@@ -112,121 +111,122 @@ void fillToolbarTip(NMHDR* header)
     }
 }
 
-void MagnifierWindow::createToolBand()
+void WindowChrome::createToolBand()
 {
     DWORD major = 0, minor = 0;
-    chrome_.hasRebar = false;
+    hasRebar_ = false;
     if (SUCCEEDED(getCommonControlsVersion(&major, &minor)) && (major > 4 || (major == 4 && minor >= 71))) {
-        chrome_.rebar = CreateWindowExA(
+        rebar_ = CreateWindowExA(
             0, REBARCLASSNAMEA, nullptr,
             WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_BORDER | CCS_NODIVIDER | CCS_TOP, 0, 0, 0, 0,
-            hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(RebarId)), AppInstance, nullptr);
-        chrome_.hasRebar = chrome_.rebar != nullptr;
+            window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(RebarId)), AppInstance, nullptr);
+        hasRebar_ = rebar_ != nullptr;
     }
 
     const DWORD toolbarStyle =
-        chrome_.hasRebar
+        hasRebar_
             ? WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NODIVIDER | CCS_NOPARENTALIGN | CCS_NORESIZE
             : WS_CHILD | WS_VISIBLE | WS_BORDER | TBSTYLE_TOOLTIPS | CCS_NODIVIDER | CCS_TOP;
-    const ToolbarImageSet images = toolbarImagesForDpi(chrome_.dpi);
-    chrome_.toolbar = CreateToolbarEx(chrome_.hasRebar ? chrome_.rebar.handle() : hwnd, toolbarStyle, ToolbarId,
-                                      ToolbarImageCount, AppInstance, images.bitmap, nullptr, 0, images.width,
-                                      images.height, images.width, images.height, sizeof(TBBUTTON));
-    if (!chrome_.hasRebar)
-        chrome_.rebar = Rebar(chrome_.toolbar.handle());
-    if (chrome_.toolbar)
-        SetWindowSubclass(chrome_.toolbar, relayTrackbarScroll, ToolbarRelayId, reinterpret_cast<DWORD_PTR>(hwnd));
+    const ToolbarImageSet images = toolbarImagesForDpi(dpi_);
+    toolbar_ = CreateToolbarEx(hasRebar_ ? rebar_.handle() : window, toolbarStyle, ToolbarId, ToolbarImageCount,
+                               AppInstance, images.bitmap, nullptr, 0, images.width, images.height, images.width,
+                               images.height, sizeof(TBBUTTON));
+    if (!hasRebar_)
+        rebar_ = Rebar(toolbar_.handle());
+    if (toolbar_)
+        SetWindowSubclass(toolbar_, relayTrackbarScroll, ToolbarRelayId, reinterpret_cast<DWORD_PTR>(window));
 
-    chrome_.toolbar.setTooltips(chrome_.tooltips);
-    chrome_.toolbar.addButtons(ToolbarButtons, sizeof(ToolbarButtons) / sizeof(ToolbarButtons[0]));
-    chrome_.toolbar.setIndent(scaleToDpi(4, chrome_.dpi));
+    toolbar_.setTooltips(tooltips_);
+    toolbar_.addButtons(ToolbarButtons, sizeof(ToolbarButtons) / sizeof(ToolbarButtons[0]));
+    toolbar_.setIndent(scaleToDpi(4, dpi_));
 
-    if (chrome_.hasRebar) {
+    if (hasRebar_) {
         REBARBANDINFOA band = {};
         band.cbSize = REBARBANDINFOA_V6_SIZE;
         band.fMask = RBBIM_STYLE | RBBIM_CHILD | RBBIM_CHILDSIZE | RBBIM_SIZE;
         band.fStyle = RBBS_CHILDEDGE | RBBS_TOPALIGN;
-        band.hwndChild = chrome_.toolbar;
+        band.hwndChild = toolbar_;
         band.cxMinChild = 0;
-        band.cyMinChild = scaleToDpi(21, chrome_.dpi);
-        band.cx = scaleToDpi(100, chrome_.dpi);
-        chrome_.rebar.insertBand(band);
+        band.cyMinChild = scaleToDpi(21, dpi_);
+        band.cx = scaleToDpi(100, dpi_);
+        rebar_.insertBand(band);
     }
 
     RECT bandRect = {0, 0, 0, 0};
-    GetWindowRect(chrome_.rebar, &bandRect);
-    chrome_.rebarHeight = bandRect.bottom - bandRect.top - 2;
+    GetWindowRect(rebar_, &bandRect);
+    rebarHeight_ = bandRect.bottom - bandRect.top - 2;
 }
 
-void MagnifierWindow::createTrackbars()
+void WindowChrome::createTrackbars()
 {
     RECT o = {0, 0, 0, 0};
-    chrome_.toolbar.buttonRect(IDM_OPTIONS, o);
+    toolbar_.buttonRect(IDM_OPTIONS, o);
     const DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_GROUP | TBS_NOTICKS | TBS_FIXEDLENGTH;
 
     // The zoom trackbar is three button widths wide, right of the Options button.
-    const int gap = scaleToDpi(2, chrome_.dpi);
+    const int gap = scaleToDpi(2, dpi_);
     const RECT z = {o.right + gap, o.top, 4 * o.right - 3 * o.left + gap, o.bottom};
-    chrome_.zoomTrackbar = CreateWindowExA(0, TRACKBAR_CLASSA, nullptr, style, z.left, z.top, z.right - z.left,
-                                           z.bottom - z.top, hwnd, nullptr, AppInstance, nullptr);
-    chrome_.zoomTrackbar.setRange(MinZoomFactor, MaxZoomFactor);
-    chrome_.zoomTrackbar.setPos(Settings.ZoomFactor);
-    SetParent(chrome_.zoomTrackbar, chrome_.toolbar);
+    zoomTrackbar_ = CreateWindowExA(0, TRACKBAR_CLASSA, nullptr, style, z.left, z.top, z.right - z.left,
+                                    z.bottom - z.top, window, nullptr, AppInstance, nullptr);
+    zoomTrackbar_.setRange(MinZoomFactor, MaxZoomFactor);
+    zoomTrackbar_.setPos(Settings.ZoomFactor);
+    SetParent(zoomTrackbar_, toolbar_);
 
     // The rate trackbar is half as wide, right of the zoom trackbar.
     const RECT r = {z.right + gap, z.top, z.right + gap + (z.right - z.left) / 2, z.bottom};
-    chrome_.rateTrackbar = CreateWindowExA(0, TRACKBAR_CLASSA, nullptr, style, r.left, r.top, r.right - r.left,
-                                           r.bottom - r.top, hwnd, nullptr, AppInstance, nullptr);
-    chrome_.rateTrackbar.setRange(MinUpdateRate, MaxUpdateRate);
-    chrome_.rateTrackbar.setPos(Settings.Update);
-    SetParent(chrome_.rateTrackbar, chrome_.toolbar);
+    rateTrackbar_ = CreateWindowExA(0, TRACKBAR_CLASSA, nullptr, style, r.left, r.top, r.right - r.left,
+                                    r.bottom - r.top, window, nullptr, AppInstance, nullptr);
+    rateTrackbar_.setRange(MinUpdateRate, MaxUpdateRate);
+    rateTrackbar_.setPos(Settings.Update);
+    SetParent(rateTrackbar_, toolbar_);
 
     // On the bare toolbar the thumbs are made 2 pixels (at 96 DPI) shorter to
     // fit. At other DPIs the default thumb, made for the system's DPI, may
     // outgrow the buttons' height: it is fitted in.
-    const bool fitThumbs = chrome_.dpi != BaseDpi || systemDpi() != BaseDpi;
-    int length = chrome_.zoomTrackbar.thumbLength();
-    if (!chrome_.hasRebar)
+    const bool fitThumbs = dpi_ != BaseDpi || systemDpi() != BaseDpi;
+    int length = zoomTrackbar_.thumbLength();
+    if (!hasRebar_)
         length -= gap;
     if (fitThumbs)
         length = std::min(length, static_cast<int>(z.bottom - z.top) - 2 * gap);
-    if (!chrome_.hasRebar || fitThumbs) {
-        chrome_.zoomTrackbar.setThumbLength(length);
-        chrome_.rateTrackbar.setThumbLength(length);
+    if (!hasRebar_ || fitThumbs) {
+        zoomTrackbar_.setThumbLength(length);
+        rateTrackbar_.setThumbLength(length);
     }
 }
 
-void MagnifierWindow::addTrackbarTooltips()
+void WindowChrome::addTrackbarTooltips()
 {
     char text[128];
     wsprintfA(text, ZoomLevelFormat.GetText() ? ZoomLevelFormat.GetText() : "", Settings.ZoomFactor);
-    chrome_.tooltips.addWindowTool(chrome_.zoomTrackbar, text);
-    chrome_.tooltips.activate(true);
+    tooltips_.addWindowTool(zoomTrackbar_, text);
+    tooltips_.activate(true);
     wsprintfA(text, AutoUpdateFormat.GetText() ? AutoUpdateFormat.GetText() : "", updateRateName(Settings.Update));
-    chrome_.tooltips.addWindowTool(chrome_.rateTrackbar, text);
+    tooltips_.addWindowTool(rateTrackbar_, text);
 }
 
-void MagnifierWindow::setButtonCheck(UINT command, bool checked)
+void WindowChrome::setButtonCheck(UINT command, bool checked)
 {
-    chrome_.toolbar.setState(command, static_cast<BYTE>(TBSTATE_ENABLED | (checked ? TBSTATE_CHECKED : 0)));
+    toolbar_.setState(command, static_cast<BYTE>(TBSTATE_ENABLED | (checked ? TBSTATE_CHECKED : 0)));
 }
 
-void MagnifierWindow::syncGridButton()
+void WindowChrome::showToolBand(bool shown)
 {
-    setButtonCheck(IDM_TOGGLE_GRID, Settings.ShowGrid);
-    view_.repaintView();
+    ShowWindow(rebar_, shown ? SW_SHOW : SW_HIDE);
 }
 
-void MagnifierWindow::syncFollowButton()
+void WindowChrome::showZoom(int factor)
 {
-    setButtonCheck(IDM_FOLLOW_MOUSE, Settings.MouseTracking);
-    readouts_.syncReadoutTimer();
-    view_.repaintView();
+    zoomTrackbar_.setPos(factor);
+    char tip[128];
+    wsprintfA(tip, ZoomLevelFormat.GetText() ? ZoomLevelFormat.GetText() : "", factor);
+    tooltips_.updateTipText(zoomTrackbar_, tip);
 }
 
-void MagnifierWindow::applyToolbarVisibility()
+void WindowChrome::showUpdateRate(int rate)
 {
-    ShowWindow(chrome_.rebar, Settings.DisplayToolbar ? SW_SHOW : SW_HIDE);
-    view_.layoutView();
-    view_.repaintView();
+    char tip[128];
+    wsprintfA(tip, AutoUpdateFormat.GetText() ? AutoUpdateFormat.GetText() : "", updateRateName(rate));
+    tooltips_.updateTipText(rateTrackbar_, tip);
+    rateTrackbar_.setPos(rate);
 }

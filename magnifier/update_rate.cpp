@@ -30,8 +30,8 @@ LRESULT MagnifierWindow::OnTimer(UINT_PTR timerId)
 
 LRESULT MagnifierWindow::OnHScroll(WPARAM wParam, HWND sender)
 {
-    const bool zoom = sender && sender == chrome_.zoomTrackbar;
-    const bool rate = sender && sender == chrome_.rateTrackbar;
+    const bool zoom = chrome_.isZoomTrackbar(sender);
+    const bool rate = chrome_.isRateTrackbar(sender);
     if (!zoom && !rate)
         return 0;
     const int value = zoom ? Settings.ZoomFactor : Settings.Update;
@@ -72,14 +72,10 @@ void MagnifierWindow::setUpdateRate(int rate, bool force)
     if (rate == Settings.Update && !force)
         return;
 
-    char tip[128];
-    wsprintfA(tip, AutoUpdateFormat.GetText() ? AutoUpdateFormat.GetText() : "", updateRateName(rate));
-    chrome_.tooltips.updateTipText(chrome_.rateTrackbar, tip);
-
     if (rate == 1 && Settings.Update != 1)
         KillTimer(hwnd, AutoUpdateTimer);
     Settings.Update = rate;
-    chrome_.rateTrackbar.setPos(rate);
+    chrome_.showUpdateRate(rate);
 
     const int periods[] = {0, 0, Settings.Update1, Settings.Update2, Settings.Update3};
     if (rate >= 2) {

@@ -44,7 +44,7 @@ TEST_F(AlwaysOnTop, TheWindowItselfBecomesTopmostAndBackWithOwnedPopupsOpen)
         SendMessageA(window(), WM_COMMAND, IDM_ALWAYS_ON_TOP, 0);
         ASSERT_EQ(on, Settings.AlwaysOnTop != 0);
         EXPECT_EQ(on, topmost(window()));
-        EXPECT_EQ(window(), GetWindow(Magnifier.chrome().tooltips, GW_OWNER));
+        EXPECT_EQ(window(), GetWindow(Magnifier.chrome().tooltips(), GW_OWNER));
         for (HWND popup : popups) {
             EXPECT_EQ(window(), GetWindow(popup, GW_OWNER));
             EXPECT_EQ(on, topmost(popup));

@@ -80,45 +80,47 @@ LRESULT defaultThumbLength(HWND trackbar)
 
 void expectBareToolbar()
 {
-    EXPECT_FALSE(Magnifier.chrome().hasRebar);
-    ASSERT_NE(nullptr, Magnifier.chrome().toolbar);
-    EXPECT_EQ(Magnifier.chrome().toolbar, Magnifier.chrome().rebar);
-    EXPECT_EQ(Magnifier.handle(), GetParent(Magnifier.chrome().toolbar));
-    EXPECT_TRUE(GetWindowLongPtrA(Magnifier.chrome().toolbar, GWL_STYLE) & WS_BORDER);
+    EXPECT_FALSE(Magnifier.chrome().hasRebar());
+    ASSERT_NE(nullptr, Magnifier.chrome().toolbar());
+    EXPECT_EQ(Magnifier.chrome().toolbar(), Magnifier.chrome().rebar());
+    EXPECT_EQ(Magnifier.handle(), GetParent(Magnifier.chrome().toolbar()));
+    EXPECT_TRUE(GetWindowLongPtrA(Magnifier.chrome().toolbar(), GWL_STYLE) & WS_BORDER);
     EXPECT_EQ(nullptr, FindWindowExA(Magnifier.handle(), nullptr, REBARCLASSNAMEA, nullptr));
     // The trackbars still sit on the toolbar, with thumbs 2 pixels shorter.
-    EXPECT_EQ(Magnifier.chrome().toolbar, GetParent(Magnifier.chrome().zoomTrackbar));
-    EXPECT_EQ(Magnifier.chrome().toolbar, GetParent(Magnifier.chrome().rateTrackbar));
-    EXPECT_EQ(defaultThumbLength(Magnifier.chrome().zoomTrackbar) - 2, Magnifier.chrome().zoomTrackbar.thumbLength());
-    EXPECT_EQ(defaultThumbLength(Magnifier.chrome().zoomTrackbar) - 2, Magnifier.chrome().rateTrackbar.thumbLength());
+    EXPECT_EQ(Magnifier.chrome().toolbar(), GetParent(Magnifier.chrome().zoomTrackbar()));
+    EXPECT_EQ(Magnifier.chrome().toolbar(), GetParent(Magnifier.chrome().rateTrackbar()));
+    EXPECT_EQ(defaultThumbLength(Magnifier.chrome().zoomTrackbar()) - 2,
+              Magnifier.chrome().zoomTrackbar().thumbLength());
+    EXPECT_EQ(defaultThumbLength(Magnifier.chrome().zoomTrackbar()) - 2,
+              Magnifier.chrome().rateTrackbar().thumbLength());
     // The tool band's height is measured from the toolbar itself.
     RECT r;
-    GetWindowRect(Magnifier.chrome().toolbar, &r);
-    EXPECT_EQ(r.bottom - r.top - 2, Magnifier.chrome().rebarHeight);
+    GetWindowRect(Magnifier.chrome().toolbar(), &r);
+    EXPECT_EQ(r.bottom - r.top - 2, Magnifier.chrome().rebarHeight());
 }
 
 void expectRebarWithOneBand()
 {
-    EXPECT_TRUE(Magnifier.chrome().hasRebar);
-    ASSERT_NE(nullptr, Magnifier.chrome().rebar);
-    EXPECT_NE(Magnifier.chrome().toolbar, Magnifier.chrome().rebar);
-    EXPECT_EQ(Magnifier.handle(), GetParent(Magnifier.chrome().rebar));
-    EXPECT_EQ(RebarId, GetDlgCtrlID(Magnifier.chrome().rebar));
-    EXPECT_EQ(Magnifier.chrome().rebar, GetParent(Magnifier.chrome().toolbar));
-    EXPECT_EQ(ToolbarId, GetDlgCtrlID(Magnifier.chrome().toolbar));
-    EXPECT_FALSE(GetWindowLongPtrA(Magnifier.chrome().toolbar, GWL_STYLE) & WS_BORDER);
-    EXPECT_EQ(1, Magnifier.chrome().rebar.bandCount());
+    EXPECT_TRUE(Magnifier.chrome().hasRebar());
+    ASSERT_NE(nullptr, Magnifier.chrome().rebar());
+    EXPECT_NE(Magnifier.chrome().toolbar(), Magnifier.chrome().rebar());
+    EXPECT_EQ(Magnifier.handle(), GetParent(Magnifier.chrome().rebar()));
+    EXPECT_EQ(RebarId, GetDlgCtrlID(Magnifier.chrome().rebar()));
+    EXPECT_EQ(Magnifier.chrome().rebar(), GetParent(Magnifier.chrome().toolbar()));
+    EXPECT_EQ(ToolbarId, GetDlgCtrlID(Magnifier.chrome().toolbar()));
+    EXPECT_FALSE(GetWindowLongPtrA(Magnifier.chrome().toolbar(), GWL_STYLE) & WS_BORDER);
+    EXPECT_EQ(1, Magnifier.chrome().rebar().bandCount());
     REBARBANDINFOA band = {};
     band.cbSize = REBARBANDINFOA_V6_SIZE;
     band.fMask = RBBIM_CHILD | RBBIM_STYLE | RBBIM_CHILDSIZE;
-    ASSERT_TRUE(Magnifier.chrome().rebar.band(0, band));
-    EXPECT_EQ(Magnifier.chrome().toolbar, band.hwndChild);
+    ASSERT_TRUE(Magnifier.chrome().rebar().band(0, band));
+    EXPECT_EQ(Magnifier.chrome().toolbar(), band.hwndChild);
     EXPECT_EQ(static_cast<UINT>(RBBS_CHILDEDGE | RBBS_TOPALIGN), band.fStyle & (RBBS_CHILDEDGE | RBBS_TOPALIGN));
     EXPECT_EQ(21u, band.cyMinChild);
-    EXPECT_EQ(defaultThumbLength(Magnifier.chrome().zoomTrackbar), Magnifier.chrome().zoomTrackbar.thumbLength());
+    EXPECT_EQ(defaultThumbLength(Magnifier.chrome().zoomTrackbar()), Magnifier.chrome().zoomTrackbar().thumbLength());
     RECT r;
-    GetWindowRect(Magnifier.chrome().rebar, &r);
-    EXPECT_EQ(r.bottom - r.top - 2, Magnifier.chrome().rebarHeight);
+    GetWindowRect(Magnifier.chrome().rebar(), &r);
+    EXPECT_EQ(r.bottom - r.top - 2, Magnifier.chrome().rebarHeight());
 }
 
 int textWidth(const char* text)
@@ -135,12 +137,12 @@ int textWidth(const char* text)
 // The text of a tooltip tool, read in full (the ANSI message stops at 80).
 std::string toolText(HWND owner, UINT_PTR id, UINT flags = 0)
 {
-    return Magnifier.chrome().tooltips.toolText(owner, id, flags);
+    return Magnifier.chrome().tooltips().toolText(owner, id, flags);
 }
 
 RECT toolRect(HWND owner, UINT_PTR id)
 {
-    return Magnifier.chrome().tooltips.toolRect(owner, id);
+    return Magnifier.chrome().tooltips().toolRect(owner, id);
 }
 
 void resizeClient(int width, int height)
@@ -235,15 +237,15 @@ TEST_F(CommonControls470, BareToolbarIsShownHiddenAndSizedAsTheToolBand)
 {
     RECT client, bar;
     GetClientRect(window(), &client);
-    GetWindowRect(Magnifier.chrome().toolbar, &bar);
+    GetWindowRect(Magnifier.chrome().toolbar(), &bar);
     EXPECT_GE(bar.right - bar.left, client.right);
-    EXPECT_EQ(Magnifier.chrome().rebarHeight, Magnifier.view().viewRect().top);
+    EXPECT_EQ(Magnifier.chrome().rebarHeight(), Magnifier.view().viewRect().top);
     SendMessageA(window(), WM_COMMAND, IDM_TOGGLE_TOOLBAR, 0);
-    EXPECT_FALSE(IsWindowVisible(Magnifier.chrome().toolbar));
+    EXPECT_FALSE(IsWindowVisible(Magnifier.chrome().toolbar()));
     EXPECT_EQ(0, Magnifier.view().viewRect().top);
     SendMessageA(window(), WM_COMMAND, IDM_TOGGLE_TOOLBAR, 0);
-    EXPECT_TRUE(IsWindowVisible(Magnifier.chrome().toolbar));
-    EXPECT_EQ(Magnifier.chrome().rebarHeight, Magnifier.view().viewRect().top);
+    EXPECT_TRUE(IsWindowVisible(Magnifier.chrome().toolbar()));
+    EXPECT_EQ(Magnifier.chrome().rebarHeight(), Magnifier.view().viewRect().top);
 }
 
 // --- Status-bar panes -----------------------------------------------------------
@@ -259,9 +261,9 @@ TEST_F(Chrome, PaneWidthsComeFromTheDefaultGuiFont)
     for (int width : {300, 450, 900}) {
         resizeClient(width, 250);
         int edges[8] = {};
-        ASSERT_EQ(5, Magnifier.chrome().statusBar.parts(8, edges));
+        ASSERT_EQ(5, Magnifier.chrome().statusBar().parts(8, edges));
         const RECT v = Magnifier.view().viewRect();
-        const int avail = (v.right - v.left) - Magnifier.chrome().statusHeight;
+        const int avail = (v.right - v.left) - Magnifier.chrome().statusHeight();
         const int others = w1 + w2 + w3 + w4;
         // Pane 0 takes the room left when everything fits, else keeps its text width.
         const int first = avail + 3 > w0 + others ? avail + 3 - others : w0;
@@ -278,8 +280,8 @@ TEST_F(Chrome, PaneWidthsComeFromTheDefaultGuiFont)
         // The pane tips cover the panes as they are now.
         for (int pane = 1; pane <= 4; ++pane) {
             RECT r = {};
-            Magnifier.chrome().statusBar.paneRect(pane, r);
-            const RECT tip = toolRect(Magnifier.chrome().statusBar, pane);
+            Magnifier.chrome().statusBar().paneRect(pane, r);
+            const RECT tip = toolRect(Magnifier.chrome().statusBar(), pane);
             EXPECT_TRUE(EqualRect(&r, &tip)) << "pane " << pane << " at width " << width;
         }
     }
@@ -289,32 +291,32 @@ TEST_F(Chrome, StatusBarHasTheHelpTextAndTheGuiFont)
 {
     // Pane 0 is drawn without borders and says where help is.
     EXPECT_EQ("Press F1 for help", paneText(0));
-    EXPECT_EQ(SBT_NOBORDERS, Magnifier.chrome().statusBar.textFlags(0));
-    EXPECT_EQ(StatusBarId, GetDlgCtrlID(Magnifier.chrome().statusBar));
+    EXPECT_EQ(SBT_NOBORDERS, Magnifier.chrome().statusBar().textFlags(0));
+    EXPECT_EQ(StatusBarId, GetDlgCtrlID(Magnifier.chrome().statusBar()));
     RECT r;
-    GetWindowRect(Magnifier.chrome().statusBar, &r);
-    EXPECT_EQ(r.bottom - r.top, Magnifier.chrome().statusHeight);
-    HFONT font = Magnifier.chrome().statusBar.font();
+    GetWindowRect(Magnifier.chrome().statusBar(), &r);
+    EXPECT_EQ(r.bottom - r.top, Magnifier.chrome().statusHeight());
+    HFONT font = Magnifier.chrome().statusBar().font();
     EXPECT_EQ(GetStockObject(DEFAULT_GUI_FONT), font);
 }
 
 TEST_F(Chrome, ControlTipsNameTheirControls)
 {
     EXPECT_EQ("Zoom Level x3",
-              toolText(Magnifier.chrome().tooltips.handle(),
-                       reinterpret_cast<UINT_PTR>(Magnifier.chrome().zoomTrackbar.handle()), TTF_IDISHWND));
+              toolText(Magnifier.chrome().tooltips().handle(),
+                       reinterpret_cast<UINT_PTR>(Magnifier.chrome().zoomTrackbar().handle()), TTF_IDISHWND));
     EXPECT_EQ("Auto Update - None",
-              toolText(Magnifier.chrome().tooltips.handle(),
-                       reinterpret_cast<UINT_PTR>(Magnifier.chrome().rateTrackbar.handle()), TTF_IDISHWND));
+              toolText(Magnifier.chrome().tooltips().handle(),
+                       reinterpret_cast<UINT_PTR>(Magnifier.chrome().rateTrackbar().handle()), TTF_IDISHWND));
     EXPECT_EQ("Shows the color under the mouse cursor. Right click to toggle between hexadecimal and RGB format.",
-              toolText(Magnifier.chrome().statusBar, 1));
-    EXPECT_EQ("The color under the mouse cursor.", toolText(Magnifier.chrome().statusBar, 2));
+              toolText(Magnifier.chrome().statusBar(), 1));
+    EXPECT_EQ("The color under the mouse cursor.", toolText(Magnifier.chrome().statusBar(), 2));
     EXPECT_EQ(
         "The current mouse coordinates. Right click to switch between screen coordinates and window "
         "coordinates.",
-        toolText(Magnifier.chrome().statusBar, 3));
+        toolText(Magnifier.chrome().statusBar(), 3));
     EXPECT_EQ("A link to Brindle. Click it to see more cool developer tools.",
-              toolText(Magnifier.chrome().statusBar, 4));
+              toolText(Magnifier.chrome().statusBar(), 4));
 }
 
 // --- Notifications ------------------------------------------------------------------
@@ -324,7 +326,7 @@ namespace {
 std::string neededTextA(UINT_PTR command)
 {
     NMTTDISPINFOA info = {};
-    info.hdr.hwndFrom = Magnifier.chrome().tooltips.handle();
+    info.hdr.hwndFrom = Magnifier.chrome().tooltips().handle();
     info.hdr.idFrom = command;
     info.hdr.code = TTN_NEEDTEXTA;
     memset(info.szText, 'x', sizeof(info.szText));  // no terminator unless one is written
@@ -337,7 +339,7 @@ std::string neededTextA(UINT_PTR command)
 std::string neededTextW(UINT_PTR command)
 {
     NMTTDISPINFOW info = {};
-    info.hdr.hwndFrom = Magnifier.chrome().tooltips.handle();
+    info.hdr.hwndFrom = Magnifier.chrome().tooltips().handle();
     info.hdr.idFrom = command;
     info.hdr.code = TTN_NEEDTEXTW;
     EXPECT_EQ(0, SendMessageA(Magnifier.handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info)));
@@ -381,7 +383,7 @@ TEST_F(Chrome, MenuPromptIsTheTextAfterTheLineFeed)
         return paneText(0);
     };
     EXPECT_EQ("Set the zoom factor to 2 times", select(IDM_ZOOM_2X, MF_STRING | MF_HILITE, menu));
-    EXPECT_EQ(SBT_NOBORDERS, Magnifier.chrome().statusBar.textFlags(0));
+    EXPECT_EQ(SBT_NOBORDERS, Magnifier.chrome().statusBar().textFlags(0));
     EXPECT_EQ("Changes the position of Scopella in the z-order to be a topmost window.",
               select(IDM_ALWAYS_ON_TOP, MF_STRING | MF_HILITE, menu));
     // The menu closed.
@@ -413,7 +415,7 @@ public:
         d.CtlID = control;
         d.itemID = item;
         d.itemAction = ODA_DRAWENTIRE;
-        d.hwndItem = Magnifier.chrome().statusBar;
+        d.hwndItem = Magnifier.chrome().statusBar();
         d.hDC = dc;
         d.rcItem = r;
         return SendMessageA(Magnifier.handle(), WM_DRAWITEM, control, reinterpret_cast<LPARAM>(&d));
@@ -478,17 +480,17 @@ TEST_F(Chrome, HandCursorOnlyOverTheLinkPane)
     resizeClient(900, 250);  // every pane lies inside the bar
     SetForegroundWindow(window());
     RECT bar, pane;
-    GetWindowRect(Magnifier.chrome().statusBar, &bar);
+    GetWindowRect(Magnifier.chrome().statusBar(), &bar);
     auto setCursorOverPane = [&](int index, int dx) {
-        Magnifier.chrome().statusBar.paneRect(index, pane);
+        Magnifier.chrome().statusBar().paneRect(index, pane);
         POINT p = {pane.left + dx, (pane.top + pane.bottom) / 2};
-        ClientToScreen(Magnifier.chrome().statusBar, &p);
+        ClientToScreen(Magnifier.chrome().statusBar(), &p);
         SetCursorPos(p.x, p.y);
         pumpMessages(20);
     };
     auto setCursorMessage = [&]() {
         SetCursor(LoadCursorA(nullptr, IDC_ARROW));
-        return SendMessageA(window(), WM_SETCURSOR, reinterpret_cast<WPARAM>(Magnifier.chrome().statusBar.handle()),
+        return SendMessageA(window(), WM_SETCURSOR, reinterpret_cast<WPARAM>(Magnifier.chrome().statusBar().handle()),
                             MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     };
 
@@ -496,16 +498,16 @@ TEST_F(Chrome, HandCursorOnlyOverTheLinkPane)
     EXPECT_EQ(TRUE, setCursorMessage());
     EXPECT_EQ(LinkCursor, GetCursor());
     setCursorOverPane(LinkPane, pane.right - pane.left - 1);
-    EXPECT_TRUE(Magnifier.OnSetCursor());
+    EXPECT_TRUE(Magnifier.chrome().OnSetCursor());
     setCursorOverPane(LinkPane, pane.right - pane.left);  // the right edge does not
-    EXPECT_FALSE(Magnifier.OnSetCursor());
+    EXPECT_FALSE(Magnifier.chrome().OnSetCursor());
     setCursorOverPane(CoordsPane, 5);
-    EXPECT_FALSE(Magnifier.OnSetCursor());
+    EXPECT_FALSE(Magnifier.chrome().OnSetCursor());
     setCursorMessage();
     EXPECT_NE(LinkCursor, GetCursor());
     // Above the status bar, in the view.
     SetCursorPos((bar.left + bar.right) / 2, bar.top - 20);
-    EXPECT_FALSE(Magnifier.OnSetCursor());
+    EXPECT_FALSE(Magnifier.chrome().OnSetCursor());
     LinkCursor = nullptr;
 }
 
@@ -528,7 +530,7 @@ LRESULT CALLBACK recordZOrder(int code, WPARAM wParam, LPARAM lParam)
 
 bool buttonChecked(UINT command)
 {
-    return (Magnifier.chrome().toolbar.state(command) & TBSTATE_CHECKED) != 0;
+    return (Magnifier.chrome().toolbar().state(command) & TBSTATE_CHECKED) != 0;
 }
 
 }  // namespace
@@ -540,9 +542,9 @@ TEST_F(Chrome, CheckButtonsFollowTheSettingsNotTheirOwnToggling)
     {
         const OwnedHook hook(SetWindowsHookExA(WH_CALLWNDPROC, recordZOrder, nullptr, GetCurrentThreadId()));
         for (int round = 0; round < 2; ++round) {
-            Magnifier.chrome().toolbar.check(IDM_FOLLOW_MOUSE, !Settings.MouseTracking);
+            Magnifier.chrome().toolbar().check(IDM_FOLLOW_MOUSE, !Settings.MouseTracking);
             SendMessageA(window(), WM_COMMAND, IDM_FOLLOW_MOUSE,
-                         reinterpret_cast<LPARAM>(Magnifier.chrome().toolbar.handle()));
+                         reinterpret_cast<LPARAM>(Magnifier.chrome().toolbar().handle()));
             EXPECT_EQ(Settings.MouseTracking, buttonChecked(IDM_FOLLOW_MOUSE));
             SendMessageA(window(), WM_COMMAND, IDM_TOGGLE_GRID, 0);
             EXPECT_EQ(Settings.ShowGrid, buttonChecked(IDM_TOGGLE_GRID));
@@ -556,24 +558,24 @@ TEST_F(Chrome, CheckButtonsFollowTheSettingsNotTheirOwnToggling)
         }
     }
     for (UINT command : {IDM_FOLLOW_MOUSE, IDM_TOGGLE_GRID, IDM_ALWAYS_ON_TOP})
-        EXPECT_TRUE(Magnifier.chrome().toolbar.state(command) & TBSTATE_ENABLED);
+        EXPECT_TRUE(Magnifier.chrome().toolbar().state(command) & TBSTATE_ENABLED);
 }
 
 TEST_F(Chrome, StatusBarToggleRelaysTheView)
 {
     RECT client;
     GetClientRect(window(), &client);
-    EXPECT_EQ(client.bottom - Magnifier.chrome().statusHeight, Magnifier.view().viewRect().bottom);
+    EXPECT_EQ(client.bottom - Magnifier.chrome().statusHeight(), Magnifier.view().viewRect().bottom);
     const int rows = Magnifier.view().cells().viewRows;
     SendMessageA(window(), WM_COMMAND, IDM_TOGGLE_STATUSBAR, 0);
     EXPECT_FALSE(Settings.DisplayStatusbar);
-    EXPECT_FALSE(IsWindowVisible(Magnifier.chrome().statusBar));
+    EXPECT_FALSE(IsWindowVisible(Magnifier.chrome().statusBar()));
     const RECT v = Magnifier.view().viewRect();
     EXPECT_EQ(client.bottom, v.bottom);
     EXPECT_EQ((v.bottom - v.top) / Settings.ZoomFactor + 1, Magnifier.view().cells().viewRows);
     EXPECT_GT(Magnifier.view().cells().viewRows, rows);
     SendMessageA(window(), WM_COMMAND, IDM_TOGGLE_STATUSBAR, 0);
-    EXPECT_TRUE(IsWindowVisible(Magnifier.chrome().statusBar));
+    EXPECT_TRUE(IsWindowVisible(Magnifier.chrome().statusBar()));
     EXPECT_EQ(rows, Magnifier.view().cells().viewRows);
 }
 
@@ -590,7 +592,7 @@ TEST_F(Chrome, DrawingAndSizingLeaveNoHandlesBehind)
             Magnifier.readouts().showColour(RGB(i, 0, 0));
             canvas.draw(StatusBarId, SwatchPane, item);
             canvas.draw(StatusBarId, LinkPane, item);
-            Magnifier.setStatusParts();
+            Magnifier.chrome().setStatusParts();
         }
     }
     EXPECT_EQ(gdiBefore, liveGdiObjects());
@@ -611,18 +613,18 @@ TEST_F(Chrome, NoHandWhereAHiddenStatusBarLies)
     LinkCursor = LoadCursorA(nullptr, IDC_HAND);
     resizeClient(900, 250);
     SendMessageA(window(), WM_COMMAND, IDM_TOGGLE_STATUSBAR, 0);
-    ASSERT_FALSE(IsWindowVisible(Magnifier.chrome().statusBar));
+    ASSERT_FALSE(IsWindowVisible(Magnifier.chrome().statusBar()));
     // The hidden bar was moved below the client area, over the window's
     // bottom border: the border keeps its own cursor.
     RECT pane, frame;
-    Magnifier.chrome().statusBar.paneRect(LinkPane, pane);
+    Magnifier.chrome().statusBar().paneRect(LinkPane, pane);
     POINT p = {(pane.left + pane.right) / 2, pane.top + 1};
-    ClientToScreen(Magnifier.chrome().statusBar, &p);
+    ClientToScreen(Magnifier.chrome().statusBar(), &p);
     GetWindowRect(window(), &frame);
     ASSERT_LT(p.y, frame.bottom);
     SetCursorPos(p.x, p.y);
     pumpMessages(20);
-    EXPECT_FALSE(Magnifier.OnSetCursor());
+    EXPECT_FALSE(Magnifier.chrome().OnSetCursor());
     EXPECT_NE(HTCLIENT, SendMessageA(window(), WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y)));
     LinkCursor = nullptr;
     // Nor any context menu or help there, or below the window.

@@ -174,8 +174,8 @@ RECT childRectInClient(HWND child)
 TEST_F(ViewLayout, CountsAndBarsFollowTheViewSize)
 {
     ASSERT_EQ(3, Settings.ZoomFactor);
-    ASSERT_GT(Magnifier.chrome().rebarHeight, 0);
-    ASSERT_GT(Magnifier.chrome().statusHeight, 0);
+    ASSERT_GT(Magnifier.chrome().rebarHeight(), 0);
+    ASSERT_GT(Magnifier.chrome().statusHeight(), 0);
 
     sizeViewTo(200, 100);
     EXPECT_FALSE(Magnifier.view().empty());
@@ -189,11 +189,11 @@ TEST_F(ViewLayout, CountsAndBarsFollowTheViewSize)
     // The status bar sits right under the view, as wide as it. (The tool
     // band places itself around the size it is given: the rebar control
     // reaches past its border.)
-    const RECT status = childRectInClient(Magnifier.chrome().statusBar);
+    const RECT status = childRectInClient(Magnifier.chrome().statusBar());
     EXPECT_EQ(0, status.left);
-    EXPECT_EQ(Magnifier.chrome().rebarHeight + 100, status.top);
+    EXPECT_EQ(Magnifier.chrome().rebarHeight() + 100, status.top);
     EXPECT_EQ(200, status.right);
-    EXPECT_EQ(Magnifier.chrome().statusHeight, status.bottom - status.top);
+    EXPECT_EQ(Magnifier.chrome().statusHeight(), status.bottom - status.top);
 
     // The region covers exactly the view.
     RECT box;
@@ -211,11 +211,11 @@ TEST_F(ViewLayout, CountsAndBarsFollowTheViewSize)
 TEST_F(ViewLayout, HiddenBarsGiveTheirRoomToTheView)
 {
     sizeViewTo(200, 100);
-    const int rebarHeight = Magnifier.chrome().rebarHeight;
-    const int statusHeight = Magnifier.chrome().statusHeight;
+    const int rebarHeight = Magnifier.chrome().rebarHeight();
+    const int statusHeight = Magnifier.chrome().statusHeight();
     Settings.DisplayToolbar = false;
     Magnifier.applyToolbarVisibility();
-    EXPECT_FALSE(IsWindowVisible(Magnifier.chrome().rebar));
+    EXPECT_FALSE(IsWindowVisible(Magnifier.chrome().rebar()));
     RECT v = Magnifier.view().viewRect();
     EXPECT_EQ(0, v.top);
     EXPECT_EQ((100 + rebarHeight) / 3 + 1, Magnifier.view().cells().viewRows);
@@ -226,8 +226,8 @@ TEST_F(ViewLayout, HiddenBarsGiveTheirRoomToTheView)
     EXPECT_EQ(100 + rebarHeight + statusHeight, v.bottom);
     EXPECT_EQ((100 + rebarHeight + statusHeight) / 3 + 1, Magnifier.view().cells().viewRows);
     // The heights are measured once, not when the bars come and go.
-    EXPECT_EQ(rebarHeight, Magnifier.chrome().rebarHeight);
-    EXPECT_EQ(statusHeight, Magnifier.chrome().statusHeight);
+    EXPECT_EQ(rebarHeight, Magnifier.chrome().rebarHeight());
+    EXPECT_EQ(statusHeight, Magnifier.chrome().statusHeight());
 }
 
 TEST_F(ViewLayout, ClientShorterThanBothBarsLeavesTheLayoutAsItWas)
@@ -235,15 +235,15 @@ TEST_F(ViewLayout, ClientShorterThanBothBarsLeavesTheLayoutAsItWas)
     sizeViewTo(200, 100);
     const int cols = Magnifier.view().cells().viewCols;
     const int rows = Magnifier.view().cells().viewRows;
-    const RECT status = childRectInClient(Magnifier.chrome().statusBar);
-    const RECT band = childRectInClient(Magnifier.chrome().rebar);
+    const RECT status = childRectInClient(Magnifier.chrome().statusBar());
+    const RECT band = childRectInClient(Magnifier.chrome().rebar());
 
     // A client one pixel shorter than the two bars together.
     RECT outer, client;
     GetWindowRect(window(), &outer);
     GetClientRect(window(), &client);
     const int frameHeight = (outer.bottom - outer.top) - client.bottom;
-    const int wanted = Magnifier.chrome().rebarHeight + Magnifier.chrome().statusHeight - 1;
+    const int wanted = Magnifier.chrome().rebarHeight() + Magnifier.chrome().statusHeight() - 1;
     SetWindowPos(window(), nullptr, 0, 0, outer.right - outer.left + 40, wanted + frameHeight,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     GetClientRect(window(), &client);
@@ -252,8 +252,8 @@ TEST_F(ViewLayout, ClientShorterThanBothBarsLeavesTheLayoutAsItWas)
     EXPECT_TRUE(Magnifier.view().empty());
     EXPECT_EQ(cols, Magnifier.view().cells().viewCols);
     EXPECT_EQ(rows, Magnifier.view().cells().viewRows);
-    const RECT statusNow = childRectInClient(Magnifier.chrome().statusBar);
-    const RECT bandNow = childRectInClient(Magnifier.chrome().rebar);
+    const RECT statusNow = childRectInClient(Magnifier.chrome().statusBar());
+    const RECT bandNow = childRectInClient(Magnifier.chrome().rebar());
     EXPECT_TRUE(EqualRect(&status, &statusNow));
     EXPECT_TRUE(EqualRect(&band, &bandNow));
 
@@ -416,7 +416,7 @@ protected:
         QuietViewTest::SetUp();
         sizeViewTo(200, 100);
     }
-    LRESULT trackbarPosition() const { return Magnifier.chrome().zoomTrackbar.pos(); }
+    LRESULT trackbarPosition() const { return Magnifier.chrome().zoomTrackbar().pos(); }
 };
 
 }  // namespace

@@ -159,7 +159,7 @@ TEST_F(HelpPopupTest, EveryHelpIdOfTheProgramHasAText)
                           1011, 1013, 1018, 1019, 1020, 1021, 1022, 1023, 1024, 1025})
         ids.push_back(0x808E0000 + control);
     TBBUTTON button = {};
-    for (int i = 0; Magnifier.chrome().toolbar.button(i, button); ++i) {
+    for (int i = 0; Magnifier.chrome().toolbar().button(i, button); ++i) {
         if (button.idCommand)
             ids.push_back(button.idCommand);
     }

@@ -123,7 +123,7 @@ TEST_F(Placement, TransparencyOffRemovesTheStyleAndRedrawsEverything)
     setTransparency(window(), true, 178);
     UpdateWindow(window());
     ValidateRect(window(), nullptr);
-    ValidateRect(Magnifier.chrome().statusBar, nullptr);
+    ValidateRect(Magnifier.chrome().statusBar(), nullptr);
     ASSERT_FALSE(GetUpdateRect(window(), nullptr, FALSE));
 
     setTransparency(window(), false, 178);
@@ -135,7 +135,7 @@ TEST_F(Placement, TransparencyOffRemovesTheStyleAndRedrawsEverything)
     RECT client;
     GetClientRect(window(), &client);
     EXPECT_TRUE(EqualRect(&client, &pending));
-    EXPECT_TRUE(GetUpdateRect(Magnifier.chrome().statusBar, nullptr, FALSE));
+    EXPECT_TRUE(GetUpdateRect(Magnifier.chrome().statusBar(), nullptr, FALSE));
 }
 
 TEST_F(Placement, TransparencyCommandTogglesTheSetting)

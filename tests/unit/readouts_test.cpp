@@ -27,24 +27,24 @@ void startSelecting()
 
 void setPaneText(int pane, const char* text)
 {
-    Magnifier.chrome().statusBar.setText(pane, text);
+    Magnifier.chrome().statusBar().setText(pane, text);
 }
 
 // The tip the tooltip control holds for a trackbar.
 std::string trackbarTip(HWND trackbar)
 {
-    return Magnifier.chrome().tooltips.toolText(Magnifier.chrome().tooltips.handle(),
-                                                reinterpret_cast<UINT_PTR>(trackbar));
+    return Magnifier.chrome().tooltips().toolText(Magnifier.chrome().tooltips().handle(),
+                                                  reinterpret_cast<UINT_PTR>(trackbar));
 }
 
 std::string rateTip()
 {
-    return trackbarTip(Magnifier.chrome().rateTrackbar);
+    return trackbarTip(Magnifier.chrome().rateTrackbar());
 }
 
 std::string zoomTip()
 {
-    return trackbarTip(Magnifier.chrome().zoomTrackbar);
+    return trackbarTip(Magnifier.chrome().zoomTrackbar());
 }
 
 LRESULT trackbarPos(const Trackbar& trackbar)
@@ -159,16 +159,16 @@ TEST_F(Readouts, RateIsClampedAndTheTrackbarAndTipFollow)
     EXPECT_EQ("Auto Update - None", rateTip());
     Magnifier.setUpdateRate(7, false);
     EXPECT_EQ(4, Settings.Update);
-    EXPECT_EQ(4, trackbarPos(Magnifier.chrome().rateTrackbar));
+    EXPECT_EQ(4, trackbarPos(Magnifier.chrome().rateTrackbar()));
     EXPECT_EQ("Auto Update - Fast", rateTip());
     Magnifier.setUpdateRate(3, false);
-    EXPECT_EQ(3, trackbarPos(Magnifier.chrome().rateTrackbar));
+    EXPECT_EQ(3, trackbarPos(Magnifier.chrome().rateTrackbar()));
     EXPECT_EQ("Auto Update - Medium", rateTip());
     Magnifier.setUpdateRate(2, false);
     EXPECT_EQ("Auto Update - Slow", rateTip());
     Magnifier.setUpdateRate(0, false);
     EXPECT_EQ(1, Settings.Update);
-    EXPECT_EQ(1, trackbarPos(Magnifier.chrome().rateTrackbar));
+    EXPECT_EQ(1, trackbarPos(Magnifier.chrome().rateTrackbar()));
     EXPECT_EQ("Auto Update - None", rateTip());
     Magnifier.setUpdateRate(-40, false);
     EXPECT_EQ(1, Settings.Update);
@@ -210,20 +210,20 @@ TEST_F(Readouts, SameRateWithoutForceChangesNothing)
     // Evidence that a second run would undo: a stopped timer, another tip
     // text, a follow button out of step with its setting.
     KillTimer(Magnifier.handle(), AutoUpdateTimer);
-    Magnifier.chrome().tooltips.updateTipText(Magnifier.chrome().rateTrackbar, "unchanged");
-    Magnifier.chrome().toolbar.check(IDM_FOLLOW_MOUSE, true);
+    Magnifier.chrome().tooltips().updateTipText(Magnifier.chrome().rateTrackbar(), "unchanged");
+    Magnifier.chrome().toolbar().check(IDM_FOLLOW_MOUSE, true);
 
     Magnifier.setUpdateRate(4, false);
     Magnifier.setUpdateRate(9, false);  // clamped to the same rate
     EXPECT_FALSE(KillTimer(Magnifier.handle(), AutoUpdateTimer));
     EXPECT_EQ("unchanged", rateTip());
-    EXPECT_TRUE(Magnifier.chrome().toolbar.checked(IDM_FOLLOW_MOUSE));
+    EXPECT_TRUE(Magnifier.chrome().toolbar().checked(IDM_FOLLOW_MOUSE));
 
     // Forced, the same rate sets everything up again.
     Magnifier.setUpdateRate(4, true);
     EXPECT_TRUE(KillTimer(Magnifier.handle(), AutoUpdateTimer));
     EXPECT_EQ("Auto Update - Fast", rateTip());
-    EXPECT_FALSE(Magnifier.chrome().toolbar.checked(IDM_FOLLOW_MOUSE));
+    EXPECT_FALSE(Magnifier.chrome().toolbar().checked(IDM_FOLLOW_MOUSE));
 }
 
 TEST_F(Readouts, RateCommandsStepAndStopAtTheEnds)
@@ -237,7 +237,7 @@ TEST_F(Readouts, RateCommandsStepAndStopAtTheEnds)
     for (int expected : down) {
         SendMessageA(window(), WM_COMMAND, IDM_RATE_DOWN, 0);
         EXPECT_EQ(expected, Settings.Update);
-        EXPECT_EQ(expected, trackbarPos(Magnifier.chrome().rateTrackbar));
+        EXPECT_EQ(expected, trackbarPos(Magnifier.chrome().rateTrackbar()));
     }
 }
 
@@ -256,9 +256,9 @@ TEST_F(Readouts, ZoomTrackbarScrollCodes)
     };
     for (const Case& c : cases) {
         Magnifier.view().setZoomFactor(10);
-        EXPECT_EQ(0, scroll(c.code, c.position, Magnifier.chrome().zoomTrackbar));
+        EXPECT_EQ(0, scroll(c.code, c.position, Magnifier.chrome().zoomTrackbar()));
         EXPECT_EQ(c.expected, Settings.ZoomFactor) << "code " << c.code;
-        EXPECT_EQ(c.expected, trackbarPos(Magnifier.chrome().zoomTrackbar)) << "code " << c.code;
+        EXPECT_EQ(c.expected, trackbarPos(Magnifier.chrome().zoomTrackbar())) << "code " << c.code;
         EXPECT_EQ("Zoom Level x" + std::to_string(c.expected), zoomTip()) << "code " << c.code;
     }
 }
@@ -277,9 +277,10 @@ TEST_F(Readouts, RateTrackbarScrollCodes)
     };
     for (const Case& c : cases) {
         Magnifier.setUpdateRate(c.from, false);
-        EXPECT_EQ(0, scroll(c.code, c.position, Magnifier.chrome().rateTrackbar));
+        EXPECT_EQ(0, scroll(c.code, c.position, Magnifier.chrome().rateTrackbar()));
         EXPECT_EQ(c.expected, Settings.Update) << "from " << c.from << " code " << c.code;
-        EXPECT_EQ(c.expected, trackbarPos(Magnifier.chrome().rateTrackbar)) << "from " << c.from << " code " << c.code;
+        EXPECT_EQ(c.expected, trackbarPos(Magnifier.chrome().rateTrackbar()))
+            << "from " << c.from << " code " << c.code;
     }
 }
 
@@ -287,7 +288,7 @@ TEST_F(Readouts, ScrollsOfOtherWindowsAreIgnored)
 {
     HWND stranger =
         CreateWindowExA(0, TRACKBAR_CLASSA, nullptr, WS_CHILD, 0, 0, 50, 20, window(), nullptr, AppInstance, nullptr);
-    const HWND toolbar = Magnifier.chrome().toolbar, statusBar = Magnifier.chrome().statusBar;
+    const HWND toolbar = Magnifier.chrome().toolbar(), statusBar = Magnifier.chrome().statusBar();
     for (HWND sender : {static_cast<HWND>(nullptr), stranger, toolbar, statusBar, window()}) {
         scroll(TB_THUMBPOSITION, 20, sender);
         scroll(TB_LINEDOWN, 0, sender);
@@ -302,23 +303,23 @@ TEST_F(Readouts, TrackbarsOwnScrollsReachTheWindow)
     // Wine's trackbars keep telling the window they were created under (the
     // main window); where a trackbar tells its current parent, the toolbar,
     // the toolbar passes the message on.
-    SendMessageA(Magnifier.chrome().toolbar, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, 5),
-                 reinterpret_cast<LPARAM>(Magnifier.chrome().zoomTrackbar.handle()));
+    SendMessageA(Magnifier.chrome().toolbar(), WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, 5),
+                 reinterpret_cast<LPARAM>(Magnifier.chrome().zoomTrackbar().handle()));
     EXPECT_EQ(5, Settings.ZoomFactor);
-    SendMessageA(Magnifier.chrome().toolbar, WM_HSCROLL, MAKEWPARAM(TB_LINEUP, 0),
-                 reinterpret_cast<LPARAM>(Magnifier.chrome().zoomTrackbar.handle()));
+    SendMessageA(Magnifier.chrome().toolbar(), WM_HSCROLL, MAKEWPARAM(TB_LINEUP, 0),
+                 reinterpret_cast<LPARAM>(Magnifier.chrome().zoomTrackbar().handle()));
     EXPECT_EQ(4, Settings.ZoomFactor);
-    SendMessageA(Magnifier.chrome().toolbar, WM_HSCROLL, MAKEWPARAM(TB_LINEUP, 0), 0);
+    SendMessageA(Magnifier.chrome().toolbar(), WM_HSCROLL, MAKEWPARAM(TB_LINEUP, 0), 0);
     EXPECT_EQ(4, Settings.ZoomFactor);
     Magnifier.view().setZoomFactor(3);
 
     // Keys on the trackbars (their own scrolls).
-    SendMessageA(Magnifier.chrome().zoomTrackbar, WM_KEYDOWN, VK_RIGHT, 0);
+    SendMessageA(Magnifier.chrome().zoomTrackbar(), WM_KEYDOWN, VK_RIGHT, 0);
     EXPECT_EQ(4, Settings.ZoomFactor);
-    SendMessageA(Magnifier.chrome().zoomTrackbar, WM_KEYDOWN, VK_NEXT, 0);
+    SendMessageA(Magnifier.chrome().zoomTrackbar(), WM_KEYDOWN, VK_NEXT, 0);
     EXPECT_EQ(6, Settings.ZoomFactor);
-    EXPECT_EQ(6, trackbarPos(Magnifier.chrome().zoomTrackbar));
-    SendMessageA(Magnifier.chrome().rateTrackbar, WM_KEYDOWN, VK_RIGHT, 0);
+    EXPECT_EQ(6, trackbarPos(Magnifier.chrome().zoomTrackbar()));
+    SendMessageA(Magnifier.chrome().rateTrackbar(), WM_KEYDOWN, VK_RIGHT, 0);
     EXPECT_EQ(2, Settings.Update);
     EXPECT_TRUE(KillTimer(window(), AutoUpdateTimer));
 }
@@ -516,7 +517,7 @@ TEST_F(Readouts, TicksLeaveNoHandlesBehind)
         patch.pointAt(5 + i % 40, 5 + i % 30);
         readoutTick();
         SendMessageA(window(), WM_TIMER, AutoUpdateTimer, 0);
-        UpdateWindow(Magnifier.chrome().statusBar);
+        UpdateWindow(Magnifier.chrome().statusBar());
         UpdateWindow(window());
     }
     pumpMessages(30);
@@ -576,7 +577,7 @@ TEST_F(Readouts, StatusBarShownAgainHasTheCurrentValuesAndTheCopyTheCurrentColou
     a.pointAt(10, 10);
     readoutTick();
     SendMessageA(window(), WM_COMMAND, IDM_TOGGLE_STATUSBAR, 0);
-    ASSERT_FALSE(IsWindowVisible(Magnifier.chrome().statusBar));
+    ASSERT_FALSE(IsWindowVisible(Magnifier.chrome().statusBar()));
 
     // With the bar hidden the colour copy still has the colour under the mouse.
     const POINT p = b.pointAt(20, 30);

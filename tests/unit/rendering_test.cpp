@@ -82,7 +82,7 @@ TEST_F(Painting, DrawsTheViewBelowTheToolBand)
     sizeViewTo(200, 100);
     Canvas canvas;
     Magnifier.view().paintView(canvas.dc);
-    const int top = Magnifier.chrome().rebarHeight;
+    const int top = Magnifier.chrome().rebarHeight();
     EXPECT_EQ(MarkColour, GetPixel(canvas.dc, 5, top - 1));
     EXPECT_EQ(MarkColour, GetPixel(canvas.dc, 5, top + 100));
     int drawn = 0;
@@ -126,7 +126,7 @@ TEST_F(Painting, View104x60AtZoom4WithTheOwnArrow)
     Settings.bUseOSCursor = false;
     Canvas canvas;
     Magnifier.view().paintView(canvas.dc);
-    const int top = Magnifier.chrome().rebarHeight;
+    const int top = Magnifier.chrome().rebarHeight();
     // The arrow's corner at the centre of cell (13, 8): view pixel (54, 34).
     EXPECT_EQ(RGB(0, 0, 0), GetPixel(canvas.dc, 54, top + 34));
     EXPECT_EQ(RGB(0, 0, 0), GetPixel(canvas.dc, 55, top + 35));

@@ -221,7 +221,7 @@ HelpFileAt::~HelpFileAt()
 
 std::string paneText(int pane)
 {
-    if (Magnifier.chrome().statusBar.ownerDrawn(pane))
+    if (Magnifier.chrome().statusBar().ownerDrawn(pane))
         return "<owner-drawn>";
-    return Magnifier.chrome().statusBar.text(pane);
+    return Magnifier.chrome().statusBar().text(pane);
 }

@@ -19,8 +19,8 @@ void QuietViewTest::prepareRegistry()
 
 int clientHeightForView(int height)
 {
-    const int top = Settings.DisplayToolbar ? Magnifier.chrome().rebarHeight : 0;
-    const int bottom = Settings.DisplayStatusbar ? Magnifier.chrome().statusHeight : 0;
+    const int top = Settings.DisplayToolbar ? Magnifier.chrome().rebarHeight() : 0;
+    const int bottom = Settings.DisplayStatusbar ? Magnifier.chrome().statusHeight() : 0;
     return height + top + bottom;
 }
 

@@ -82,7 +82,7 @@ TEST_F(MainWindow, MinimisedOrZeroSizeKeepsTheLayout)
 TEST_F(MainWindow, ChildControlsGiveTheFocusBack)
 {
     SetForegroundWindow(window());
-    SetFocus(Magnifier.chrome().zoomTrackbar);
+    SetFocus(Magnifier.chrome().zoomTrackbar());
     pumpMessages(20);
     EXPECT_EQ(window(), GetFocus());
 }
