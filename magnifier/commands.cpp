@@ -42,11 +42,11 @@ bool MagnifierWindow::OnCommand(UINT command)
         applyStatusbarVisibility();
         break;
     case IDM_CANCEL_SELECTION:
-        CancelSelection();
+        mouse_.CancelSelection();
         break;
     case IDM_ZOOM_TO_SELECTION: {
         RECT selection;
-        SelectionRect(selection);
+        mouse_.SelectionRect(selection);
         view_.zoomToSelection(selection);
         break;
     }
@@ -54,13 +54,11 @@ bool MagnifierWindow::OnCommand(UINT command)
         const RECT v = viewRect();
         POINT corner = {v.left, v.top};
         ClientToScreen(hwnd, &corner);
-        ShowContextMenu(corner);
+        mouse_.ShowContextMenu(corner);
         break;
     }
     case IDM_HIGHLIGHT:
-        view_.computeHighlightRect();
-        highlight_.Show(view_.highlightRect());
-        highlight_.StartBlink(125, 8);
+        mouse_.blinkHighlight();
         break;
     case IDM_TOGGLE_GRID:
         Settings.ShowGrid = !Settings.ShowGrid;
@@ -106,7 +104,7 @@ bool MagnifierWindow::OnCommand(UINT command)
         output_.copyImage(true, true);
         break;
     case IDM_SAVE_IMAGE:
-        output_.SaveImageAs(mouse_.hasSelection);
+        output_.SaveImageAs(mouse_.hasSelection());
         break;
     case IDM_SAVE_SELECTION:
         output_.SaveImageAs(true);
@@ -198,8 +196,8 @@ void MagnifierWindow::OnKeyDown(UINT virtualKey)
             view_.moveZoomPoint(0, view_.cells().viewRows - 1);
         break;
     case VK_ESCAPE:
-        EndPointPick();
-        CancelSelection();
+        mouse_.EndPointPick();
+        mouse_.CancelSelection();
         break;
     default:
         break;

@@ -7,7 +7,7 @@
 #include "app/globals.h"
 #include "app/owned_handle.h"
 #include "dialogs/help.h"
-#include "magnifier/magnifier_window.h"
+#include "magnifier/mouse_modes.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -56,21 +56,21 @@ HMENU preparePopup(HMENU menus, DWORD helpId, bool selectionMenu)
 
 }  // namespace
 
-bool MagnifierWindow::ContextHelpIdAt(POINT p, DWORD& id) const
+bool MouseModes::ContextHelpIdAt(POINT p, DWORD& id) const
 {
     id = 0;
-    if (!PointInWindow(hwnd, p))
+    if (!PointInWindow(window, p))
         return false;  // no area of this window lies there
     POINT client = p;
-    ScreenToClient(hwnd, &client);
-    if (view_.region() && PtInRegion(view_.region(), client.x, client.y)) {
+    ScreenToClient(window, &client);
+    if (view.region() && PtInRegion(view.region(), client.x, client.y)) {
         id = ViewHelp;
         return true;
     }
-    return chrome_.areaHelpId(p, id);
+    return chrome.areaHelpId(p, id);
 }
 
-bool MagnifierWindow::ShowContextMenu(POINT p)
+bool MouseModes::ShowContextMenu(POINT p)
 {
     DWORD helpId = 0;
     if (!ContextHelpIdAt(p, helpId)) {
@@ -79,26 +79,27 @@ bool MagnifierWindow::ShowContextMenu(POINT p)
     }
     UINT command = 0;
     const OwnedMenu menus(LoadMenuA(AppInstance, MAKEINTRESOURCEA(IDR_CONTEXT_MENUS)));
-    if (HMENU popup = menus ? preparePopup(menus, helpId, mouse_.hasSelection) : nullptr)
-        command = static_cast<UINT>(TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON, p.x, p.y, 0, hwnd, nullptr));
+    if (HMENU popup = menus ? preparePopup(menus, helpId, kept) : nullptr)
+        command =
+            static_cast<UINT>(TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON, p.x, p.y, 0, window, nullptr));
     if (command == IDM_WHATS_THIS) {
         showWhatsThis(p, helpId);  // the selection is left as it is
     } else {
         CancelSelection();
         if (command != 0)
-            OnCommand(command);
+            SendMessageA(window, WM_COMMAND, command, 0);  // as a menu's own command
     }
     return true;
 }
 
-void MagnifierWindow::showWhatsThis(POINT p, DWORD helpId)
+void MouseModes::showWhatsThis(POINT p, DWORD helpId)
 {
     // Help shows the pop-up topic of the window it is given, looked up by
     // the window's control id in the pair list: a hidden window at the point.
     DWORD pairs[] = {HelpAnchorId, helpId, 0, 0};
     POINT client = p;
-    ScreenToClient(hwnd, &client);
-    const OwnedWindow anchor(CreateWindowExA(0, "STATIC", nullptr, WS_CHILD, client.x, client.y, 10, 10, hwnd,
+    ScreenToClient(window, &client);
+    const OwnedWindow anchor(CreateWindowExA(0, "STATIC", nullptr, WS_CHILD, client.x, client.y, 10, 10, window,
                                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(HelpAnchorId)), AppInstance,
                                              nullptr));
     // Wine's help bridge refuses HELP_WM_HELP; the same topic is then asked

@@ -23,15 +23,16 @@ namespace {
 constexpr DWORD FileNameLength = 520;
 }  // namespace
 
-ImageOutput::ImageOutput(ZoomView& zoomView, LiveReadouts& liveReadouts, const MouseState& mouseState)
-    : view(zoomView), readouts(liveReadouts), mouse(mouseState)
+ImageOutput::ImageOutput(ZoomView& zoomView, LiveReadouts& liveReadouts, const MouseModes& mouseModes)
+    : view(zoomView), readouts(liveReadouts), mouse(mouseModes)
 {
 }
 
 OwnedBitmap ImageOutput::CaptureImage(bool zoomed, bool selectionOnly)
 {
     const RECT v = view.viewRect();
-    const RECT selection = mouse.snappedSelection(v, Settings.ZoomFactor);
+    RECT selection;
+    mouse.SelectionRect(selection);
     return CaptureScreen(
         CaptureAreaOf(view.sourceArea(), v, selectionOnly ? &selection : nullptr, Settings.ZoomFactor, zoomed));
 }

@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include "app/owned_handle.h"
-#include "magnifier/mouse_state.h"
+#include "magnifier/mouse_modes.h"
 #include "magnifier/readouts.h"
 #include "magnifier/zoom_view.h"
 
@@ -13,7 +13,7 @@ class ImageOutput {
 public:
     // The view it captures, the readouts whose colour it copies, and the
     // mouse modes whose selection it captures.
-    ImageOutput(ZoomView& view, LiveReadouts& readouts, const MouseState& mouse);
+    ImageOutput(ZoomView& view, LiveReadouts& readouts, const MouseModes& mouse);
     ImageOutput(const ImageOutput&) = delete;
     ImageOutput& operator=(const ImageOutput&) = delete;
 
@@ -31,6 +31,6 @@ public:
 private:
     ZoomView& view;
     LiveReadouts& readouts;
-    const MouseState& mouse;
+    const MouseModes& mouse;
     HWND window = nullptr;
 };

@@ -28,7 +28,7 @@ POINT pointOf(LPARAM lParam)
 MagnifierWindow Magnifier;
 
 MagnifierWindow::MagnifierWindow()
-    : view_(*this), readouts_(view_, chrome_.statusBar()), output_(view_, readouts_, mouse_)
+    : view_(*this), mouse_(view_, chrome_), readouts_(view_, chrome_.statusBar()), output_(view_, readouts_, mouse_)
 {
 }
 
@@ -44,6 +44,7 @@ bool MagnifierWindow::onCreate()
 {
     RegisterHotkeys(hwnd);
     view_.attach(hwnd, LoadCursorA(AppInstance, MAKEINTRESOURCEA(IDC_VIEW_ARROW)));
+    mouse_.attach(hwnd);
     readouts_.attach(hwnd);
     output_.attach(hwnd);
     setTransparency(hwnd, Settings.Transparent, Settings.nTransparency);
@@ -116,31 +117,31 @@ LRESULT MagnifierWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         view_.repaintView();
         return 0;
     case WM_CANCELMODE:
-        EndPointPick();
+        mouse_.EndPointPick();
         return 0;
     case WM_CAPTURECHANGED:
         // Another window took the pointer from a drag: the drag ends as on a
         // cancel, or the view would stay frozen in it.
         if (reinterpret_cast<HWND>(lParam) != hwnd)
-            EndPointPick();
+            mouse_.EndPointPick();
         return 0;
     case WM_MOUSEMOVE:
-        OnMouseMove(pointOf(lParam));
+        onMouseMove(pointOf(lParam));
         return 0;
     case WM_LBUTTONDOWN:
-        OnLButtonDown();
+        mouse_.OnLButtonDown();
         return 0;
     case WM_LBUTTONUP:
-        OnLButtonUp();
+        mouse_.OnLButtonUp();
         return 0;
     case WM_RBUTTONDOWN:
-        OnRButtonDown(pointOf(lParam));
+        mouse_.OnRButtonDown(pointOf(lParam));
         return 0;
     case WM_RBUTTONUP:
-        OnRButtonUp(pointOf(lParam));
+        mouse_.OnRButtonUp(pointOf(lParam));
         return 0;
     case WM_CONTEXTMENU:
-        if (ShowContextMenu(pointOf(lParam)))
+        if (mouse_.ShowContextMenu(pointOf(lParam)))
             return 0;
         break;
     case WM_SETCURSOR:
@@ -158,8 +159,7 @@ LRESULT MagnifierWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         OnKeyDown(static_cast<UINT>(wParam));
         return 0;
     case WM_SYSKEYDOWN:
-        CancelSelection();
-        EndPointPick();
+        onSysKeyDown();
         return 0;
     case WM_COMMAND:
         if (OnCommand(LOWORD(wParam)))
@@ -178,10 +178,10 @@ LRESULT MagnifierWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         chrome_.OnMenuSelect(wParam, lParam);
         return 0;
     case WM_MBUTTONDOWN:
-        OnMiddleButtonDown(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+        mouse_.OnMiddleButtonDown(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
         return 0;
     case WM_MOUSEWHEEL:
-        OnMouseWheel(wParam);
+        mouse_.OnMouseWheel(wParam);
         return 0;
     case WM_DPICHANGED:
         onDpiChanged(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
@@ -206,7 +206,7 @@ LRESULT MagnifierWindow::onRegisteredMessage(UINT message, WPARAM wParam, LPARAM
         return 1;
     }
     if (originEndMessage != 0 && message == originEndMessage)
-        OnPanningEnd();
+        mouse_.OnPanningEnd();
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
@@ -280,6 +280,20 @@ void MagnifierWindow::onKillFocus(HWND gainingFocus)
     // keys and accelerators always reach the main window.
     if (gainingFocus && IsChild(hwnd, gainingFocus))
         SetFocus(hwnd);
+}
+
+void MagnifierWindow::onMouseMove(POINT client)
+{
+    takeFocusBack();  // the wheel over the view goes where the focus is
+    mouse_.OnMouseMove(client);
+}
+
+// A system key (Alt, F10) ends the drags and the selection: its menu loop
+// would leave them hanging.
+void MagnifierWindow::onSysKeyDown()
+{
+    mouse_.CancelSelection();
+    mouse_.EndPointPick();
 }
 
 void MagnifierWindow::onPaint()

@@ -8,12 +8,9 @@
 #include "app/owned_handle.h"
 #include "magnifier/chrome.h"
 #include "magnifier/image_output.h"
-#include "magnifier/mouse_state.h"
+#include "magnifier/mouse_modes.h"
 #include "magnifier/readouts.h"
 #include "magnifier/zoom_view.h"
-#include "overlays/drag_highlight.h"
-#include "overlays/marquee.h"
-#include "overlays/tracking_tooltip.h"
 
 // The auto-update timer of the main window (timer 2 is the readouts').
 enum : UINT_PTR { AutoUpdateTimer = 1 };
@@ -38,11 +35,9 @@ public:
     // The parts of the window
     ZoomView& view() { return view_; }
     WindowChrome& chrome() { return chrome_; }
-    const MouseState& mouse() const { return mouse_; }
+    MouseModes& mouse() { return mouse_; }
     LiveReadouts& readouts() { return readouts_; }
     ImageOutput& imageOutput() { return output_; }
-    const TrackingToolTip& trackingTip() const { return trackingTip_; }
-    const Marquee& marquee() const { return marquee_; }
 
     // What the settings' switches change in the window
     void applyAlwaysOnTop();
@@ -64,29 +59,6 @@ public:
     void runOptions();
     void OnKeyDown(UINT virtualKey);
 
-    // Selection and the mouse modes
-    void SelectionRect(RECT& rect) const;
-    // A selection from start to end kept, as a right-drag leaves it while
-    // its menu is open (client coordinates).
-    void keepSelection(POINT start, POINT end);
-    void UpdateSelectionFeedback();
-    void CancelSelection();
-    void EndPointPick();
-    void OnMouseMove(POINT client);
-    void OnLButtonDown();
-    void OnLButtonUp();
-    void OnRButtonDown(POINT client);
-    void OnRButtonUp(POINT client);
-
-    // Context menus and context help of the window's areas
-    bool ContextHelpIdAt(POINT screenPoint, DWORD& id) const;
-    bool ShowContextMenu(POINT screenPoint);
-
-    // Wheel and panning
-    void OnMouseWheel(WPARAM wParam);
-    void OnMiddleButtonDown(int x, int y);
-    void OnPanningEnd();
-
 private:
     // What the zoom view asks of the window (geometry of the bars, the
     // trackbar of the zoom, the cursor's shape).
@@ -98,22 +70,20 @@ private:
     HWND hwnd = nullptr;
     ZoomView view_;
     WindowChrome chrome_;
-    MouseState mouse_;
+    MouseModes mouse_;
     LiveReadouts readouts_;
     ImageOutput output_;
-    TrackingToolTip trackingTip_;
-    Marquee marquee_;
-    DragHighlight highlight_;
     // Screen position of the normal rectangle less the one the window
     // placement reports (see normalRectOnScreen).
     POINT placementShift = {0, 0};
 
-    void releaseDragCapture() const;
     void onActivate(WPARAM wParam, LPARAM lParam);
     void takeFocusBack();
     void onDestroy();
     void onSize(WPARAM kind, int width, int height);
     void onKillFocus(HWND gainingFocus);
+    void onMouseMove(POINT client);
+    void onSysKeyDown();
     void onPaint();
     void onDisplayChange();
     LRESULT onSysCommand(WPARAM wParam, LPARAM lParam);
@@ -123,7 +93,6 @@ private:
     void checkHelpFreshness();
     void appendSystemMenuItems();
     void onDpiChanged(int newDpi, const RECT* suggested);
-    void showWhatsThis(POINT screenPoint, DWORD helpId);
     // The period timer 1 was last armed with (kept until the rate is set anew).
     UINT autoUpdatePeriod = 0;
     // Timer 1 made the view invalid, and nothing else is known to be.

@@ -1,97 +1,105 @@
-// The mouse gestures of the view: a left-drag picks the zoom point (with the
-// highlight frame and a tip), a right-drag selects magnified pixels (with the
-// marquee and a size tip) and ends in the selection menu; the wheel steps the
+// The drags of the view: a left-drag picks the zoom point (with the highlight
+// frame and a tip), a right-drag selects magnified pixels (with the marquee
+// and a size tip) and ends in the selection menu; the wheel steps the
 // transparency (Shift) or the zoom (Ctrl).
 #include <windows.h>
 
 #include "app/controls.h"
 #include "app/globals.h"
-#include "magnifier/magnifier_window.h"
+#include "magnifier/mouse_modes.h"
 #include "magnifier/wheel.h"
 #include "overlays/transparency.h"
 #include "resources/resource_ids.h"
 
-void MagnifierWindow::OnLButtonDown()
+MouseModes::MouseModes(ZoomView& zoomView, const WindowChrome& windowChrome) : view(zoomView), chrome(windowChrome) {}
+
+void MouseModes::OnLButtonDown()
 {
-    if (mouse_.hasSelection || mouse_.selecting) {
+    if (kept || dragging) {
         CancelSelection();  // a left click only ends the selection
         return;
     }
-    SetCapture(hwnd);
+    SetCapture(window);
     static ResString pickStatus(IDS_PICK_STATUS);
-    chrome_.showMenuHelp(pickStatus.GetText());
-    mouse_.pickingPoint = true;
+    chrome.showMenuHelp(pickStatus.GetText());
+    picking = true;
     POINT zoomPoint;
     GetCursorPos(&zoomPoint);
-    view_.setZoomPoint(zoomPoint);
-    view_.computeHighlightRect();
-    highlight_.Show(view_.highlightRect());
+    view.setZoomPoint(zoomPoint);
+    view.computeHighlightRect();
+    highlight.Show(view.highlightRect());
     // The magnifying glass stays while the mouse is captured.
     SetCursor(LoadCursorA(AppInstance, MAKEINTRESOURCEA(IDC_MAGNIFIER)));
-    trackingTip_.Show(hwnd, zoomPoint.x, zoomPoint.y - view_.cells().halfRows - 3, PickTipText.GetText());
+    tip.Show(window, zoomPoint.x, zoomPoint.y - view.cells().halfRows - 3, PickTipText.GetText());
 }
 
-void MagnifierWindow::OnLButtonUp()
+void MouseModes::OnLButtonUp()
 {
-    if (!mouse_.pickingPoint)
+    if (!picking)
         return;
     EndPointPick();
-    view_.repaintView();
+    view.repaintView();
 }
 
-void MagnifierWindow::OnMouseMove(POINT client)
+void MouseModes::OnMouseMove(POINT client)
 {
-    takeFocusBack();  // the wheel over the view goes where the focus is
-    if (mouse_.pickingPoint) {
+    if (picking) {
         // The pointer's own screen position: the frame follows it exactly.
         POINT zoomPoint;
         GetCursorPos(&zoomPoint);
-        view_.setZoomPoint(zoomPoint);
-        view_.computeHighlightRect();
-        highlight_.Show(view_.highlightRect());
-        view_.repaintView();
-    } else if (mouse_.selecting) {
+        view.setZoomPoint(zoomPoint);
+        view.computeHighlightRect();
+        highlight.Show(view.highlightRect());
+        view.repaintView();
+    } else if (dragging) {
         // The end stays on the view, its right and bottom edges included.
-        const RECT v = viewRect();
-        mouse_.selectionEnd.x = client.x < v.left ? v.left : (client.x > v.right ? v.right : client.x);
-        mouse_.selectionEnd.y = client.y < v.top ? v.top : (client.y > v.bottom ? v.bottom : client.y);
+        const RECT v = view.viewRect();
+        end.x = client.x < v.left ? v.left : (client.x > v.right ? v.right : client.x);
+        end.y = client.y < v.top ? v.top : (client.y > v.bottom ? v.bottom : client.y);
         UpdateSelectionFeedback();
     }
 }
 
-void MagnifierWindow::OnRButtonDown(POINT client)
+void MouseModes::OnRButtonDown(POINT client)
 {
     EndPointPick();
-    mouse_.selectionStart = mouse_.selectionEnd = client;
-    marquee_.Create(hwnd);
-    mouse_.selecting = true;
-    SetCapture(hwnd);
+    start = end = client;
+    marquee_.Create(window);
+    dragging = true;
+    SetCapture(window);
 }
 
-void MagnifierWindow::OnRButtonUp(POINT client)
+void MouseModes::blinkHighlight()
 {
-    if (!mouse_.selecting)
+    view.computeHighlightRect();
+    highlight.Show(view.highlightRect());
+    highlight.StartBlink(125, 8);
+}
+
+void MouseModes::OnRButtonUp(POINT client)
+{
+    if (!dragging)
         return;
-    mouse_.selecting = false;
+    dragging = false;
     ReleaseCapture();
     RECT r;
     SelectionRect(r);
     if (r.right - r.left != 0 && r.bottom - r.top != 0) {
-        mouse_.hasSelection = true;
+        kept = true;
     } else {
-        trackingTip_.Destroy();
+        tip.Destroy();
         marquee_.Destroy();
-        mouse_.hasSelection = false;
+        kept = false;
     }
     POINT screen = client;
-    ClientToScreen(hwnd, &screen);
+    ClientToScreen(window, &screen);
     ShowContextMenu(screen);
     // Only "What's This?" from a status-bar pane's menu leaves it set.
-    if (mouse_.hasSelection)
+    if (kept)
         CancelSelection();
 }
 
-void MagnifierWindow::OnMouseWheel(WPARAM wParam)
+void MouseModes::OnMouseWheel(WPARAM wParam)
 {
     EndPointPick();
     CancelSelection();
@@ -100,8 +108,8 @@ void MagnifierWindow::OnMouseWheel(WPARAM wParam)
     const bool down = static_cast<short>(HIWORD(wParam)) < 0;
     if (keys & MK_SHIFT) {
         Settings.nTransparency = wheelTransparencyStep(Settings.nTransparency, down);
-        setTransparency(hwnd, Settings.Transparent, Settings.nTransparency);
+        setTransparency(window, Settings.Transparent, Settings.nTransparency);
     } else if (keys & MK_CONTROL) {
-        view_.setZoomFactor(Settings.ZoomFactor + (down ? -1 : 1));
+        view.setZoomFactor(Settings.ZoomFactor + (down ? -1 : 1));
     }
 }

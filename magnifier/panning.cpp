@@ -6,7 +6,7 @@
 // unload code that still runs (its marker window, timer and hook).
 #include "magnifier/panning.h"
 
-#include "magnifier/magnifier_window.h"
+#include "magnifier/mouse_modes.h"
 
 OwnedModule panningLibrary;
 
@@ -30,9 +30,9 @@ void releasePanningLibrary()
 
 }  // namespace
 
-void MagnifierWindow::OnMiddleButtonDown(int x, int y)
+void MouseModes::OnMiddleButtonDown(int x, int y)
 {
-    if (mouse_.hasSelection || mouse_.selecting)
+    if (kept || dragging)
         CancelSelection();
     EndPointPick();
     // By bare name: the platform adds the extension and searches its module
@@ -47,11 +47,11 @@ void MagnifierWindow::OnMiddleButtonDown(int x, int y)
     if (!startPanning)
         return;  // a library without its entry point is kept, not loaded again
     // Panning goes on through the library's own windows after this returns.
-    if (!startPanning(hwnd, 1, 1, x, y))
+    if (!startPanning(window, 1, 1, x, y))
         releasePanningLibrary();
 }
 
-void MagnifierWindow::OnPanningEnd()
+void MouseModes::OnPanningEnd()
 {
     // A second end message, or one from another program while panning runs,
     // finds the load already given back, or the library still holding the

@@ -3,74 +3,84 @@
 // operations that end the two mouse modes.
 #include <windows.h>
 
+#include <algorithm>
+
 #include "app/controls.h"
 #include "app/globals.h"
-#include "magnifier/magnifier_window.h"
+#include "magnifier/mouse_modes.h"
 #include "resources/resource_ids.h"
 
-void MagnifierWindow::SelectionRect(RECT& r) const
+void MouseModes::SelectionRect(RECT& r) const
 {
-    r = mouse_.snappedSelection(viewRect(), Settings.ZoomFactor);
+    // The selection's ends, ordered and snapped to the grid of magnified
+    // pixels that starts at the view's corner.
+    const RECT v = view.viewRect();
+    const int z = Settings.ZoomFactor;
+    r = {std::min(start.x, end.x), std::min(start.y, end.y), std::max(start.x, end.x), std::max(start.y, end.y)};
+    r.left = v.left + (r.left - v.left) / z * z;
+    r.top = v.top + (r.top - v.top) / z * z;
+    r.right = v.left + (r.right - v.left) / z * z;
+    r.bottom = v.top + (r.bottom - v.top) / z * z;
 }
 
-void MagnifierWindow::UpdateSelectionFeedback()
+void MouseModes::UpdateSelectionFeedback()
 {
     RECT r;
     SelectionRect(r);
     const int z = Settings.ZoomFactor;
     // The size tip appears with the first move that gives the snapped
     // selection a width or a height, and stays from then on.
-    if (trackingTip_.hwnd || r.right != r.left || r.bottom != r.top) {
+    if (tip.hwnd || r.right != r.left || r.bottom != r.top) {
         static ResString sizeFormat(IDS_SELECTED_SIZE);
         char text[64];
         wsprintfA(text, sizeFormat.GetText() ? sizeFormat.GetText() : "", (r.right - r.left) / z,
                   (r.bottom - r.top) / z);
-        POINT anchor = {z * (mouse_.selectionStart.x / z) - 5, z * (mouse_.selectionStart.y / z) - 5};
-        ClientToScreen(hwnd, &anchor);
-        trackingTip_.Show(hwnd, anchor.x, anchor.y, text);
+        POINT anchor = {z * (start.x / z) - 5, z * (start.y / z) - 5};
+        ClientToScreen(window, &anchor);
+        tip.Show(window, anchor.x, anchor.y, text);
     }
-    MapWindowPoints(hwnd, HWND_DESKTOP, reinterpret_cast<POINT*>(&r), 2);
+    MapWindowPoints(window, HWND_DESKTOP, reinterpret_cast<POINT*>(&r), 2);
     marquee_.Place(r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
 
 // Gives the pointer back where the drag still holds it: a drag ended because
 // another window took the pointer must not take it from that window.
-void MagnifierWindow::releaseDragCapture() const
+void MouseModes::releaseDragCapture() const
 {
-    if (GetCapture() == hwnd)
+    if (GetCapture() == window)
         ReleaseCapture();
 }
 
-void MagnifierWindow::CancelSelection()
+void MouseModes::CancelSelection()
 {
-    if (!mouse_.hasSelection && !mouse_.selecting)
+    if (!kept && !dragging)
         return;
-    trackingTip_.Destroy();
-    mouse_.hasSelection = false;
-    if (mouse_.selecting) {
-        mouse_.selecting = false;
+    tip.Destroy();
+    kept = false;
+    if (dragging) {
+        dragging = false;
         releaseDragCapture();
     }
     marquee_.Destroy();
-    view_.repaintView();
+    view.repaintView();
 }
 
-void MagnifierWindow::EndPointPick()
+void MouseModes::EndPointPick()
 {
-    if (mouse_.pickingPoint) {
-        mouse_.pickingPoint = false;
+    if (picking) {
+        picking = false;
         releaseDragCapture();
-        highlight_.Destroy();
-        chrome_.showMenuHelp(StatusIdleText.GetText());
-        trackingTip_.Destroy();
+        highlight.Destroy();
+        chrome.showMenuHelp(StatusIdleText.GetText());
+        tip.Destroy();
     }
-    if (mouse_.selecting)
+    if (dragging)
         CancelSelection();
 }
 
-void MagnifierWindow::keepSelection(POINT start, POINT end)
+void MouseModes::keepSelection(POINT from, POINT to)
 {
-    mouse_.selectionStart = start;
-    mouse_.selectionEnd = end;
-    mouse_.hasSelection = true;
+    start = from;
+    end = to;
+    kept = true;
 }

@@ -14,7 +14,7 @@ LRESULT MagnifierWindow::OnTimer(UINT_PTR timerId)
     if (timerId == AutoUpdateTimer) {
         // Invalidate rather than paint, so slow paints cannot pile up; a
         // screen that did not change under the view needs no new picture.
-        if (!mouse_.hasSelection && !mouse_.selecting && !view_.viewUnchanged()) {
+        if (!mouse_.selectionUnderWay() && !view_.viewUnchanged()) {
             InvalidateRgn(hwnd, view_.region(), FALSE);
             onlyViewInvalid = view_.region() != nullptr;
         }
@@ -22,7 +22,7 @@ LRESULT MagnifierWindow::OnTimer(UINT_PTR timerId)
         // A tick whose fresh picture stands for the auto-update's next one:
         // the timer starts its period again from here instead of painting on
         // top.
-        if (readouts_.readoutTick(mouse_.hasSelection || mouse_.selecting) && Settings.Update > MinUpdateRate)
+        if (readouts_.readoutTick(mouse_.selectionUnderWay()) && Settings.Update > MinUpdateRate)
             SetTimer(hwnd, AutoUpdateTimer, autoUpdatePeriod, nullptr);
     }
     return 0;

@@ -629,9 +629,9 @@ TEST_F(Chrome, NoHandWhereAHiddenStatusBarLies)
     LinkCursor = nullptr;
     // Nor any context menu or help there, or below the window.
     DWORD id = 0;
-    EXPECT_FALSE(Magnifier.ContextHelpIdAt(p, id)) << id;
+    EXPECT_FALSE(Magnifier.mouse().ContextHelpIdAt(p, id)) << id;
     for (int below : {5, 10}) {
         const POINT outside = {p.x, frame.bottom + below};
-        EXPECT_FALSE(Magnifier.ContextHelpIdAt(outside, id)) << id;
+        EXPECT_FALSE(Magnifier.mouse().ContextHelpIdAt(outside, id)) << id;
     }
 }

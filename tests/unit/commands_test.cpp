@@ -122,10 +122,10 @@ TEST_F(Keys, OtherKeysDoNothing)
 
 TEST_F(Keys, EscapeEndsASelection)
 {
-    Magnifier.keepSelection(POINT{0, 0}, POINT{0, 0});
+    Magnifier.mouse().keepSelection(POINT{0, 0}, POINT{0, 0});
     press(VK_ESCAPE);
-    EXPECT_FALSE(Magnifier.mouse().hasSelection);
-    EXPECT_FALSE(Magnifier.mouse().selecting);
+    EXPECT_FALSE(Magnifier.mouse().hasSelection());
+    EXPECT_FALSE(Magnifier.mouse().selecting());
 }
 
 namespace {

@@ -469,8 +469,8 @@ protected:
         const RECT v = Magnifier.view().viewRect();
         const int z = Settings.ZoomFactor;
         // The drag ends inside the last cell; the selection snaps to cells.
-        Magnifier.keepSelection(POINT{v.left + z * toCol + z / 2, v.top + z * toRow + z / 2},
-                                POINT{v.left + z * fromCol, v.top + z * fromRow});
+        Magnifier.mouse().keepSelection(POINT{v.left + z * toCol + z / 2, v.top + z * toRow + z / 2},
+                                        POINT{v.left + z * fromCol, v.top + z * fromRow});
     }
 };
 
@@ -511,7 +511,8 @@ TEST_F(ZoomToSelection, SelectionAsWideAsTheViewOnlyMovesThePoint)
 TEST_F(ZoomToSelection, EmptySelectionChangesNothing)
 {
     const RECT v = Magnifier.view().viewRect();
-    Magnifier.keepSelection(POINT{v.left + 31, v.top + 31}, POINT{v.left + 30, v.top + 60});  // snaps to zero width
+    Magnifier.mouse().keepSelection(POINT{v.left + 31, v.top + 31},
+                                    POINT{v.left + 30, v.top + 60});  // snaps to zero width
     markClient();
     Magnifier.OnCommand(IDM_ZOOM_TO_SELECTION);
     EXPECT_EQ(3, Settings.ZoomFactor);

@@ -120,7 +120,7 @@ TEST_F(Capture, SelectionOfThirtyByFifteenAtZoomThree)
     Magnifier.view().setZoomPoint(POINT{300, 200});
     const RECT v = Magnifier.view().viewRect();
     // Snapped: (9, 6) to (39, 21).
-    Magnifier.keepSelection(POINT{v.left + 10, v.top + 7}, POINT{v.left + 40, v.top + 23});
+    Magnifier.mouse().keepSelection(POINT{v.left + 10, v.top + 7}, POINT{v.left + 40, v.top + 23});
     const POINT first = {300 - Magnifier.view().cells().halfCols + 3, 200 - Magnifier.view().cells().halfRows + 2};
     WindowDC screen(GetDC(nullptr), nullptr);
     for (int scale : {1, 3}) {
@@ -136,7 +136,7 @@ TEST_F(Capture, SelectionOfThirtyByFifteenAtZoomThree)
                       GetPixel(memory, i % (10 * scale), i / (10 * scale)));
     }
     // Nothing to capture, and no empty stretch.
-    Magnifier.keepSelection(Magnifier.mouse().selectionStart, Magnifier.mouse().selectionStart);
+    Magnifier.mouse().keepSelection(Magnifier.mouse().selectionStart(), Magnifier.mouse().selectionStart());
     EXPECT_FALSE(Magnifier.imageOutput().CaptureImage(true, true));
 }
 

@@ -56,7 +56,7 @@ TEST_F(Overlays, HundredOpenAndCloseCyclesLeaveNothingBehind)
     EXPECT_EQ(objects, liveGdiObjects());
     for (const char* overlay : {"Brindle-draghighlight", "tiv_Marquee", "tiv_TrackingToolTip"})
         EXPECT_EQ(nullptr, FindWindowA(overlay, nullptr)) << overlay;
-    EXPECT_FALSE(Magnifier.mouse().selecting || Magnifier.mouse().hasSelection || Magnifier.mouse().pickingPoint);
+    EXPECT_FALSE(Magnifier.mouse().selecting() || Magnifier.mouse().hasSelection() || Magnifier.mouse().pickingPoint());
     EXPECT_EQ(nullptr, GetCapture());
 }
 
@@ -64,11 +64,11 @@ TEST_F(Overlays, OverlaysClosedWithTheirOwnerOpenAgain)
 {
     send(WM_RBUTTONDOWN, 1, 1, MK_RBUTTON);
     send(WM_MOUSEMOVE, 40, 30, MK_RBUTTON);
-    ASSERT_TRUE(IsWindowVisible(Magnifier.trackingTip().hwnd));
-    ASSERT_TRUE(IsWindowVisible(Magnifier.marquee().hwnd));
+    ASSERT_TRUE(IsWindowVisible(Magnifier.mouse().trackingTip().hwnd));
+    ASSERT_TRUE(IsWindowVisible(Magnifier.mouse().marquee().hwnd));
     DestroyWindow(window());  // the tip and the marquee are owned: they go too
-    EXPECT_EQ(nullptr, Magnifier.trackingTip().hwnd);
-    EXPECT_EQ(nullptr, Magnifier.marquee().hwnd);
+    EXPECT_EQ(nullptr, Magnifier.mouse().trackingTip().hwnd);
+    EXPECT_EQ(nullptr, Magnifier.mouse().marquee().hwnd);
 
     // An overlay forgets a window that went with its owner and opens anew.
     HWND owner = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
@@ -95,9 +95,10 @@ TEST_F(Overlays, ADragWhosePointerAnotherWindowTakesEnds)
         send(down, 20, 20, down == WM_LBUTTONDOWN ? MK_LBUTTON : MK_RBUTTON);
         send(WM_MOUSEMOVE, 50, 40, 0);
         ASSERT_EQ(window(), GetCapture());
-        ASSERT_TRUE(Magnifier.mouse().pickingPoint || Magnifier.mouse().selecting);
+        ASSERT_TRUE(Magnifier.mouse().pickingPoint() || Magnifier.mouse().selecting());
         SetCapture(other);  // no cancel message comes with it
-        EXPECT_FALSE(Magnifier.mouse().pickingPoint || Magnifier.mouse().selecting || Magnifier.mouse().hasSelection);
+        EXPECT_FALSE(Magnifier.mouse().pickingPoint() || Magnifier.mouse().selecting() ||
+                     Magnifier.mouse().hasSelection());
         for (const char* overlay : {"Brindle-draghighlight", "tiv_Marquee", "tiv_TrackingToolTip"})
             EXPECT_EQ(nullptr, FindWindowA(overlay, nullptr)) << overlay;
         EXPECT_EQ(other, GetCapture());

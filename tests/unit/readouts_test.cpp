@@ -346,13 +346,13 @@ TEST_F(Readouts, AutoUpdateTickInvalidatesTheViewWhenTheScreenChangedUnlessSelec
     patch.setColour(RGB(40, 50, 60));
     EXPECT_TRUE(tick());
 
-    Magnifier.keepSelection(POINT{0, 0}, POINT{0, 0});
+    Magnifier.mouse().keepSelection(POINT{0, 0}, POINT{0, 0});
     patch.setColour(RGB(70, 80, 90));
     EXPECT_FALSE(tick());
-    Magnifier.CancelSelection();
+    Magnifier.mouse().CancelSelection();
     startSelecting();
     EXPECT_FALSE(tick());
-    Magnifier.CancelSelection();
+    Magnifier.mouse().CancelSelection();
 }
 
 TEST_F(Readouts, MinimisedWindowIgnoresBothTimers)
@@ -390,7 +390,7 @@ TEST_F(Readouts, FollowModeMovesTheZoomPointUnclampedButNotDuringASelection)
     Magnifier.view().setZoomPoint(POINT{300, 300});
     const POINT p = patch.pointAt(10, 20);
 
-    Magnifier.keepSelection(POINT{0, 0}, POINT{0, 0});
+    Magnifier.mouse().keepSelection(POINT{0, 0}, POINT{0, 0});
     readoutTick();
     EXPECT_EQ(300, Magnifier.view().zoomPoint().x);
     EXPECT_EQ(300, Magnifier.view().zoomPoint().y);
@@ -398,11 +398,11 @@ TEST_F(Readouts, FollowModeMovesTheZoomPointUnclampedButNotDuringASelection)
     EXPECT_EQ(" " + std::to_string(p.x) + ", " + std::to_string(p.y) + " ", paneText(CoordsPane));
     EXPECT_EQ("Colour (rgb): 255,128,000 ", paneText(ColourTextPane));
 
-    Magnifier.CancelSelection();
+    Magnifier.mouse().CancelSelection();
     startSelecting();
     readoutTick();
     EXPECT_EQ(300, Magnifier.view().zoomPoint().x);
-    Magnifier.CancelSelection();
+    Magnifier.mouse().CancelSelection();
     readoutTick();
     EXPECT_EQ(p.x, Magnifier.view().zoomPoint().x);
     EXPECT_EQ(p.y, Magnifier.view().zoomPoint().y);
