@@ -80,7 +80,7 @@ LRESULT WindowChrome::OnNotify(const NMHDR* header) const
     return 0;
 }
 
-RECT WindowChrome::viewArea() const
+RECT WindowChrome::viewRect() const
 {
     RECT r = {0, 0, 0, 0};
     GetClientRect(window, &r);
@@ -91,7 +91,7 @@ RECT WindowChrome::viewArea() const
     return r;
 }
 
-void WindowChrome::fitToView(const RECT& view)
+void WindowChrome::viewLaidOut(const RECT& view)
 {
     const int width = view.right - view.left;
     if (rebar_)

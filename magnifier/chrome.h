@@ -10,6 +10,7 @@
 #include "app/controls.h"
 #include "app/owned_handle.h"
 #include "magnifier/tooltip_control.h"
+#include "magnifier/view_host.h"
 
 // Control identifiers.
 enum : int { RebarId = 1, StatusBarId = 3, ToolbarId = 115 };
@@ -28,7 +29,9 @@ enum : DWORD {
     CoordsPaneHelp = StatusBarHelp + CoordsPane,
 };
 
-class WindowChrome {
+// The chrome is the zoom view's host: it leaves the view its room and follows
+// its layout and zoom.
+class WindowChrome final : public ViewHost {
 public:
     WindowChrome() = default;
     WindowChrome(const WindowChrome&) = delete;
@@ -44,9 +47,11 @@ public:
     bool rebuildForDpi(int dpi);
 
     // The client area less the bars that are shown.
-    RECT viewArea() const;
+    RECT viewRect() const override;
     // The bars follow the view laid out anew in this rectangle.
-    void fitToView(const RECT& view);
+    void viewLaidOut(const RECT& view) override;
+    // The zoom trackbar and its tip follow the zoom factor.
+    void zoomChanged(int factor) override;
     // The panes' widths for the window's width and font.
     void setStatusParts();
 
@@ -55,7 +60,6 @@ public:
     void showToolBand(bool shown);
     // True when the status bar was shown before.
     bool showStatusBar(bool shown);
-    void showZoom(int factor);
     void showUpdateRate(int rate);
     void showMenuHelp(const char* text) const { statusBar_.setMenuHelp(text); }
     // Redraws the status bar's panes (their texts take a new form).

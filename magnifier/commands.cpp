@@ -1,6 +1,6 @@
 // The command vocabulary of the main window (menu items, toolbar buttons and
-// accelerators all arrive here as command ids), what the settings' switches
-// change in the window, and keyboard navigation of the zoom point.
+// accelerators all arrive here as command ids) and keyboard navigation of the
+// zoom point.
 #include "app/globals.h"
 #include "dialogs/about_box.h"
 #include "dialogs/help.h"
@@ -51,7 +51,7 @@ bool MagnifierWindow::OnCommand(UINT command)
         break;
     }
     case IDM_CONTEXT_MENU: {
-        const RECT v = viewRect();
+        const RECT v = view_.viewRect();
         POINT corner = {v.left, v.top};
         ClientToScreen(hwnd, &corner);
         mouse_.ShowContextMenu(corner);
@@ -119,38 +119,6 @@ bool MagnifierWindow::OnCommand(UINT command)
         break;
     }
     return false;
-}
-
-void MagnifierWindow::syncGridButton()
-{
-    chrome_.setButtonCheck(IDM_TOGGLE_GRID, Settings.ShowGrid);
-    view_.repaintView();
-}
-
-void MagnifierWindow::syncFollowButton()
-{
-    chrome_.setButtonCheck(IDM_FOLLOW_MOUSE, Settings.MouseTracking);
-    readouts_.syncReadoutTimer();
-    view_.repaintView();
-}
-
-void MagnifierWindow::applyToolbarVisibility()
-{
-    chrome_.showToolBand(Settings.DisplayToolbar);
-    view_.layoutView();
-    view_.repaintView();
-}
-
-void MagnifierWindow::applyStatusbarVisibility()
-{
-    const bool wasShown = chrome_.showStatusBar(Settings.DisplayStatusbar);
-    view_.layoutView();
-    view_.repaintView();
-    // The readouts rest while the bar is hidden: shown again, it gets the
-    // current texts at once rather than with the next tick.
-    if (!wasShown)
-        readouts_.refreshReadouts();
-    readouts_.syncReadoutTimer();
 }
 
 // The Options dialog; values it confirmed are saved at once and the window

@@ -24,7 +24,7 @@ constexpr DWORD FileNameLength = 520;
 }  // namespace
 
 ImageOutput::ImageOutput(ZoomView& zoomView, LiveReadouts& liveReadouts, const MouseModes& mouseModes)
-    : view(zoomView), readouts(liveReadouts), mouse(mouseModes)
+    : view{zoomView}, readouts{liveReadouts}, mouse{mouseModes}
 {
 }
 

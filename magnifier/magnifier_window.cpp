@@ -28,7 +28,7 @@ POINT pointOf(LPARAM lParam)
 MagnifierWindow Magnifier;
 
 MagnifierWindow::MagnifierWindow()
-    : view_(*this), mouse_(view_, chrome_), readouts_(view_, chrome_.statusBar()), output_(view_, readouts_, mouse_)
+    : view_(chrome_), mouse_(view_, chrome_), readouts_(view_, chrome_.statusBar()), output_(view_, readouts_, mouse_)
 {
 }
 
@@ -59,28 +59,6 @@ bool MagnifierWindow::onCreate()
     readouts_.syncReadoutTimer();
     appendSystemMenuItems();
     return true;
-}
-
-// What the zoom view asks of the window: the bars' room, the zoom
-// trackbar's position and tip, the system's cursor shape.
-RECT MagnifierWindow::viewRect() const
-{
-    return chrome_.viewArea();
-}
-
-void MagnifierWindow::viewLaidOut(const RECT& view)
-{
-    chrome_.fitToView(view);
-}
-
-void MagnifierWindow::zoomChanged(int factor)
-{
-    chrome_.showZoom(factor);
-}
-
-bool MagnifierWindow::systemCursor(HCURSOR& shape)
-{
-    return readouts_.systemCursor(shape);
 }
 
 LRESULT MagnifierWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)

@@ -18,7 +18,7 @@ enum : UINT_PTR { AutoUpdateTimer = 1 };
 // The main window: it owns the zoom view, the readouts, image output, the
 // chrome's controls, the overlays and the state of the mouse modes, and
 // dispatches every message to the handler of that part.
-class MagnifierWindow : private ViewHost {
+class MagnifierWindow {
 public:
     MagnifierWindow();
     ~MagnifierWindow();
@@ -60,16 +60,9 @@ public:
     void OnKeyDown(UINT virtualKey);
 
 private:
-    // What the zoom view asks of the window (geometry of the bars, the
-    // trackbar of the zoom, the cursor's shape).
-    RECT viewRect() const override;
-    void viewLaidOut(const RECT& view) override;
-    void zoomChanged(int factor) override;
-    bool systemCursor(HCURSOR& shape) override;
-
     HWND hwnd = nullptr;
-    ZoomView view_;
     WindowChrome chrome_;
+    ZoomView view_;
     MouseModes mouse_;
     LiveReadouts readouts_;
     ImageOutput output_;

@@ -11,7 +11,7 @@
 #include "overlays/transparency.h"
 #include "resources/resource_ids.h"
 
-MouseModes::MouseModes(ZoomView& zoomView, const WindowChrome& windowChrome) : view(zoomView), chrome(windowChrome) {}
+MouseModes::MouseModes(ZoomView& zoomView, const WindowChrome& windowChrome) : view{zoomView}, chrome{windowChrome} {}
 
 void MouseModes::OnLButtonDown()
 {

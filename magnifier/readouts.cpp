@@ -12,7 +12,7 @@ namespace {
 const LPARAM OwnerDrawnItem = 0x1234;
 }  // namespace
 
-LiveReadouts::LiveReadouts(ZoomView& zoomView, const StatusBar& bar) : view(zoomView), statusBar(bar) {}
+LiveReadouts::LiveReadouts(ZoomView& zoomView, const StatusBar& bar) : view{zoomView}, statusBar{bar} {}
 
 bool LiveReadouts::readoutsShown() const
 {
@@ -43,25 +43,7 @@ bool LiveReadouts::readCursor(POINT& position)
     if (!GetCursorInfo(&info))
         return false;
     position = info.ptScreenPos;
-    cursorShape = info.hCursor;
-    cursorShapeTime = GetTickCount();
-    cursorShapeRead = true;
-    return true;
-}
-
-bool LiveReadouts::systemCursor(HCURSOR& shape)
-{
-    // Each read of the cursor costs calls into both servers: a shape the
-    // readout tick read within its own period stands for the current one.
-    if (cursorShapeRead && GetTickCount() - cursorShapeTime < CursorShapeLifetime) {
-        shape = cursorShape;
-        return true;
-    }
-    CURSORINFO info = {};
-    info.cbSize = sizeof(info);
-    if (!GetCursorInfo(&info))
-        return false;
-    shape = info.hCursor;
+    view.noteCursorShape(info.hCursor);
     return true;
 }
 
@@ -100,10 +82,10 @@ void LiveReadouts::showReadouts(POINT cursor, bool capturedNow)
     // Every message to the status bar costs calls into the server, even one
     // that changes nothing: send the text only when it differs from the one
     // this bar was last given.
-    if (coordsShownIn != statusBar.handle() || std::strcmp(coordsShown, text) != 0) {
+    if (coordsShownIn != HWND(statusBar) || std::strcmp(coordsShown, text) != 0) {
         statusBar.setText(CoordsPane, text);
         lstrcpynA(coordsShown, text, sizeof(coordsShown));
-        coordsShownIn = statusBar.handle();
+        coordsShownIn = HWND(statusBar);
     }
 
     // A capture of this same tick holds the current pixel under the mouse,
@@ -136,9 +118,9 @@ void LiveReadouts::showColour(COLORREF colour)
         statusBar.setOwnerDrawn(SwatchPane, OwnerDrawnItem);
     // The link looks the same whatever the colour: once this bar draws it,
     // setting it again would only repaint it.
-    if (linkShownIn != statusBar.handle()) {
+    if (linkShownIn != HWND(statusBar)) {
         statusBar.setOwnerDrawn(LinkPane, OwnerDrawnItem);
-        linkShownIn = statusBar.handle();
+        linkShownIn = HWND(statusBar);
     }
 }
 

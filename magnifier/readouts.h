@@ -1,5 +1,5 @@
 // The live readouts: timer 2, the mouse position and the colour under it in
-// the status bar, follow mode, and the cursor's shape the view draws.
+// the status bar, follow mode, and the cursor shape read for the view to draw.
 #pragma once
 #include <windows.h>
 
@@ -27,8 +27,6 @@ public:
     void syncReadoutTimer();
     // Whether the status bar shows the readouts (it exists and is shown).
     bool readoutsShown() const;
-    // The system's current cursor for the view, as GetCursorInfo gives it.
-    bool systemCursor(HCURSOR& shape);
     // A new colour under the mouse: its text in the colour pane, the swatch
     // redrawn in it.
     void showColour(COLORREF colour);
@@ -58,9 +56,4 @@ private:
     // The status bar whose link pane the readouts made owner-drawn.
     HWND linkShownIn = nullptr;
     bool readoutTimerRuns = false;
-    // The cursor's shape as the readout tick last read it, and when (ms).
-    static constexpr DWORD CursorShapeLifetime = ReadoutPeriod + 20;
-    HCURSOR cursorShape = nullptr;
-    DWORD cursorShapeTime = 0;
-    bool cursorShapeRead = false;
 };

@@ -85,8 +85,9 @@ void WindowChrome::setStatusParts()
         widths[LinkPane] = textWidth(dc, LinkText) + 2 * margin;
     }
 
-    const RECT v = viewArea();
-    const int available = (v.right - v.left) - statusHeight_;  // less the size grip
+    RECT client = {0, 0, 0, 0};
+    GetClientRect(window, &client);
+    const int available = (client.right - client.left) - statusHeight_;  // less the size grip
     const int others = widths[1] + widths[2] + widths[3] + widths[4];
     if (available + 3 > widths[0] + others)
         widths[0] = available + 3 - others;

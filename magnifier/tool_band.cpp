@@ -215,7 +215,7 @@ void WindowChrome::showToolBand(bool shown)
     ShowWindow(rebar_, shown ? SW_SHOW : SW_HIDE);
 }
 
-void WindowChrome::showZoom(int factor)
+void WindowChrome::zoomChanged(int factor)
 {
     zoomTrackbar_.setPos(factor);
     char tip[128];

@@ -163,6 +163,27 @@ RECT ZoomView::sourceArea() const
     return RECT{left, top, left + layout.viewCols, top + layout.viewRows};
 }
 
+void ZoomView::noteCursorShape(HCURSOR shape)
+{
+    cursorShape = shape;
+    cursorShapeTime = GetTickCount();
+    cursorShapeNoted = true;
+}
+
+bool ZoomView::systemCursor(HCURSOR& shape) const
+{
+    if (cursorShapeNoted && GetTickCount() - cursorShapeTime < CursorShapeLifetime) {
+        shape = cursorShape;
+        return true;
+    }
+    CURSORINFO info = {};
+    info.cbSize = sizeof(info);
+    if (!GetCursorInfo(&info))
+        return false;
+    shape = info.hCursor;
+    return true;
+}
+
 bool ZoomView::viewUnchanged()
 {
     // Most of the time the screen under the view stands still: reading it
@@ -174,7 +195,7 @@ bool ZoomView::viewUnchanged()
         return true;
     // The system's cursor drawn in the view may have changed its shape.
     HCURSOR shape;
-    return host.systemCursor(shape) && shape == paintBuffers.shownCursor();
+    return systemCursor(shape) && shape == paintBuffers.shownCursor();
 }
 
 void ZoomView::paintView(HDC windowDC, bool wholeView)
@@ -251,7 +272,7 @@ void ZoomView::paintView(HDC windowDC, bool wholeView)
         HCURSOR cursor = viewCursor;
         if (Settings.bUseOSCursor) {
             HCURSOR shape;
-            if (host.systemCursor(shape))
+            if (systemCursor(shape))
                 cursor = shape;
         }
         if (cursor)

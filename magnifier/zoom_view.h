@@ -8,22 +8,7 @@
 #include "magnifier/geometry.h"
 #include "magnifier/rendering.h"
 #include "magnifier/screen_source.h"
-
-// What the view asks of the window around it.
-class ViewHost {
-public:
-    // The client area less the bars that are shown.
-    virtual RECT viewRect() const = 0;
-    // The view was laid out anew in this rectangle: the bars follow its width.
-    virtual void viewLaidOut(const RECT& view) = 0;
-    // The zoom factor changed: the zoom trackbar and its tip follow.
-    virtual void zoomChanged(int factor) = 0;
-    // The system's current cursor shape (the readouts keep the last one read).
-    virtual bool systemCursor(HCURSOR& shape) = 0;
-
-protected:
-    ~ViewHost() = default;
-};
+#include "magnifier/view_host.h"
 
 class ZoomView {
 public:
@@ -79,6 +64,9 @@ public:
     // The colour of a screen pixel as the last paint captured it.
     bool capturedPixel(POINT at, COLORREF& colour) const { return paintBuffers.capturedPixel(at, colour); }
     bool readScreenPixel(POINT at, COLORREF& colour);
+    // The system's cursor shape, read by the readout tick together with the
+    // mouse position: the paints until the next tick draw it.
+    void noteCursorShape(HCURSOR shape);
 
 private:
     ViewHost& host;
@@ -94,4 +82,13 @@ private:
     PaintBuffers paintBuffers;
     // The screen's context for the view and the readouts, kept likewise.
     ScreenSource screen;
+    // The cursor's shape as the readout tick last noted it, and when (ms):
+    // for a little longer than the readouts' period it stands for the current
+    // one, as each read of the cursor costs calls into both servers.
+    static constexpr DWORD CursorShapeLifetime = 120;
+    HCURSOR cursorShape = nullptr;
+    DWORD cursorShapeTime = 0;
+    bool cursorShapeNoted = false;
+    // The system's current cursor shape for a paint.
+    bool systemCursor(HCURSOR& shape) const;
 };

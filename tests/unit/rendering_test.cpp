@@ -60,7 +60,6 @@ public:
     RECT viewRect() const override { return rect; }
     void viewLaidOut(const RECT&) override {}
     void zoomChanged(int) override {}
-    bool systemCursor(HCURSOR&) override { return false; }
 };
 
 }  // namespace
