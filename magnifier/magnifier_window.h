@@ -4,8 +4,6 @@
 #pragma once
 #include <windows.h>
 
-#include "app/controls.h"
-#include "app/owned_handle.h"
 #include "magnifier/chrome.h"
 #include "magnifier/image_output.h"
 #include "magnifier/mouse_modes.h"
@@ -15,9 +13,9 @@
 // The auto-update timer of the main window (timer 2 is the readouts').
 enum : UINT_PTR { AutoUpdateTimer = 1 };
 
-// The main window: it owns the zoom view, the readouts, image output, the
-// chrome's controls, the overlays and the state of the mouse modes, and
-// dispatches every message to the handler of that part.
+// The main window: it owns the chrome, the zoom view, the mouse modes, the
+// readouts and image output, and dispatches every message to the handler of
+// the part it belongs to.
 class MagnifierWindow {
 public:
     MagnifierWindow();
