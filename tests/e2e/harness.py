@@ -45,6 +45,17 @@ class Timeout(AssertionError):
     pass
 
 
+def end_process(process, grace=10):
+    """Ends a helper process: asks it to end, and kills it after `grace` seconds."""
+    if process.poll() is None:
+        process.terminate()
+        try:
+            process.wait(timeout=grace)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait(timeout=10)
+
+
 def wait_until(predicate, timeout=10.0, interval=0.05, what="condition"):
     """Polls predicate until it returns a true value, which is returned."""
     deadline = time.monotonic() + timeout

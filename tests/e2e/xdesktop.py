@@ -6,7 +6,7 @@ import ctypes
 import os
 import subprocess
 
-from harness import wait_until, xdotool
+from harness import end_process, wait_until, xdotool
 from xscreen import _x11
 
 _x11.XInternAtom.restype = ctypes.c_ulong
@@ -44,13 +44,7 @@ class Program:
             raise
 
     def stop(self):
-        if self.process.poll() is None:
-            self.process.terminate()
-            try:
-                self.process.wait(timeout=10)
-            except subprocess.TimeoutExpired:
-                self.process.kill()
-                self.process.wait(timeout=10)
+        end_process(self.process, grace=10)
 
 
 def start_openbox(home):

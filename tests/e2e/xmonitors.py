@@ -11,7 +11,7 @@ import select
 import subprocess
 import unittest
 
-from harness import wait_until
+from harness import end_process, wait_until
 from xscreen import Screen, pattern_colour
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -73,13 +73,7 @@ class Xorg:
                        capture_output=True)
 
     def stop(self):
-        if self.process.poll() is None:
-            self.process.terminate()
-            try:
-                self.process.wait(timeout=15)
-            except subprocess.TimeoutExpired:
-                self.process.kill()
-                self.process.wait(timeout=10)
+        end_process(self.process, grace=15)
 
 
 class VirtualScreen(Screen):
