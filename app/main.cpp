@@ -2,8 +2,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/globals.h"
 #include "app/startup.h"
+#include "base/globals.h"
 #include "resources/resource_ids.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)

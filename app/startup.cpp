@@ -1,10 +1,10 @@
 #include "app/startup.h"
 
-#include "app/globals.h"
-#include "app/owned_handle.h"
-#include "magnifier/dpi.h"
-#include "magnifier/magnifier_window.h"
+#include "base/dpi.h"
+#include "base/globals.h"
+#include "base/owned_handle.h"
 #include "resources/resource_ids.h"
+#include "window/magnifier_window.h"
 
 const char MainWindowClassName[] = "ScopellaMainWnd";
 

@@ -18,16 +18,16 @@
 #include <cstring>
 #include <vector>
 
-#include "app/globals.h"
-#include "app/owned_handle.h"
-#include "app/scope_guards.h"
 #include "app/startup.h"
+#include "base/globals.h"
+#include "base/owned_handle.h"
+#include "base/scope_guards.h"
 #include "imaging/packed_dib.h"
 #include "imaging/png_image.h"
-#include "magnifier/enlarge.h"
-#include "magnifier/geometry.h"
-#include "magnifier/magnifier_window.h"
 #include "resources/resource_ids.h"
+#include "view/enlarge.h"
+#include "view/geometry.h"
+#include "window/magnifier_window.h"
 
 namespace {
 

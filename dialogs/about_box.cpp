@@ -3,8 +3,8 @@
 
 #include <shellapi.h>
 
-#include "app/globals.h"
-#include "app/owned_handle.h"
+#include "base/globals.h"
+#include "base/owned_handle.h"
 #include "dialogs/dialog_controls.h"
 #include "resources/resource_ids.h"
 

@@ -4,7 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/controls.h"
+#include "base/controls.h"
 
 // A dialog window itself.
 class DialogWindow : public Control {

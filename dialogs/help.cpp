@@ -2,8 +2,8 @@
 
 #include <shellapi.h>
 
-#include "app/globals.h"
-#include "app/res_string.h"
+#include "base/globals.h"
+#include "base/res_string.h"
 #include "dialogs/help_popup.h"
 #include "dialogs/help_texts.h"
 

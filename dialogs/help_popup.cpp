@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string>
 
-#include "app/owned_handle.h"
-#include "app/scope_guards.h"
+#include "base/owned_handle.h"
+#include "base/scope_guards.h"
 
 const char HelpPopupClass[] = "Scopella_HelpPopup";
 

@@ -7,7 +7,7 @@
 
 #include <initializer_list>
 
-#include "app/globals.h"
+#include "base/globals.h"
 #include "dialogs/dialog_controls.h"
 #include "dialogs/help.h"
 #include "resources/resource_ids.h"

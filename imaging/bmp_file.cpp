@@ -1,10 +1,10 @@
 // A BMP file from a packed DIB: a file header before the block's bytes.
 #include "imaging/bmp_file.h"
 
+#include "base/owned_handle.h"
+#include "base/scope_guards.h"
 #include "imaging/file_replace.h"
 #include "imaging/packed_dib.h"
-#include "app/owned_handle.h"
-#include "app/scope_guards.h"
 
 bool WriteBmpFile(const char* path, HGLOBAL dib)
 {

@@ -3,7 +3,7 @@
 // screen pixel.
 #include "imaging/capture.h"
 
-#include "app/scope_guards.h"
+#include "base/scope_guards.h"
 
 CaptureArea CaptureAreaOf(const RECT& viewSource, const RECT& view, const RECT* selection, int zoom, bool zoomed)
 {

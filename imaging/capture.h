@@ -5,7 +5,7 @@
 #pragma once
 #include <windows.h>
 
-#include "app/owned_handle.h"
+#include "base/owned_handle.h"
 
 struct CaptureArea {
     RECT source;  // screen pixels read

@@ -6,8 +6,8 @@
 
 #include <utility>
 
-#include "app/owned_handle.h"
-#include "app/scope_guards.h"
+#include "base/owned_handle.h"
+#include "base/scope_guards.h"
 #include "imaging/packed_dib.h"
 #include "imaging/png_image.h"
 

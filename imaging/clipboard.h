@@ -2,7 +2,7 @@
 #pragma once
 #include <windows.h>
 
-#include "app/owned_handle.h"
+#include "base/owned_handle.h"
 
 // Puts the bitmap on the clipboard as CF_BITMAP, which then owns it, and in
 // the same opening the same picture as the registered format "PNG" when it

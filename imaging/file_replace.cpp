@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <string>
 
-#include "app/owned_handle.h"
+#include "base/owned_handle.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <commctrl.h>
 
-#include "app/globals.h"
+#include "base/globals.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // calls: the first fills in the header and colour table, the second the rows.
 #include "imaging/packed_dib.h"
 
-#include "app/owned_handle.h"
-#include "app/scope_guards.h"
+#include "base/owned_handle.h"
+#include "base/scope_guards.h"
 
 namespace {
 

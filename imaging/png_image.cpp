@@ -9,8 +9,8 @@
 
 #include <vector>
 
-#include "app/owned_handle.h"
-#include "app/scope_guards.h"
+#include "base/owned_handle.h"
+#include "base/scope_guards.h"
 #include "imaging/file_replace.h"
 #include "imaging/packed_dib.h"
 

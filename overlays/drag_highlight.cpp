@@ -1,7 +1,7 @@
 #include "overlays/drag_highlight.h"
 
-#include "app/globals.h"
-#include "app/scope_guards.h"
+#include "base/globals.h"
+#include "base/scope_guards.h"
 #include "overlays/transparency.h"
 
 namespace {

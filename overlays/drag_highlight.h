@@ -2,7 +2,7 @@
 // (black, red, black) around that area in a topmost, semi-transparent pop-up.
 // It follows a drag of the zoom point, or blinks a few times on request.
 #pragma once
-#include "app/owned_handle.h"
+#include "base/owned_handle.h"
 #include "overlays/overlay_window.h"
 
 class DragHighlight : public OverlayWindow {

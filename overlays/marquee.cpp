@@ -1,7 +1,7 @@
 #include "overlays/marquee.h"
 
-#include "app/globals.h"
-#include "app/scope_guards.h"
+#include "base/globals.h"
+#include "base/scope_guards.h"
 #include "resources/resource_ids.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // dashes in a pop-up window of its own, placed over the selection, whose
 // dashes crawl clockwise on the window's own timer.
 #pragma once
-#include "app/owned_handle.h"
+#include "base/owned_handle.h"
 #include "overlays/overlay_window.h"
 
 class Marquee : public OverlayWindow {

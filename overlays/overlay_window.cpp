@@ -1,6 +1,6 @@
 #include "overlays/overlay_window.h"
 
-#include "app/globals.h"
+#include "base/globals.h"
 
 OverlayWindow::~OverlayWindow()
 {

@@ -1,8 +1,8 @@
 #include "overlays/tracking_tooltip.h"
 
-#include "app/globals.h"
-#include "app/owned_handle.h"
-#include "app/scope_guards.h"
+#include "base/globals.h"
+#include "base/owned_handle.h"
+#include "base/scope_guards.h"
 #include "resources/resource_ids.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "panx/origin_marker.h"
 
-#include "app/owned_handle.h"
-#include "app/scope_guards.h"
+#include "base/owned_handle.h"
+#include "base/scope_guards.h"
 
 namespace {
 

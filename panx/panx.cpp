@@ -11,8 +11,8 @@
 // the library runs after it.
 #include <windows.h>
 
-#include "app/owned_handle.h"
-#include "app/scope_guards.h"
+#include "base/owned_handle.h"
+#include "base/scope_guards.h"
 #include "panx/origin_marker.h"
 #include "panx/pan_step.h"
 

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "magnifier/enlarge.h"
+#include "view/enlarge.h"
 
 struct EnlargeCase {
     int zoom, width, height, sourceStride, viewStride;

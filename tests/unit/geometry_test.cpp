@@ -7,11 +7,11 @@
 
 #include <gtest/gtest.h>
 
-#include "app/globals.h"
-#include "magnifier/geometry.h"
-#include "magnifier/magnifier_window.h"
+#include "base/globals.h"
 #include "resources/resource_ids.h"
 #include "tests/unit/view_support.h"
+#include "view/geometry.h"
+#include "window/magnifier_window.h"
 
 namespace {
 

@@ -11,14 +11,14 @@
 
 #include <gtest/gtest.h>
 
-#include "app/globals.h"
-#include "app/res_string.h"
+#include "base/globals.h"
+#include "base/res_string.h"
 #include "dialogs/help.h"
 #include "dialogs/help_popup.h"
 #include "dialogs/help_texts.h"
-#include "magnifier/magnifier_window.h"
 #include "resources/resource_ids.h"
 #include "tests/unit/view_support.h"
+#include "window/magnifier_window.h"
 
 namespace {
 

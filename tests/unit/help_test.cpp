@@ -11,11 +11,11 @@
 
 #include <gtest/gtest.h>
 
-#include "app/globals.h"
+#include "base/globals.h"
 #include "dialogs/help.h"
-#include "magnifier/magnifier_window.h"
 #include "resources/resource_ids.h"
 #include "tests/unit/view_support.h"
+#include "window/magnifier_window.h"
 
 namespace {
 

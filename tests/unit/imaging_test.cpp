@@ -6,14 +6,14 @@
 
 #include <gtest/gtest.h>
 
-#include "app/globals.h"
-#include "app/owned_handle.h"
-#include "app/scope_guards.h"
+#include "base/globals.h"
+#include "base/owned_handle.h"
+#include "base/scope_guards.h"
 #include "imaging/bmp_file.h"
 #include "imaging/hotkeys.h"
 #include "imaging/packed_dib.h"
-#include "magnifier/magnifier_window.h"
 #include "tests/unit/view_support.h"
+#include "window/magnifier_window.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/globals.h"
+#include "base/globals.h"
 #include "dialogs/options_dialog.h"
 #include "resources/resource_ids.h"
 #include "tests/unit/test_support.h"

@@ -5,11 +5,11 @@
 
 #include <gtest/gtest.h>
 
-#include "app/globals.h"
-#include "magnifier/magnifier_window.h"
+#include "base/globals.h"
 #include "overlays/tracking_tooltip.h"
 #include "resources/resource_ids.h"
 #include "tests/unit/test_support.h"
+#include "window/magnifier_window.h"
 
 namespace {
 

@@ -6,11 +6,11 @@
 
 #include <gtest/gtest.h>
 
-#include "app/globals.h"
-#include "magnifier/wheel.h"
+#include "base/globals.h"
 #include "panx/pan_step.h"
 #include "tests/unit/test_support.h"
 #include "tests/unit/view_support.h"
+#include "window/wheel.h"
 
 TEST(PanStep, NothingInTheDeadZoneThenFasterFartherAway)
 {

@@ -5,13 +5,13 @@
 
 #include <gtest/gtest.h>
 
-#include "app/globals.h"
-#include "magnifier/geometry.h"
-#include "magnifier/magnifier_window.h"
-#include "magnifier/placement.h"
+#include "base/globals.h"
 #include "overlays/transparency.h"
 #include "resources/resource_ids.h"
 #include "tests/unit/view_support.h"
+#include "view/geometry.h"
+#include "window/magnifier_window.h"
+#include "window/placement.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/owned_handle.h"
-#include "app/scope_guards.h"
+#include "base/owned_handle.h"
+#include "base/scope_guards.h"
 #include "imaging/bmp_file.h"
 #include "imaging/packed_dib.h"
 #include "imaging/png_image.h"

@@ -4,11 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include "app/globals.h"
-#include "magnifier/magnifier_window.h"
-#include "magnifier/rendering.h"
-#include "magnifier/zoom_view.h"
+#include "base/globals.h"
 #include "tests/unit/view_support.h"
+#include "view/rendering.h"
+#include "view/zoom_view.h"
+#include "window/magnifier_window.h"
 
 TEST(ViewPalette, Has256EntriesNamingHardwareIndices)
 {

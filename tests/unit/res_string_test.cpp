@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/globals.h"
+#include "base/globals.h"
 #include "resources/resource_ids.h"
 
 TEST(ResString, LoadsOnFirstUseAndKeepsTheSameBlock)

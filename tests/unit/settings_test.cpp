@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/globals.h"
+#include "base/globals.h"
 #include "tests/unit/test_support.h"
 
 namespace {

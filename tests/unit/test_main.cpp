@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/globals.h"
+#include "base/globals.h"
 
 int main(int argc, char** argv)
 {

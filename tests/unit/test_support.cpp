@@ -4,9 +4,9 @@
 
 #include <fstream>
 
-#include "app/globals.h"
 #include "app/startup.h"
-#include "magnifier/magnifier_window.h"
+#include "base/globals.h"
+#include "window/magnifier_window.h"
 
 void deleteSettingsKey()
 {

@@ -1,7 +1,7 @@
 #include "tests/unit/view_support.h"
 
-#include "app/globals.h"
-#include "magnifier/magnifier_window.h"
+#include "base/globals.h"
+#include "window/magnifier_window.h"
 
 void QuietViewTest::SetUp()
 {

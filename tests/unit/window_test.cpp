@@ -4,12 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include "app/globals.h"
-#include "app/owned_handle.h"
 #include "app/startup.h"
-#include "magnifier/magnifier_window.h"
+#include "base/globals.h"
+#include "base/owned_handle.h"
 #include "resources/resource_ids.h"
 #include "tests/unit/test_support.h"
+#include "window/magnifier_window.h"
 
 namespace {
 

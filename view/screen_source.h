@@ -1,0 +1,25 @@
+// The screen as the view and the readouts read it.
+#pragma once
+#include <windows.h>
+
+#include "base/owned_handle.h"
+
+// One display context kept while the window lives: a context fetched from
+// the system for every read costs calls into the server (the visible region,
+// the display configuration) and a graphics context made and freed at the
+// X server each time.
+class ScreenSource {
+public:
+    // The screen's context, made on first use; null when it cannot be had.
+    HDC dc();
+    // Whether a pixel copied from the screen into a bitmap compatible with it
+    // keeps exactly the colour a read of the screen gives: true colour, no
+    // palette.
+    bool copiesExactly();
+    // Drops the context, after a change of the display or at the window's end.
+    void release();
+
+private:
+    OwnedDC context;
+    bool exact = false;
+};

@@ -1,0 +1,24 @@
+// Following the window to a monitor of another DPI: the window takes the
+// rectangle the system suggests, and the chrome whose sizes depend on the DPI
+// is built again for it.
+#include <windows.h>
+
+#include "window/magnifier_window.h"
+
+void MagnifierWindow::onDpiChanged(int newDpi, const RECT* suggested)
+{
+    // Any program can send the message: the rectangle is read in a way that
+    // fails, rather than crashes, on an address that is not readable.
+    RECT r = {0, 0, 0, 0};
+    SIZE_T read = 0;
+    const bool haveRect = suggested && ReadProcessMemory(GetCurrentProcess(), suggested, &r, sizeof(r), &read) &&
+                          read == sizeof(r) && r.right > r.left && r.bottom > r.top;
+    if (chrome_.rebuildForDpi(newDpi))
+        readouts_.forgetColour();  // the new status bar's panes are filled on the next tick
+    if (haveRect) {
+        SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    view_.layoutView();
+    view_.repaintView();
+    chrome_.setStatusParts();
+}

@@ -1,0 +1,37 @@
+// What the settings' switches change in the window: the grid and follow-mode
+// buttons, and the bars shown or hidden with the view laid out anew.
+#include "base/globals.h"
+#include "resources/resource_ids.h"
+#include "window/magnifier_window.h"
+
+void MagnifierWindow::syncGridButton()
+{
+    chrome_.setButtonCheck(IDM_TOGGLE_GRID, Settings.ShowGrid);
+    view_.repaintView();
+}
+
+void MagnifierWindow::syncFollowButton()
+{
+    chrome_.setButtonCheck(IDM_FOLLOW_MOUSE, Settings.MouseTracking);
+    readouts_.syncReadoutTimer();
+    view_.repaintView();
+}
+
+void MagnifierWindow::applyToolbarVisibility()
+{
+    chrome_.showToolBand(Settings.DisplayToolbar);
+    view_.layoutView();
+    view_.repaintView();
+}
+
+void MagnifierWindow::applyStatusbarVisibility()
+{
+    const bool wasShown = chrome_.showStatusBar(Settings.DisplayStatusbar);
+    view_.layoutView();
+    view_.repaintView();
+    // The readouts rest while the bar is hidden: shown again, it gets the
+    // current texts at once rather than with the next tick.
+    if (!wasShown)
+        readouts_.refreshReadouts();
+    readouts_.syncReadoutTimer();
+}
