@@ -1,15 +1,12 @@
 // The drags of the view: a left-drag picks the zoom point (with the highlight
 // frame and a tip), a right-drag selects magnified pixels (with the marquee
-// and a size tip) and ends in the selection menu; the wheel steps the
-// transparency (Shift) or the zoom (Ctrl).
+// and a size tip) and ends in the selection menu.
 #include <windows.h>
 
 #include "base/controls.h"
 #include "base/globals.h"
 #include "mouse/mouse_modes.h"
-#include "overlays/transparency.h"
 #include "resources/resource_ids.h"
-#include "window/wheel.h"
 
 MouseModes::MouseModes(ZoomView& zoomView, const WindowChrome& windowChrome) : view{zoomView}, chrome{windowChrome} {}
 
@@ -97,19 +94,4 @@ void MouseModes::OnRButtonUp(POINT client)
     // Only "What's This?" from a status-bar pane's menu leaves it set.
     if (kept)
         CancelSelection();
-}
-
-void MouseModes::OnMouseWheel(WPARAM wParam)
-{
-    EndPointPick();
-    CancelSelection();
-    // One message is one step, however far the wheel turned.
-    const WORD keys = LOWORD(wParam);
-    const bool down = static_cast<short>(HIWORD(wParam)) < 0;
-    if (keys & MK_SHIFT) {
-        Settings.nTransparency = wheelTransparencyStep(Settings.nTransparency, down);
-        setTransparency(window, Settings.Transparent, Settings.nTransparency);
-    } else if (keys & MK_CONTROL) {
-        view.setZoomFactor(Settings.ZoomFactor + (down ? -1 : 1));
-    }
 }

@@ -1,9 +1,9 @@
 // The mouse modes of the view: a left-drag picks the zoom point (with the
 // highlight frame and a tip), a right-drag selects magnified pixels (with the
 // marquee and a size tip) and ends in the selection menu, the context menus of
-// the window's areas and their help, the wheel, and panning with the middle
-// button. Its parts are spread over mouse_modes.cpp (the drags and the wheel),
-// selection.cpp, context_menu.cpp and panning.cpp.
+// the window's areas and their help, and panning with the middle button. Its
+// parts are spread over mouse_modes.cpp (the drags), selection.cpp,
+// context_menu.cpp and panning.cpp.
 #pragma once
 #include <windows.h>
 
@@ -45,7 +45,6 @@ public:
     void OnLButtonUp();
     void OnRButtonDown(POINT client);
     void OnRButtonUp(POINT client);
-    void OnMouseWheel(WPARAM wParam);
     void OnMiddleButtonDown(int x, int y);
     void OnPanningEnd();
     // Ctrl+H: the highlight frame blinks around the magnified area.

@@ -6,7 +6,6 @@
 #include "dialogs/help.h"
 #include "dialogs/options_dialog.h"
 #include "imaging/hotkeys.h"
-#include "overlays/transparency.h"
 #include "resources/resource_ids.h"
 #include "window/magnifier_window.h"
 
@@ -77,7 +76,7 @@ bool MagnifierWindow::OnCommand(UINT command)
         break;
     case IDM_TOGGLE_TRANSPARENT:
         Settings.Transparent = !Settings.Transparent;
-        setTransparency(hwnd, Settings.Transparent, Settings.nTransparency);
+        applyTransparency();
         break;
     case IDM_ZOOM_IN:
         view_.setZoomFactor(Settings.ZoomFactor + 1);
@@ -129,7 +128,7 @@ void MagnifierWindow::runOptions()
         return;
     RegisterHotkeys(hwnd);
     Settings.Save();
-    setTransparency(hwnd, Settings.Transparent, Settings.nTransparency);
+    applyTransparency();
     view_.repaintView();
 }
 

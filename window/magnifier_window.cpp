@@ -8,7 +8,6 @@
 #include "dialogs/about_box.h"
 #include "dialogs/help.h"
 #include "imaging/hotkeys.h"
-#include "overlays/transparency.h"
 #include "resources/resource_ids.h"
 #include "view/geometry.h"
 #include "view/rendering.h"
@@ -47,7 +46,7 @@ bool MagnifierWindow::onCreate()
     mouse_.attach(hwnd);
     readouts_.attach(hwnd);
     output_.attach(hwnd);
-    setTransparency(hwnd, Settings.Transparent, Settings.nTransparency);
+    applyTransparency();
     chrome_.create(hwnd);
     checkHelpFreshness();
     setUpdateRate(Settings.Update, true);
@@ -159,7 +158,7 @@ LRESULT MagnifierWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         mouse_.OnMiddleButtonDown(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
         return 0;
     case WM_MOUSEWHEEL:
-        mouse_.OnMouseWheel(wParam);
+        OnMouseWheel(wParam);
         return 0;
     case WM_DPICHANGED:
         onDpiChanged(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));

@@ -43,6 +43,7 @@ public:
     void syncFollowButton();
     void applyToolbarVisibility();
     void applyStatusbarVisibility();
+    void applyTransparency();
 
     // Live readouts and update rate
     LRESULT OnTimer(UINT_PTR timerId);
@@ -56,6 +57,7 @@ public:
     bool OnCommand(UINT command);
     void runOptions();
     void OnKeyDown(UINT virtualKey);
+    void OnMouseWheel(WPARAM wParam);
 
 private:
     HWND hwnd = nullptr;

@@ -1,8 +1,17 @@
 // What the settings' switches change in the window: the grid and follow-mode
-// buttons, and the bars shown or hidden with the view laid out anew.
+// buttons, the bars shown or hidden with the view laid out anew, and the
+// window's transparency.
 #include "base/globals.h"
+#include "overlays/transparency.h"
 #include "resources/resource_ids.h"
 #include "window/magnifier_window.h"
+
+// The one place the main window's transparency changes: every change of
+// Transparent or nTransparency reaches the window through here.
+void MagnifierWindow::applyTransparency()
+{
+    setTransparency(hwnd, Settings.Transparent, Settings.nTransparency);
+}
 
 void MagnifierWindow::syncGridButton()
 {

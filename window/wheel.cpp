@@ -1,7 +1,25 @@
-// The wheel's transparency step, and the message of old wheel drivers.
+// The mouse wheel over the main window: it ends the drags and the selection,
+// and steps the transparency (Shift) or the zoom (Ctrl); the message of old
+// wheel drivers.
 #include "window/wheel.h"
 
-#include "base/settings.h"
+#include "base/globals.h"
+#include "window/magnifier_window.h"
+
+void MagnifierWindow::OnMouseWheel(WPARAM wParam)
+{
+    mouse_.EndPointPick();
+    mouse_.CancelSelection();
+    // One message is one step, however far the wheel turned.
+    const WORD keys = LOWORD(wParam);
+    const bool down = static_cast<short>(HIWORD(wParam)) < 0;
+    if (keys & MK_SHIFT) {
+        Settings.nTransparency = wheelTransparencyStep(Settings.nTransparency, down);
+        applyTransparency();
+    } else if (keys & MK_CONTROL) {
+        view_.setZoomFactor(Settings.ZoomFactor + (down ? -1 : 1));
+    }
+}
 
 int wheelTransparencyStep(int transparency, bool down)
 {

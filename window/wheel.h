@@ -1,4 +1,5 @@
-// The mouse wheel: Shift steps the transparency, Ctrl the zoom.
+// The mouse wheel: Shift steps the transparency, Ctrl the zoom (the window's
+// OnMouseWheel); the old wheel drivers' message.
 #pragma once
 #include <windows.h>
 
