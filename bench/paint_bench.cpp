@@ -90,7 +90,7 @@ Frame paintInPhases(HDC windowDC, Variant variant)
     const bool ownBits = variant == OwnBits;
     ZoomView& m = Magnifier.view();
     Frame f;
-    const int zoom = Settings.ZoomFactor;
+    const int zoom = Magnifier.view().zoomFactor();
     const RECT v = m.viewRect();
     const int width = zoom * m.cells().viewCols;
     const int height = zoom * m.cells().viewRows;
@@ -380,7 +380,7 @@ int main(int argc, char** argv)
                 }
             }
         }
-        const int zoom = Settings.ZoomFactor;
+        const int zoom = Magnifier.view().zoomFactor();
         for (int variant = 0; variant < VariantCount; ++variant) {
             std::vector<double>& t = totals[variant];
             const int frames = static_cast<int>(t.size());

@@ -26,26 +26,26 @@ bool PointInWindow(HWND window, POINT p)
     return window && IsWindowVisible(window) && GetWindowRect(window, &r) && inside(r, p);
 }
 
-void WindowChrome::create(HWND owner)
+void WindowChrome::create(HWND owner, int zoomFactor)
 {
     window = owner;
     tooltips_.create(AppInstance, window);
     dpi_ = dpiForWindow(window);
-    build();
+    build(zoomFactor);
 }
 
-void WindowChrome::build()
+void WindowChrome::build(int zoomFactor)
 {
     chromeFont.reset(createGuiFontForDpi(dpi_));
     createToolBand();
-    createTrackbars();
+    createTrackbars(zoomFactor);
     createStatusBar();
     setStatusParts();
-    addTrackbarTooltips();
+    addTrackbarTooltips(zoomFactor);
     addPaneTooltips();
 }
 
-bool WindowChrome::rebuildForDpi(int newDpi)
+bool WindowChrome::rebuildForDpi(int newDpi, int zoomFactor)
 {
     if (newDpi < LowestDpi || newDpi > HighestDpi || newDpi == dpi_)
         return false;
@@ -59,7 +59,7 @@ bool WindowChrome::rebuildForDpi(int newDpi)
     toolbar_.setTooltips(nullptr);
     DestroyWindow(rebar_);  // the toolbar and the trackbars with it
     DestroyWindow(statusBar_);
-    build();
+    build(zoomFactor);
 
     setButtonCheck(IDM_ALWAYS_ON_TOP, Settings.AlwaysOnTop != 0);
     setButtonCheck(IDM_FOLLOW_MOUSE, Settings.MouseTracking != 0);

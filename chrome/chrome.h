@@ -38,13 +38,14 @@ public:
     WindowChrome& operator=(const WindowChrome&) = delete;
 
     // Makes the tooltip control and the bars of the window, for its DPI, with
-    // the buttons' checks and the bars' visibility from the settings.
-    void create(HWND window);
+    // the buttons' checks and the bars' visibility from the settings and the
+    // zoom trackbar at the zoom factor.
+    void create(HWND window, int zoomFactor);
     // The DPI the chrome is built for.
     int dpi() const { return dpi_; }
     // Builds the bars again for another DPI; false (nothing done) for a DPI
     // out of range or the one already built for.
-    bool rebuildForDpi(int dpi);
+    bool rebuildForDpi(int dpi, int zoomFactor);
 
     // The client area less the bars that are shown.
     RECT viewRect() const override;
@@ -91,11 +92,11 @@ public:
 
 private:
     // The font, tool band, trackbars and status bar for the DPI.
-    void build();
+    void build(int zoomFactor);
     void createToolBand();
-    void createTrackbars();
+    void createTrackbars(int zoomFactor);
     void createStatusBar();
-    void addTrackbarTooltips();
+    void addTrackbarTooltips(int zoomFactor);
     void addPaneTooltips();
     void refreshPaneTooltips();
 

@@ -157,7 +157,7 @@ void WindowChrome::createToolBand()
     rebarHeight_ = bandRect.bottom - bandRect.top - 2;
 }
 
-void WindowChrome::createTrackbars()
+void WindowChrome::createTrackbars(int zoomFactor)
 {
     RECT o = {0, 0, 0, 0};
     toolbar_.buttonRect(IDM_OPTIONS, o);
@@ -169,7 +169,7 @@ void WindowChrome::createTrackbars()
     zoomTrackbar_ = CreateWindowExA(0, TRACKBAR_CLASSA, nullptr, style, z.left, z.top, z.right - z.left,
                                     z.bottom - z.top, window, nullptr, AppInstance, nullptr);
     zoomTrackbar_.setRange(MinZoomFactor, MaxZoomFactor);
-    zoomTrackbar_.setPos(Settings.ZoomFactor);
+    zoomTrackbar_.setPos(zoomFactor);
     SetParent(zoomTrackbar_, toolbar_);
 
     // The rate trackbar is half as wide, right of the zoom trackbar.
@@ -195,10 +195,10 @@ void WindowChrome::createTrackbars()
     }
 }
 
-void WindowChrome::addTrackbarTooltips()
+void WindowChrome::addTrackbarTooltips(int zoomFactor)
 {
     char text[128];
-    wsprintfA(text, ZoomLevelFormat.GetText() ? ZoomLevelFormat.GetText() : "", Settings.ZoomFactor);
+    wsprintfA(text, ZoomLevelFormat.GetText() ? ZoomLevelFormat.GetText() : "", zoomFactor);
     tooltips_.addWindowTool(zoomTrackbar_, text);
     tooltips_.activate(true);
     wsprintfA(text, AutoUpdateFormat.GetText() ? AutoUpdateFormat.GetText() : "", updateRateName(Settings.Update));

@@ -23,8 +23,9 @@ void check(HMENU menu, UINT command, bool on)
     CheckMenuItem(menu, command, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
 }
 
-// The pop-up for the area, with its items' states set from the settings.
-HMENU preparePopup(HMENU menus, DWORD helpId, bool selectionMenu)
+// The pop-up for the area, with its items' states set from the settings and
+// the zoom factor.
+HMENU preparePopup(HMENU menus, DWORD helpId, bool selectionMenu, int zoom)
 {
     HMENU popup;
     if (helpId == ColourPaneHelp) {
@@ -40,7 +41,7 @@ HMENU preparePopup(HMENU menus, DWORD helpId, bool selectionMenu)
     } else if (selectionMenu) {
         popup = GetSubMenu(menus, SelectionMenu);
         EnableMenuItem(popup, IDM_ZOOM_TO_SELECTION,
-                       MF_BYCOMMAND | (Settings.ZoomFactor == MaxZoomFactor ? MF_GRAYED : MF_ENABLED));
+                       MF_BYCOMMAND | (zoom == MaxZoomFactor ? MF_GRAYED : MF_ENABLED));
     } else {
         popup = GetSubMenu(menus, ViewMenu);
         check(popup, IDM_ALWAYS_ON_TOP, Settings.AlwaysOnTop);
@@ -48,8 +49,8 @@ HMENU preparePopup(HMENU menus, DWORD helpId, bool selectionMenu)
         check(popup, IDM_TOGGLE_TOOLBAR, Settings.DisplayToolbar);
         check(popup, IDM_TOGGLE_TRANSPARENT, Settings.Transparent);
         check(popup, IDM_TOGGLE_STATUSBAR, Settings.DisplayStatusbar);
-        check(popup, IDM_ZOOM_2X, Settings.ZoomFactor == 2);
-        check(popup, IDM_ZOOM_4X, Settings.ZoomFactor == 4);
+        check(popup, IDM_ZOOM_2X, zoom == 2);
+        check(popup, IDM_ZOOM_4X, zoom == 4);
     }
     return popup;
 }
@@ -79,7 +80,7 @@ bool MouseModes::ShowContextMenu(POINT p)
     }
     UINT command = 0;
     const OwnedMenu menus(LoadMenuA(AppInstance, MAKEINTRESOURCEA(IDR_CONTEXT_MENUS)));
-    if (HMENU popup = menus ? preparePopup(menus, helpId, kept) : nullptr)
+    if (HMENU popup = menus ? preparePopup(menus, helpId, kept, view.zoomFactor()) : nullptr)
         command =
             static_cast<UINT>(TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON, p.x, p.y, 0, window, nullptr));
     if (command == IDM_WHATS_THIS) {

@@ -15,7 +15,7 @@ void MouseModes::SelectionRect(RECT& r) const
     // The selection's ends, ordered and snapped to the grid of magnified
     // pixels that starts at the view's corner.
     const RECT v = view.viewRect();
-    const int z = Settings.ZoomFactor;
+    const int z = view.zoomFactor();
     r = {std::min(start.x, end.x), std::min(start.y, end.y), std::max(start.x, end.x), std::max(start.y, end.y)};
     r.left = v.left + (r.left - v.left) / z * z;
     r.top = v.top + (r.top - v.top) / z * z;
@@ -27,7 +27,7 @@ void MouseModes::UpdateSelectionFeedback()
 {
     RECT r;
     SelectionRect(r);
-    const int z = Settings.ZoomFactor;
+    const int z = view.zoomFactor();
     // The size tip appears with the first move that gives the snapped
     // selection a width or a height, and stays from then on.
     if (tip.hwnd || r.right != r.left || r.bottom != r.top) {

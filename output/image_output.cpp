@@ -34,7 +34,7 @@ OwnedBitmap ImageOutput::CaptureImage(bool zoomed, bool selectionOnly)
     RECT selection;
     mouse.SelectionRect(selection);
     return CaptureScreen(
-        CaptureAreaOf(view.sourceArea(), v, selectionOnly ? &selection : nullptr, Settings.ZoomFactor, zoomed));
+        CaptureAreaOf(view.sourceArea(), v, selectionOnly ? &selection : nullptr, view.zoomFactor(), zoomed));
 }
 
 void ImageOutput::copyImage(bool zoomed, bool selectionOnly)

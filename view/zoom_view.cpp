@@ -77,7 +77,7 @@ void ZoomView::layoutView()
     viewEmpty = false;
 
     layout =
-        layoutCells(width, height, Settings.ZoomFactor, ScreenArea{screenLeft, screenTop, screenWidth, screenHeight});
+        layoutCells(width, height, zoomFactor(), ScreenArea{screenLeft, screenTop, screenWidth, screenHeight});
     viewRegion.reset(CreateRectRgn(r.left, r.top, r.right, r.bottom));
     host.viewLaidOut(r);
 }
@@ -125,13 +125,18 @@ void ZoomView::moveZoomPoint(int dx, int dy)
     }
 }
 
+int ZoomView::zoomFactor() const
+{
+    return Settings.ZoomFactor;
+}
+
 void ZoomView::setZoomFactor(int factor)
 {
     if (factor >= MaxZoomFactor)
         factor = MaxZoomFactor;
     if (factor <= MinZoomFactor)
         factor = MinZoomFactor;
-    if (factor == Settings.ZoomFactor)
+    if (factor == zoomFactor())
         return;
     Settings.ZoomFactor = factor;
     layoutView();
@@ -148,7 +153,7 @@ void ZoomView::zoomToSelection(const RECT& s)
         return;
     const RECT v = viewRect();
     computeHighlightRect();
-    const SelectionZoom zoom = zoomIntoSelection(s, v, highlight, Settings.ZoomFactor);
+    const SelectionZoom zoom = zoomIntoSelection(s, v, highlight, zoomFactor());
     highlight = zoom.highlight;
     point = zoom.zoomPoint;
     setZoomFactor(zoom.factor);
@@ -214,7 +219,7 @@ void ZoomView::paintView(HDC windowDC, bool wholeView)
     if (viewEmpty || viewCols <= 0 || viewRows <= 0)
         return;
 
-    const int zoom = Settings.ZoomFactor;
+    const int zoom = zoomFactor();
     const RECT v = viewRect();
     const int width = zoom * viewCols;
     const int height = zoom * viewRows;

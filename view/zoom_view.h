@@ -39,6 +39,8 @@ public:
     RECT highlightRect() const { return highlight; }
     void computeHighlightRect();
     void moveZoomPoint(int dx, int dy);
+    // The live zoom factor, and the one operation that changes it.
+    int zoomFactor() const;
     void setZoomFactor(int factor);
     // Zooms into a selection of the view (client coordinates, snapped).
     void zoomToSelection(const RECT& selection);

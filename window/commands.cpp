@@ -79,10 +79,10 @@ bool MagnifierWindow::OnCommand(UINT command)
         applyTransparency();
         break;
     case IDM_ZOOM_IN:
-        view_.setZoomFactor(Settings.ZoomFactor + 1);
+        view_.setZoomFactor(view_.zoomFactor() + 1);
         break;
     case IDM_ZOOM_OUT:
-        view_.setZoomFactor(Settings.ZoomFactor - 1);
+        view_.setZoomFactor(view_.zoomFactor() - 1);
         break;
     case IDM_RATE_UP:
         setUpdateRate(Settings.Update + 1, false);

@@ -47,7 +47,7 @@ bool MagnifierWindow::onCreate()
     readouts_.attach(hwnd);
     output_.attach(hwnd);
     applyTransparency();
-    chrome_.create(hwnd);
+    chrome_.create(hwnd, view_.zoomFactor());
     checkHelpFreshness();
     setUpdateRate(Settings.Update, true);
 

@@ -34,7 +34,7 @@ LRESULT MagnifierWindow::OnHScroll(WPARAM wParam, HWND sender)
     const bool rate = chrome_.isRateTrackbar(sender);
     if (!zoom && !rate)
         return 0;
-    const int value = zoom ? Settings.ZoomFactor : Settings.Update;
+    const int value = zoom ? view_.zoomFactor() : Settings.Update;
     int next = value;
     switch (LOWORD(wParam)) {
     case TB_LINEUP:

@@ -17,7 +17,7 @@ void MagnifierWindow::OnMouseWheel(WPARAM wParam)
         Settings.nTransparency = wheelTransparencyStep(Settings.nTransparency, down);
         applyTransparency();
     } else if (keys & MK_CONTROL) {
-        view_.setZoomFactor(Settings.ZoomFactor + (down ? -1 : 1));
+        view_.setZoomFactor(view_.zoomFactor() + (down ? -1 : 1));
     }
 }
 
