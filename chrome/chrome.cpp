@@ -60,6 +60,7 @@ bool WindowChrome::rebuildForDpi(int newDpi, int zoomFactor)
     DestroyWindow(rebar_);  // the toolbar and the trackbars with it
     DestroyWindow(statusBar_);
     build(zoomFactor);
+    forgetColourShown();  // the next readout fills the new bar's colour panes
 
     setButtonCheck(IDM_ALWAYS_ON_TOP, Settings.AlwaysOnTop != 0);
     setButtonCheck(IDM_FOLLOW_MOUSE, Settings.MouseTracking != 0);

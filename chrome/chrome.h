@@ -65,10 +65,16 @@ public:
     void showMenuHelp(const char* text) const { statusBar_.setMenuHelp(text); }
     // Redraws the status bar's panes (their texts take a new form).
     void redrawStatusBar() const { InvalidateRect(statusBar_, nullptr, FALSE); }
+    // The readouts in the status bar: the mouse position (screen or client
+    // coordinates, as the readouts chose) in the coordinate pane, and the
+    // colour under the mouse in the colour pane and the swatch. A value the
+    // bar shows already is not sent again.
+    void showCoordinates(POINT shown);
+    void showColour(COLORREF colour);
 
     // Messages of the bars
-    // WM_DRAWITEM: the swatch in the colour, and the link.
-    LRESULT OnDrawItem(const DRAWITEMSTRUCT* item, COLORREF swatch) const;
+    // WM_DRAWITEM: the swatch in the colour shown, and the link.
+    LRESULT OnDrawItem(const DRAWITEMSTRUCT* item) const;
     LRESULT OnNotify(const NMHDR* header) const;
     void OnMenuSelect(WPARAM wParam, LPARAM lParam) const;
     // The hand over the link pane; false where the bars set no cursor.
@@ -99,6 +105,7 @@ private:
     void addTrackbarTooltips(int zoomFactor);
     void addPaneTooltips();
     void refreshPaneTooltips();
+    void forgetColourShown();
 
     HWND window = nullptr;
     bool hasRebar_ = false;
@@ -109,6 +116,12 @@ private:
     Trackbar rateTrackbar_;
     int statusHeight_ = 0;
     StatusBar statusBar_;
+    // What the status bar shows of the readouts: the coordinate text last
+    // sent, the colour of the colour pane and the swatch, and whether the link
+    // pane is owner-drawn yet.
+    char coordsShown[64] = "";
+    COLORREF colourShown = 0;
+    bool linkOwnerDrawn = false;
     TooltipControl tooltips_;
     // DPI of the monitor the window is on, and the chrome's font for it when
     // that is not the system's (null: the stock GUI font).

@@ -1,9 +1,11 @@
 // The status bar: its five panes and their widths, the panes' tooltips, the
-// owner-drawn colour swatch and link, the link's click and hand cursor, and
-// showing or hiding the bar.
+// readouts' coordinate and colour texts, the owner-drawn colour swatch and
+// link, the link's click and hand cursor, and showing or hiding the bar.
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
+
+#include <cstring>
 
 #include "base/dpi.h"
 #include "base/globals.h"
@@ -15,6 +17,12 @@
 namespace {
 
 constexpr int SwatchPaneWidth = 31;
+
+// Item value of the owner-drawn panes; the drawing does not use it.
+const LPARAM OwnerDrawnItem = 0x1234;
+
+// Not a colour a read of the screen gives: none is shown yet.
+constexpr COLORREF NoColourShown = 0x7F000000;
 
 const UINT PaneTooltips[PaneCount] = {0, IDS_TIP_COLOUR_PANE, IDS_TIP_SWATCH_PANE, IDS_TIP_COORDS_PANE,
                                       IDS_TIP_LINK_PANE};
@@ -63,6 +71,8 @@ void WindowChrome::createStatusBar()
     statusBar_ = CreateStatusWindowA(WS_CHILD | WS_VISIBLE | WS_BORDER | SBARS_SIZEGRIP | CCS_BOTTOM,
                                      StatusIdleText.GetText(), window, StatusBarId);
     statusBar_.setMenuHelp(StatusIdleText.GetText());
+    coordsShown[0] = '\0';
+    linkOwnerDrawn = false;
     statusBar_.setFont(chromeFont ? chromeFont.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
     RECT r = {0, 0, 0, 0};
     GetWindowRect(statusBar_, &r);
@@ -130,13 +140,57 @@ bool WindowChrome::showStatusBar(bool shown)
     return ShowWindow(statusBar_, shown ? SW_SHOW : SW_HIDE) != FALSE;
 }
 
-LRESULT WindowChrome::OnDrawItem(const DRAWITEMSTRUCT* item, COLORREF swatch) const
+void WindowChrome::showCoordinates(POINT shown)
+{
+    char text[64];
+    wsprintfA(text, CoordsFormat.GetText() ? CoordsFormat.GetText() : "", shown.x, shown.y);
+    // Every message to the status bar costs calls into the server, even one
+    // that changes nothing: the text goes only when it differs from the one
+    // the bar shows.
+    if (std::strcmp(coordsShown, text) == 0)
+        return;
+    statusBar_.setText(CoordsPane, text);
+    lstrcpynA(coordsShown, text, sizeof(coordsShown));
+}
+
+void WindowChrome::showColour(COLORREF colour)
+{
+    if (colour == colourShown)
+        return;
+    colourShown = colour;
+    char text[64];
+    ResString& format = Settings.DisplayRGBColourPanel ? ColourRgbFormat : ColourHexFormat;
+    wsprintfA(text, format.GetText() ? format.GetText() : "", GetRValue(colour), GetGValue(colour), GetBValue(colour));
+    // The status bar repaints at once with every text it is given: a swatch
+    // that is owner-drawn already is only marked for redrawing, so that it is
+    // drawn in the new colour by the colour text's repaint, not by one more.
+    RECT swatch;
+    const bool swatchDrawn = statusBar_.ownerDrawn(SwatchPane) && statusBar_.paneRect(SwatchPane, swatch);
+    if (swatchDrawn)
+        InvalidateRect(statusBar_, &swatch, FALSE);
+    statusBar_.setText(ColourTextPane, text);
+    if (!swatchDrawn)
+        statusBar_.setOwnerDrawn(SwatchPane, OwnerDrawnItem);
+    // The link looks the same whatever the colour: once this bar draws it,
+    // setting it again would only repaint it.
+    if (!linkOwnerDrawn) {
+        statusBar_.setOwnerDrawn(LinkPane, OwnerDrawnItem);
+        linkOwnerDrawn = true;
+    }
+}
+
+void WindowChrome::forgetColourShown()
+{
+    colourShown = NoColourShown;
+}
+
+LRESULT WindowChrome::OnDrawItem(const DRAWITEMSTRUCT* item) const
 {
     // The status bar's CtlType is not reliable on every platform: go by id.
     if (!item || item->CtlID != StatusBarId)
         return 0;
     if (item->itemID == SwatchPane)
-        drawSwatch(*item, swatch);
+        drawSwatch(*item, colourShown);
     else if (item->itemID == LinkPane)
         drawLink(*item);
     return 0;

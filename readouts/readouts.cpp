@@ -1,22 +1,15 @@
 // The live readouts: timer 2, which in follow mode moves the zoom point to
-// the mouse, and the coordinates and colour under the mouse in the status
+// the mouse, and the coordinates and colour under the mouse for the status
 // bar, with the cursor's shape read for the view.
 #include "readouts/readouts.h"
 
-#include <cstring>
-
 #include "base/globals.h"
 
-namespace {
-// Item value of the owner-drawn panes; the drawing does not use it.
-const LPARAM OwnerDrawnItem = 0x1234;
-}  // namespace
-
-LiveReadouts::LiveReadouts(ZoomView& zoomView, const StatusBar& bar) : view{zoomView}, statusBar{bar} {}
+LiveReadouts::LiveReadouts(ZoomView& zoomView, WindowChrome& windowChrome) : view{zoomView}, chrome{windowChrome} {}
 
 bool LiveReadouts::readoutsShown() const
 {
-    return Settings.DisplayStatusbar && statusBar;
+    return Settings.DisplayStatusbar && chrome.statusBar();
 }
 
 void LiveReadouts::syncReadoutTimer()
@@ -77,16 +70,7 @@ void LiveReadouts::showReadouts(POINT cursor, bool capturedNow)
         if (HWND under = WindowFromPoint(cursor))
             ScreenToClient(under, &shown);
     }
-    char text[64];
-    wsprintfA(text, CoordsFormat.GetText() ? CoordsFormat.GetText() : "", shown.x, shown.y);
-    // Every message to the status bar costs calls into the server, even one
-    // that changes nothing: send the text only when it differs from the one
-    // this bar was last given.
-    if (coordsShownIn != HWND(statusBar) || std::strcmp(coordsShown, text) != 0) {
-        statusBar.setText(CoordsPane, text);
-        lstrcpynA(coordsShown, text, sizeof(coordsShown));
-        coordsShownIn = HWND(statusBar);
-    }
+    chrome.showCoordinates(shown);
 
     // A capture of this same tick holds the current pixel under the mouse,
     // exactly as a read of the screen would give it on a true-colour display.
@@ -95,33 +79,8 @@ void LiveReadouts::showReadouts(POINT cursor, bool capturedNow)
         if (!view.readScreenPixel(cursor, colour))
             return;
     }
-    showColour(colour);
-}
-
-void LiveReadouts::showColour(COLORREF colour)
-{
-    if (colour == colour_)
-        return;
     colour_ = colour;
-    char text[64];
-    ResString& format = Settings.DisplayRGBColourPanel ? ColourRgbFormat : ColourHexFormat;
-    wsprintfA(text, format.GetText() ? format.GetText() : "", GetRValue(colour), GetGValue(colour), GetBValue(colour));
-    // The status bar repaints at once with every text it is given: a swatch
-    // that is owner-drawn already is only marked for redrawing, so that it is
-    // drawn in the new colour by the colour text's repaint, not by one more.
-    RECT swatch;
-    const bool swatchDrawn = statusBar.ownerDrawn(SwatchPane) && statusBar.paneRect(SwatchPane, swatch);
-    if (swatchDrawn)
-        InvalidateRect(statusBar, &swatch, FALSE);
-    statusBar.setText(ColourTextPane, text);
-    if (!swatchDrawn)
-        statusBar.setOwnerDrawn(SwatchPane, OwnerDrawnItem);
-    // The link looks the same whatever the colour: once this bar draws it,
-    // setting it again would only repaint it.
-    if (linkShownIn != HWND(statusBar)) {
-        statusBar.setOwnerDrawn(LinkPane, OwnerDrawnItem);
-        linkShownIn = HWND(statusBar);
-    }
+    chrome.showColour(colour);
 }
 
 void LiveReadouts::refreshReadouts()
@@ -139,10 +98,4 @@ COLORREF LiveReadouts::colourUnderMouse()
     if (!readoutsShown() && GetCursorPos(&cursor) && view.readScreenPixel(cursor, colour))
         return colour;
     return colour_;
-}
-
-void LiveReadouts::forgetColour()
-{
-    // Not a colour GetPixel can return: the next readout fills the colour panes.
-    colour_ = 0x7F000000;
 }

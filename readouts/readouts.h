@@ -1,9 +1,9 @@
-// The live readouts: timer 2, the mouse position and the colour under it in
-// the status bar, follow mode, and the cursor shape read for the view to draw.
+// The live readouts: timer 2, the mouse position and the colour under it
+// handed to the chrome's status bar, follow mode, and the cursor shape read
+// for the view to draw.
 #pragma once
 #include <windows.h>
 
-#include "base/controls.h"
 #include "chrome/chrome.h"
 #include "view/zoom_view.h"
 
@@ -13,8 +13,9 @@ constexpr UINT ReadoutPeriod = 100;  // ms
 
 class LiveReadouts {
 public:
-    // The view that follow mode moves, and the status bar the texts go to.
-    LiveReadouts(ZoomView& view, const StatusBar& statusBar);
+    // The view that follow mode moves, and the chrome whose status bar shows
+    // the readouts.
+    LiveReadouts(ZoomView& view, WindowChrome& chrome);
     LiveReadouts(const LiveReadouts&) = delete;
     LiveReadouts& operator=(const LiveReadouts&) = delete;
 
@@ -27,33 +28,23 @@ public:
     void syncReadoutTimer();
     // Whether the status bar shows the readouts (it exists and is shown).
     bool readoutsShown() const;
-    // A new colour under the mouse: its text in the colour pane, the swatch
-    // redrawn in it.
-    void showColour(COLORREF colour);
-    // The texts at once, for a status bar shown again.
+    // The readouts at once, for a status bar shown again.
     void refreshReadouts();
     // The colour under the mouse as the readout has it, for the colour copy.
     COLORREF colourUnderMouse();
-    // The colour under the mouse as the readouts last showed it.
+    // The colour under the mouse as the readouts last read it.
     COLORREF lastColour() const { return colour_; }
-    // Forgets it, for a status bar made anew: the next tick fills its panes.
-    void forgetColour();
 
 private:
     // The mouse position for a tick; the cursor's shape with it when the view
     // draws the system's cursor.
     bool readCursor(POINT& position);
-    // The coordinate and colour texts for this mouse position.
+    // The coordinates and the colour for this mouse position, to the chrome.
     void showReadouts(POINT cursor, bool capturedNow);
 
     ZoomView& view;
-    const StatusBar& statusBar;
+    WindowChrome& chrome;
     HWND window = nullptr;
     COLORREF colour_ = 0;
-    // The coordinate text last sent to the status bar, and that bar.
-    char coordsShown[64] = "";
-    HWND coordsShownIn = nullptr;
-    // The status bar whose link pane the readouts made owner-drawn.
-    HWND linkShownIn = nullptr;
     bool readoutTimerRuns = false;
 };

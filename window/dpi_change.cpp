@@ -13,8 +13,7 @@ void MagnifierWindow::onDpiChanged(int newDpi, const RECT* suggested)
     SIZE_T read = 0;
     const bool haveRect = suggested && ReadProcessMemory(GetCurrentProcess(), suggested, &r, sizeof(r), &read) &&
                           read == sizeof(r) && r.right > r.left && r.bottom > r.top;
-    if (chrome_.rebuildForDpi(newDpi, view_.zoomFactor()))
-        readouts_.forgetColour();  // the new status bar's panes are filled on the next tick
+    chrome_.rebuildForDpi(newDpi, view_.zoomFactor());
     if (haveRect) {
         SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
     }

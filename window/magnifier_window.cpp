@@ -27,7 +27,7 @@ POINT pointOf(LPARAM lParam)
 MagnifierWindow Magnifier;
 
 MagnifierWindow::MagnifierWindow()
-    : view_(chrome_), mouse_(view_, chrome_), readouts_(view_, chrome_.statusBar()), output_(view_, readouts_, mouse_)
+    : view_(chrome_), mouse_(view_, chrome_), readouts_(view_, chrome_), output_(view_, readouts_, mouse_)
 {
 }
 
@@ -126,7 +126,7 @@ LRESULT MagnifierWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             return TRUE;
         break;
     case WM_DRAWITEM:
-        return chrome_.OnDrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), readouts_.lastColour());
+        return chrome_.OnDrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
     case WM_NOTIFY:
         return chrome_.OnNotify(reinterpret_cast<const NMHDR*>(lParam));
     case WM_HELP:

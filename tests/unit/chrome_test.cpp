@@ -428,7 +428,7 @@ TEST_F(Chrome, SwatchIsFilledWithTheLastColour)
 {
     const COLORREF grey = RGB(200, 200, 200);
     const RECT item = {5, 4, 25, 20};
-    Magnifier.readouts().showColour(RGB(255, 128, 0));
+    Magnifier.chrome().showColour(RGB(255, 128, 0));
     Canvas canvas(grey);
     EXPECT_EQ(0, canvas.draw(StatusBarId, SwatchPane, item));
     EXPECT_EQ(20 * 16, canvas.count(RGB(255, 128, 0)));
@@ -442,7 +442,7 @@ TEST_F(Chrome, OwnerDrawingIsOnlyForTheStatusBar)
 {
     const COLORREF grey = RGB(200, 200, 200);
     const RECT item = {0, 0, 40, 30};
-    Magnifier.readouts().showColour(RGB(255, 128, 0));
+    Magnifier.chrome().showColour(RGB(255, 128, 0));
     Canvas canvas(grey);
     EXPECT_EQ(0, canvas.draw(ToolbarId, SwatchPane, item));
     EXPECT_EQ(0, canvas.draw(StatusBarId + 1, SwatchPane, item));
@@ -589,7 +589,7 @@ TEST_F(Chrome, DrawingAndSizingLeaveNoHandlesBehind)
         Canvas canvas(RGB(1, 2, 3));
         const RECT item = {0, 0, 40, 30};
         for (int i = 0; i < 300; ++i) {
-            Magnifier.readouts().showColour(RGB(i, 0, 0));
+            Magnifier.chrome().showColour(RGB(i, 0, 0));
             canvas.draw(StatusBarId, SwatchPane, item);
             canvas.draw(StatusBarId, LinkPane, item);
             Magnifier.chrome().setStatusParts();
@@ -601,7 +601,7 @@ TEST_F(Chrome, DrawingAndSizingLeaveNoHandlesBehind)
 TEST_F(Chrome, SwatchOfAnUnreadablePixelIsWhite)
 {
     // GetPixel's failure value has every bit set; it reads as 255,255,255.
-    Magnifier.readouts().showColour(CLR_INVALID);
+    Magnifier.chrome().showColour(CLR_INVALID);
     Canvas canvas(RGB(1, 2, 3));
     const RECT item = {0, 0, 40, 30};
     canvas.draw(StatusBarId, SwatchPane, item);
