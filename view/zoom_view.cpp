@@ -82,6 +82,12 @@ void ZoomView::layoutView()
     host.viewLaidOut(r);
 }
 
+void ZoomView::layoutAndRepaint()
+{
+    layoutView();
+    repaintView();
+}
+
 POINT ZoomView::clampZoomPoint() const
 {
     POINT p;
@@ -119,10 +125,8 @@ void ZoomView::moveZoomPoint(int dx, int dy)
     // without a step is left alone even outside its clamps.
     const bool movedX = stepCoordinate(point.x, dx, screenLeft + layout.halfCols, layout.maxPointX);
     const bool movedY = stepCoordinate(point.y, dy, screenTop + layout.halfRows, layout.maxPointY);
-    if (movedX || movedY) {
-        layoutView();
-        repaintView();
-    }
+    if (movedX || movedY)
+        layoutAndRepaint();
 }
 
 int ZoomView::zoomFactor() const
@@ -139,8 +143,7 @@ void ZoomView::setZoomFactor(int factor)
     if (factor == zoomFactor())
         return;
     Settings.ZoomFactor = factor;
-    layoutView();
-    repaintView();
+    layoutAndRepaint();
 
     host.zoomChanged(factor);
 }

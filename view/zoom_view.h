@@ -27,6 +27,9 @@ public:
     // Zoom geometry
     RECT viewRect() const { return host.viewRect(); }
     void layoutView();
+    // The layout made anew and the view repainted in it: after anything that
+    // moves or resizes the view.
+    void layoutAndRepaint();
     const CellLayout& cells() const { return layout; }
     // No room for the view (the bars overlap); nothing is painted.
     bool empty() const { return viewEmpty; }

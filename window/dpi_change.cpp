@@ -17,7 +17,6 @@ void MagnifierWindow::onDpiChanged(int newDpi, const RECT* suggested)
     if (haveRect) {
         SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    view_.layoutView();
-    view_.repaintView();
+    view_.layoutAndRepaint();
     chrome_.setStatusParts();
 }

@@ -90,8 +90,7 @@ LRESULT MagnifierWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;  // the view covers the whole area
     case WM_WININICHANGE:
         keepOnScreen();
-        view_.layoutView();
-        view_.repaintView();
+        view_.layoutAndRepaint();
         return 0;
     case WM_CANCELMODE:
         mouse_.EndPointPick();
@@ -209,8 +208,7 @@ void MagnifierWindow::onDisplayChange()
     // The screen changed size (Wine sends no settings change then): the
     // window and the zoom geometry follow, as on a settings change.
     keepOnScreen();
-    view_.layoutView();
-    view_.repaintView();
+    view_.layoutAndRepaint();
 }
 
 void MagnifierWindow::onDestroy()
@@ -230,8 +228,7 @@ void MagnifierWindow::onSize(WPARAM kind, int width, int height)
         normalRectOnScreen(hwnd, placementShift);  // keeps the shift up to date
     if (kind == SIZE_MINIMIZED || width == 0 || height == 0)
         return;
-    view_.layoutView();
-    view_.repaintView();
+    view_.layoutAndRepaint();
     chrome_.setStatusParts();
 }
 

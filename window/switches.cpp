@@ -29,15 +29,13 @@ void MagnifierWindow::syncFollowButton()
 void MagnifierWindow::applyToolbarVisibility()
 {
     chrome_.showToolBand(Settings.DisplayToolbar);
-    view_.layoutView();
-    view_.repaintView();
+    view_.layoutAndRepaint();
 }
 
 void MagnifierWindow::applyStatusbarVisibility()
 {
     const bool wasShown = chrome_.showStatusBar(Settings.DisplayStatusbar);
-    view_.layoutView();
-    view_.repaintView();
+    view_.layoutAndRepaint();
     // The readouts rest while the bar is hidden: shown again, it gets the
     // current texts at once rather than with the next tick.
     if (!wasShown)
