@@ -15,6 +15,12 @@ const char* ResString::GetText()
     return LoadText();
 }
 
+const char* ResString::TextOrEmpty()
+{
+    const char* loaded = LoadText();
+    return loaded ? loaded : "";
+}
+
 int ResString::GetLength()
 {
     LoadText();

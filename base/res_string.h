@@ -19,6 +19,9 @@ public:
     // The text, or null when the string table has no such string. Loads on
     // first use; a failed load is tried again by the next call.
     const char* GetText();
+    // The text, or an empty one when it cannot be loaded: for a format or a
+    // copy that needs some text.
+    const char* TextOrEmpty();
     // Length in characters without the terminator; 0 when it cannot be loaded.
     int GetLength();
     // The same as GetText: does the loading while the text is still null.

@@ -119,7 +119,7 @@ void WindowChrome::addPaneTooltips()
         RECT r = {0, 0, 0, 0};
         statusBar_.paneRect(pane, r);
         ResString tip(PaneTooltips[pane]);
-        lstrcpynA(text, tip.GetText() ? tip.GetText() : "", sizeof(text));
+        lstrcpynA(text, tip.TextOrEmpty(), sizeof(text));
         tooltips_.addRectTool(statusBar_, r, text, pane);
     }
 }
@@ -143,7 +143,7 @@ bool WindowChrome::showStatusBar(bool shown)
 void WindowChrome::showCoordinates(POINT shown)
 {
     char text[64];
-    wsprintfA(text, CoordsFormat.GetText() ? CoordsFormat.GetText() : "", shown.x, shown.y);
+    wsprintfA(text, CoordsFormat.TextOrEmpty(), shown.x, shown.y);
     // Every message to the status bar costs calls into the server, even one
     // that changes nothing: the text goes only when it differs from the one
     // the bar shows.
@@ -160,7 +160,7 @@ void WindowChrome::showColour(COLORREF colour)
     colourShown = colour;
     char text[64];
     ResString& format = Settings.DisplayRGBColourPanel ? ColourRgbFormat : ColourHexFormat;
-    wsprintfA(text, format.GetText() ? format.GetText() : "", GetRValue(colour), GetGValue(colour), GetBValue(colour));
+    wsprintfA(text, format.TextOrEmpty(), GetRValue(colour), GetGValue(colour), GetBValue(colour));
     // The status bar repaints at once with every text it is given: a swatch
     // that is owner-drawn already is only marked for redrawing, so that it is
     // drawn in the new colour by the colour text's repaint, not by one more.

@@ -198,10 +198,10 @@ void WindowChrome::createTrackbars(int zoomFactor)
 void WindowChrome::addTrackbarTooltips(int zoomFactor)
 {
     char text[128];
-    wsprintfA(text, ZoomLevelFormat.GetText() ? ZoomLevelFormat.GetText() : "", zoomFactor);
+    wsprintfA(text, ZoomLevelFormat.TextOrEmpty(), zoomFactor);
     tooltips_.addWindowTool(zoomTrackbar_, text);
     tooltips_.activate(true);
-    wsprintfA(text, AutoUpdateFormat.GetText() ? AutoUpdateFormat.GetText() : "", updateRateName(Settings.Update));
+    wsprintfA(text, AutoUpdateFormat.TextOrEmpty(), updateRateName(Settings.Update));
     tooltips_.addWindowTool(rateTrackbar_, text);
 }
 
@@ -219,14 +219,14 @@ void WindowChrome::zoomChanged(int factor)
 {
     zoomTrackbar_.setPos(factor);
     char tip[128];
-    wsprintfA(tip, ZoomLevelFormat.GetText() ? ZoomLevelFormat.GetText() : "", factor);
+    wsprintfA(tip, ZoomLevelFormat.TextOrEmpty(), factor);
     tooltips_.updateTipText(zoomTrackbar_, tip);
 }
 
 void WindowChrome::showUpdateRate(int rate)
 {
     char tip[128];
-    wsprintfA(tip, AutoUpdateFormat.GetText() ? AutoUpdateFormat.GetText() : "", updateRateName(rate));
+    wsprintfA(tip, AutoUpdateFormat.TextOrEmpty(), updateRateName(rate));
     tooltips_.updateTipText(rateTrackbar_, tip);
     rateTrackbar_.setPos(rate);
 }

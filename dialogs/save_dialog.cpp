@@ -95,7 +95,7 @@ bool AskSaveFileName(HWND owner, const char* initialDirectory, bool& zoomed, boo
 {
     // "description|pattern||" with each "|" made a NUL: the filter list.
     ResString filterText(IDS_SAVE_FILTER);
-    std::string filter = filterText.GetText() ? filterText.GetText() : "";
+    std::string filter = filterText.TextOrEmpty();
     ReplaceChar(&filter[0], '|', '\0');
 
     saveZoomedChecked = zoomed;

@@ -40,8 +40,7 @@ HMENU preparePopup(HMENU menus, DWORD helpId, bool selectionMenu, int zoom)
                            Settings.RelativeCoords ? IDM_COORDS_CLIENT : IDM_COORDS_SCREEN, MF_BYCOMMAND);
     } else if (selectionMenu) {
         popup = GetSubMenu(menus, SelectionMenu);
-        EnableMenuItem(popup, IDM_ZOOM_TO_SELECTION,
-                       MF_BYCOMMAND | (zoom == MaxZoomFactor ? MF_GRAYED : MF_ENABLED));
+        EnableMenuItem(popup, IDM_ZOOM_TO_SELECTION, MF_BYCOMMAND | (zoom == MaxZoomFactor ? MF_GRAYED : MF_ENABLED));
     } else {
         popup = GetSubMenu(menus, ViewMenu);
         check(popup, IDM_ALWAYS_ON_TOP, Settings.AlwaysOnTop);

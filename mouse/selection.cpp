@@ -33,8 +33,7 @@ void MouseModes::UpdateSelectionFeedback()
     if (tip.hwnd || r.right != r.left || r.bottom != r.top) {
         static ResString sizeFormat(IDS_SELECTED_SIZE);
         char text[64];
-        wsprintfA(text, sizeFormat.GetText() ? sizeFormat.GetText() : "", (r.right - r.left) / z,
-                  (r.bottom - r.top) / z);
+        wsprintfA(text, sizeFormat.TextOrEmpty(), (r.right - r.left) / z, (r.bottom - r.top) / z);
         POINT anchor = {z * (start.x / z) - 5, z * (start.y / z) - 5};
         ClientToScreen(window, &anchor);
         tip.Show(window, anchor.x, anchor.y, text);

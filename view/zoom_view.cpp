@@ -76,8 +76,7 @@ void ZoomView::layoutView()
     }
     viewEmpty = false;
 
-    layout =
-        layoutCells(width, height, zoomFactor(), ScreenArea{screenLeft, screenTop, screenWidth, screenHeight});
+    layout = layoutCells(width, height, zoomFactor(), ScreenArea{screenLeft, screenTop, screenWidth, screenHeight});
     viewRegion.reset(CreateRectRgn(r.left, r.top, r.right, r.bottom));
     host.viewLaidOut(r);
 }
