@@ -227,69 +227,79 @@ void ZoomView::paintView(HDC windowDC, bool wholeView)
     const int height = zoom * viewRows;
 
     // The screen is read at its own size: only viewCols x viewRows pixels.
-    HDC screenDC = screen.dc();
     const bool trueColour = screen.copiesExactly();
     if (!paintBuffers.prepare(windowDC, trueColour, width, height, viewCols, viewRows))
         return;
     HDC view = paintBuffers.viewDC();
-    HDC source = paintBuffers.sourceDC();
 
     // Colours map through the palette only on a display that has one. Both
     // contexts get their own palettes back when the paint ends: the kept
     // view buffer after every paint, the window's context as it was given.
     HPALETTE usedPalette = trueColour ? nullptr : viewPalette.get();
-    SelectedPalette viewPalette(view, usedPalette);
+    SelectedPalette inViewBuffer(view, usedPalette);
     if (usedPalette)
         RealizePalette(view);
-    SelectedPalette windowPalette(windowDC, usedPalette);
+    SelectedPalette inWindow(windowDC, usedPalette);
     if (usedPalette)
         RealizePalette(windowDC);
 
-    const POINT c = clampZoomPoint();
-    const int destinationY = v.top;
+    if (!captureSource(area, recaptured))
+        wholeView = false;
+    enlargeSource(zoom, std::min<int>(width, v.right - v.left), std::min<int>(height, v.bottom - v.top));
+    if (Settings.ShowGrid && (zoom >= 2 || Settings.GridSize > 1))
+        drawGrid(view, zoom, Settings.GridSize, viewCols, viewRows, width, height);
+    const HCURSOR drawnCursor = drawCursor(zoom, area);
 
-    const int left = c.x - layout.halfCols;
-    const int top = c.y - layout.halfRows;
+    if (BitBlt(windowDC, 0, v.top, v.right - v.left, v.bottom - v.top, view, 0, 0, SRCCOPY | CAPTUREBLT) && wholeView)
+        paintBuffers.noteShown(area, drawnCursor);
+}
+
+bool ZoomView::captureSource(const RECT& area, bool recaptured)
+{
     // The auto-update's read of this same rectangle, just made, is this
     // paint's picture.
-    if (recaptured)
-        paintBuffers.noteCapture(left, top, viewCols, viewRows);
-    else if (screenDC && BitBlt(source, 0, 0, viewCols, viewRows, screenDC, left, top, SRCCOPY | CAPTUREBLT))
-        paintBuffers.noteCapture(left, top, viewCols, viewRows);
-    else
-        wholeView = false;
+    const int cols = area.right - area.left;
+    const int rows = area.bottom - area.top;
+    if (!recaptured) {
+        HDC screenDC = screen.dc();
+        if (!screenDC ||
+            !BitBlt(paintBuffers.sourceDC(), 0, 0, cols, rows, screenDC, area.left, area.top, SRCCOPY | CAPTUREBLT))
+            return false;
+    }
+    paintBuffers.noteCapture(area.left, area.top, cols, rows);
+    return true;
+}
+
+void ZoomView::enlargeSource(int zoom, int shownWidth, int shownHeight)
+{
     if (std::uint32_t* pixels = paintBuffers.viewPixels()) {
         // Only the part the window shows is enlarged; the cells cut at the
         // right and bottom edges are never seen.
         GdiFlush();
         enlarge(paintBuffers.sourcePixels(), paintBuffers.sourceStride(), zoom, pixels, paintBuffers.viewStride(),
-                std::min<int>(width, v.right - v.left), std::min<int>(height, v.bottom - v.top));
+                shownWidth, shownHeight);
     } else {
-        StretchBlt(view, 0, 0, width, height, source, 0, 0, viewCols, viewRows, SRCCOPY);
+        StretchBlt(paintBuffers.viewDC(), 0, 0, zoom * layout.viewCols, zoom * layout.viewRows, paintBuffers.sourceDC(),
+                   0, 0, layout.viewCols, layout.viewRows, SRCCOPY);
     }
+}
 
-    if (Settings.ShowGrid && (zoom >= 2 || Settings.GridSize > 1))
-        drawGrid(view, zoom, Settings.GridSize, viewCols, viewRows, width, height);
-
-    HCURSOR drawnCursor = nullptr;
-    if (Settings.MouseTracking && Settings.DisplayMouseWhenFollowing) {
-        // The cursor's corner sits at the centre of the zoom point's own cell.
-        const int x = zoom * (point.x - c.x + layout.halfCols) + zoom / 2;
-        const int y = zoom * (point.y - c.y + layout.halfRows) + zoom / 2;
-        HCURSOR cursor = viewCursor;
-        if (Settings.bUseOSCursor) {
-            HCURSOR shape;
-            if (systemCursor(shape))
-                cursor = shape;
-        }
-        if (cursor)
-            DrawIcon(view, x, y, cursor);
-        drawnCursor = cursor;
+HCURSOR ZoomView::drawCursor(int zoom, const RECT& area) const
+{
+    if (!(Settings.MouseTracking && Settings.DisplayMouseWhenFollowing))
+        return nullptr;
+    // The cursor's corner sits at the centre of the zoom point's own cell.
+    const int x = zoom * (point.x - area.left) + zoom / 2;
+    const int y = zoom * (point.y - area.top) + zoom / 2;
+    HCURSOR cursor = viewCursor;
+    if (Settings.bUseOSCursor) {
+        HCURSOR shape;
+        if (systemCursor(shape))
+            cursor = shape;
     }
-
-    if (BitBlt(windowDC, 0, destinationY, v.right - v.left, v.bottom - v.top, view, 0, 0, SRCCOPY | CAPTUREBLT) &&
-        wholeView)
-        paintBuffers.noteShown(area, drawnCursor);
+    if (cursor)
+        DrawIcon(paintBuffers.viewDC(), x, y, cursor);
+    return cursor;
 }
 
 void ZoomView::repaintView()

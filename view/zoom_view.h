@@ -96,4 +96,14 @@ private:
     bool cursorShapeNoted = false;
     // The system's current cursor shape for a paint.
     bool systemCursor(HCURSOR& shape) const;
+
+    // The steps of a paint. The screen area read into the source buffer at
+    // its own size; false when it could not be read.
+    bool captureSource(const RECT& area, bool recaptured);
+    // The source enlarged into the view buffer without smoothing, as far as
+    // the window shows it.
+    void enlargeSource(int zoom, int shownWidth, int shownHeight);
+    // In follow mode, the cursor drawn over the zoom point's cell: the
+    // system's shape or the view's own. The cursor drawn, or null.
+    HCURSOR drawCursor(int zoom, const RECT& area) const;
 };
