@@ -18,6 +18,10 @@ namespace {
 
 constexpr int SwatchPaneWidth = 31;
 
+// Room for the panes is the bar's width less the size grip; when they fit,
+// the first pane takes the rest, and the last ends this far past that room.
+constexpr int LastPaneOverhang = 3;
+
 // Item value of the owner-drawn panes; the drawing does not use it.
 const LPARAM OwnerDrawnItem = 0x1234;
 
@@ -98,9 +102,9 @@ void WindowChrome::setStatusParts()
     RECT client = {0, 0, 0, 0};
     GetClientRect(window, &client);
     const int available = (client.right - client.left) - statusHeight_;  // less the size grip
-    const int others = widths[1] + widths[2] + widths[3] + widths[4];
-    if (available + 3 > widths[0] + others)
-        widths[0] = available + 3 - others;
+    const int others = widths[ColourTextPane] + widths[SwatchPane] + widths[CoordsPane] + widths[LinkPane];
+    if (available + LastPaneOverhang > widths[MenuHelpPane] + others)
+        widths[MenuHelpPane] = available + LastPaneOverhang - others;
 
     int edges[PaneCount];
     int edge = 0;

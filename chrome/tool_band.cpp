@@ -34,6 +34,14 @@ const TBBUTTON ToolbarButtons[] = {
 };
 
 constexpr int ToolbarImageCount = 8;  // cells of the toolbar bitmap of the window's DPI
+
+// The first common controls with a rebar: version 4.71.
+constexpr DWORD RebarMajorVersion = 4;
+constexpr DWORD RebarMinorVersion = 71;
+
+// A button's tooltip fits the notification's own text buffer, terminator
+// included.
+constexpr int TipTextSize = sizeof(NMTTDISPINFOA::szText);
 constexpr UINT_PTR ToolbarRelayId = 1;
 
 // The trackbars are children of the toolbar, which keeps their scroll
@@ -90,11 +98,11 @@ HRESULT getCommonControlsVersion(DWORD* major, DWORD* minor)
 void fillToolbarTip(NMHDR* header)
 {
     // The tooltip of a button is the command's text up to its line feed.
-    char text[80] = "";
+    char text[TipTextSize] = "";
     ResString command(static_cast<UINT>(header->idFrom));
     if (const char* s = command.GetText()) {
         int n = 0;
-        while (s[n] && s[n] != '\n' && n < 79) {
+        while (s[n] && s[n] != '\n' && n < TipTextSize - 1) {
             text[n] = s[n];
             ++n;
         }
@@ -106,7 +114,7 @@ void fillToolbarTip(NMHDR* header)
         info->lpszText = info->szText;
     } else {
         auto* info = reinterpret_cast<NMTTDISPINFOW*>(header);
-        MultiByteToWideChar(CP_ACP, 0, text, -1, info->szText, 80);
+        MultiByteToWideChar(CP_ACP, 0, text, -1, info->szText, ARRAYSIZE(info->szText));
         info->lpszText = info->szText;
     }
 }
@@ -115,7 +123,8 @@ void WindowChrome::createToolBand()
 {
     DWORD major = 0, minor = 0;
     hasRebar_ = false;
-    if (SUCCEEDED(getCommonControlsVersion(&major, &minor)) && (major > 4 || (major == 4 && minor >= 71))) {
+    if (SUCCEEDED(getCommonControlsVersion(&major, &minor)) &&
+        (major > RebarMajorVersion || (major == RebarMajorVersion && minor >= RebarMinorVersion))) {
         rebar_ = CreateWindowExA(
             0, REBARCLASSNAMEA, nullptr,
             WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_BORDER | CCS_NODIVIDER | CCS_TOP, 0, 0, 0, 0,

@@ -16,10 +16,10 @@ COLORREF workingGridColour = 0;
 
 namespace {
 
-constexpr UINT MaxRate = 50;  // updates per second
-constexpr UINT MaxGridSize = 128;
+// Rates are shown and entered as updates per second and stored as periods:
+// the shortest period gives the highest rate.
+constexpr UINT MaxRate = 1000 / MinUpdatePeriod;
 
-// Rates are shown and entered as updates per second and stored as periods.
 UINT ratePerSecond(int period)
 {
     return period > 0 ? 1000 / static_cast<UINT>(period) : 0;

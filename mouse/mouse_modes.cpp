@@ -8,6 +8,14 @@
 #include "mouse/mouse_modes.h"
 #include "resources/resource_ids.h"
 
+namespace {
+
+// Ctrl+H: the highlight frame blinks this often, this many times.
+constexpr UINT HighlightBlinkPeriod = 125;  // ms
+constexpr int HighlightBlinks = 8;
+
+}  // namespace
+
 MouseModes::MouseModes(ZoomView& zoomView, const WindowChrome& windowChrome) : view{zoomView}, chrome{windowChrome} {}
 
 void MouseModes::OnLButtonDown()
@@ -70,7 +78,7 @@ void MouseModes::blinkHighlight()
 {
     view.computeHighlightRect();
     highlight.Show(view.highlightRect());
-    highlight.StartBlink(125, 8);
+    highlight.StartBlink(HighlightBlinkPeriod, HighlightBlinks);
 }
 
 void MouseModes::OnRButtonUp(POINT client)

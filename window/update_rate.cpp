@@ -72,14 +72,16 @@ void MagnifierWindow::setUpdateRate(int rate, bool force)
     if (rate == Settings.Update && !force)
         return;
 
-    if (rate == 1 && Settings.Update != 1)
+    // The lowest rate, None, has no auto-update.
+    if (rate == MinUpdateRate && Settings.Update != MinUpdateRate)
         KillTimer(hwnd, AutoUpdateTimer);
     Settings.Update = rate;
     chrome_.showUpdateRate(rate);
 
-    const int periods[] = {0, 0, Settings.Update1, Settings.Update2, Settings.Update3};
-    if (rate >= 2) {
-        autoUpdatePeriod = static_cast<UINT>(periods[rate]);
+    // The periods of the rates above None: Slow, Medium, Fast.
+    const int periods[] = {Settings.Update1, Settings.Update2, Settings.Update3};
+    if (rate > MinUpdateRate) {
+        autoUpdatePeriod = static_cast<UINT>(periods[rate - MinUpdateRate - 1]);
         SetTimer(hwnd, AutoUpdateTimer, autoUpdatePeriod, nullptr);
     }
     syncFollowButton();
