@@ -41,8 +41,6 @@ public:
     // the buttons' checks and the bars' visibility from the settings and the
     // zoom trackbar at the zoom factor.
     void create(HWND window, int zoomFactor);
-    // The DPI the chrome is built for.
-    int dpi() const { return dpi_; }
     // Builds the bars again for another DPI; false (nothing done) for a DPI
     // out of range or the one already built for.
     bool rebuildForDpi(int dpi, int zoomFactor);
@@ -138,7 +136,6 @@ bool PointInWindow(HWND window, POINT screenPoint);
 extern const char* commonControlsLibrary;
 
 HRESULT getCommonControlsVersion(DWORD* major, DWORD* minor);
-bool getFileWriteTime(const char* fileName, FILETIME* time);
 
 // Name of an update rate (1 None, 2 Slow, 3 Medium, 4 Fast).
 const char* updateRateName(int rate);

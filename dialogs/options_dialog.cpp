@@ -12,9 +12,11 @@
 #include "dialogs/help.h"
 #include "resources/resource_ids.h"
 
-COLORREF workingGridColour = 0;
-
 namespace {
+
+// Grid colour while the dialog is open; the Colour button changes it, OK
+// stores it.
+COLORREF workingGridColour = 0;
 
 // Rates are shown and entered as updates per second and stored as periods:
 // the shortest period gives the highest rate.

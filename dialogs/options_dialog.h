@@ -3,10 +3,6 @@
 #pragma once
 #include <windows.h>
 
-// Grid colour while the dialog is open; the Colour button changes it, OK
-// stores it.
-extern COLORREF workingGridColour;
-
 // Runs the dialog modally; true when it ended with OK, which stored the new
 // values in the settings (the caller registers the hotkeys again).
 bool RunOptionsDialog(HWND owner);
@@ -17,5 +13,6 @@ INT_PTR CALLBACK OptionsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
 // puts the focus on the field and returns false.
 bool ReadNumberField(HWND dialog, int id, UINT upper, UINT messageId, UINT& value);
 
-// Lets the user pick workingGridColour with the system's colour picker.
+// Lets the user pick the grid colour being edited with the system's colour
+// picker; OK stores it.
 void ChooseGridColour(HWND dialog);

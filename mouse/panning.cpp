@@ -4,13 +4,14 @@
 // gives it back only at an end that the library really reached: the end
 // message is known to every program, and a repeated or foreign one must not
 // unload code that still runs (its marker window, timer and hook).
-#include "mouse/panning.h"
-
+#include "base/owned_handle.h"
 #include "mouse/mouse_modes.h"
 
-OwnedModule panningLibrary;
-
 namespace {
+
+// The panning library while a panning started through it may run (null
+// before the first middle click, after a load that failed and after the end).
+OwnedModule panningLibrary;
 
 // Panning runs while a window of the library holds the pointer: it takes
 // the pointer on its start and gives it back before it posts its end.

@@ -4,9 +4,10 @@
 
 #include "base/globals.h"
 #include "base/owned_handle.h"
-#include "chrome/chrome.h"
 #include "dialogs/help.h"
 #include "window/magnifier_window.h"
+
+namespace {
 
 bool getFileWriteTime(const char* fileName, FILETIME* time)
 {
@@ -17,6 +18,8 @@ bool getFileWriteTime(const char* fileName, FILETIME* time)
     *time = found.ftLastWriteTime;
     return true;
 }
+
+}  // namespace
 
 void MagnifierWindow::checkHelpFreshness()
 {

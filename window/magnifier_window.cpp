@@ -31,12 +31,6 @@ MagnifierWindow::MagnifierWindow()
 {
 }
 
-MagnifierWindow::~MagnifierWindow()
-{
-    // The zoom view's buffers, region and palette delete themselves; the child
-    // controls went with the main window.
-}
-
 // The window's parts, made in the order in which they need one another; the
 // switches of the settings applied to them.
 bool MagnifierWindow::onCreate()

@@ -19,7 +19,6 @@ enum : UINT_PTR { AutoUpdateTimer = 1 };
 class MagnifierWindow {
 public:
     MagnifierWindow();
-    ~MagnifierWindow();
 
     MagnifierWindow(const MagnifierWindow&) = delete;
     MagnifierWindow& operator=(const MagnifierWindow&) = delete;
