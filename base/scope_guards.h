@@ -1,8 +1,12 @@
 // States that hold for one scope and are undone at its end: a paint begun
 // and ended, an object or palette selected into a context and the previous
-// one selected back, a global memory block locked and unlocked.
+// one selected back, a global memory block locked and unlocked, the
+// clipboard opened and closed, COM set up on the thread and left.
 #pragma once
 #include <windows.h>
+#include <objbase.h>
+
+#include <utility>
 
 // BeginPaint and EndPaint around one WM_PAINT.
 class PaintDC {
@@ -84,4 +88,36 @@ public:
 private:
     HGLOBAL block_;
     T* data_;
+};
+
+// The clipboard opened for a window, closed again at the end of the scope.
+class OpenedClipboard {
+public:
+    explicit OpenedClipboard(HWND owner) : open_(OpenClipboard(owner) != FALSE) {}
+    ~OpenedClipboard() { close(); }
+    OpenedClipboard(const OpenedClipboard&) = delete;
+    OpenedClipboard& operator=(const OpenedClipboard&) = delete;
+
+    explicit operator bool() const { return open_; }
+    // Closes it now; true when it was open and the system closed it.
+    bool close() { return std::exchange(open_, false) && CloseClipboard() != FALSE; }
+
+private:
+    bool open_;
+};
+
+// COM on this thread for the scope, when it was not set up already.
+class ComScope {
+public:
+    ComScope() : initialised_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ~ComScope()
+    {
+        if (initialised_)
+            CoUninitialize();
+    }
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+
+private:
+    bool initialised_;
 };

@@ -4,30 +4,12 @@
 
 #include <string.h>
 
-#include <utility>
-
 #include "base/owned_handle.h"
 #include "base/scope_guards.h"
 #include "imaging/packed_dib.h"
 #include "imaging/png_image.h"
 
 namespace {
-
-// The clipboard opened for a window, closed again at the end of the scope.
-class OpenedClipboard {
-public:
-    explicit OpenedClipboard(HWND owner) : open_(OpenClipboard(owner) != FALSE) {}
-    ~OpenedClipboard() { close(); }
-    OpenedClipboard(const OpenedClipboard&) = delete;
-    OpenedClipboard& operator=(const OpenedClipboard&) = delete;
-
-    explicit operator bool() const { return open_; }
-    // Closes it now; true when it was open and the system closed it.
-    bool close() { return std::exchange(open_, false) && CloseClipboard() != FALSE; }
-
-private:
-    bool open_;
-};
 
 // The bitmap as PNG bytes, packed as the system makes CF_DIB of it (with the
 // default palette); null when WIC is missing or fails.

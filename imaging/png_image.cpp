@@ -18,22 +18,6 @@ using Microsoft::WRL::ComPtr;
 
 namespace {
 
-// COM on this thread for the scope, when it was not set up already.
-class ComScope {
-public:
-    ComScope() : initialised_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-    ~ComScope()
-    {
-        if (initialised_)
-            CoUninitialize();
-    }
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-
-private:
-    bool initialised_;
-};
-
 // Reads the pixel rows of a packed DIB as 24-bit blue, green, red.
 class DibRows {
 public:
