@@ -9,8 +9,6 @@
 #include "dialogs/help.h"
 #include "imaging/hotkeys.h"
 #include "resources/resource_ids.h"
-#include "view/geometry.h"
-#include "view/rendering.h"
 #include "window/placement.h"
 #include "window/wheel.h"
 
@@ -295,32 +293,5 @@ LRESULT MagnifierWindow::onSysCommand(WPARAM wParam, LPARAM lParam)
         return 0;
     default:
         return DefWindowProcA(hwnd, WM_SYSCOMMAND, wParam, lParam);
-    }
-}
-
-void MagnifierWindow::keepOnScreen()
-{
-    updateScreenMetrics();
-    // A minimised window has no place on the screen to keep, and a maximised
-    // one overhangs it by its frame on purpose; both return to their normal
-    // rectangles themselves.
-    if (IsIconic(hwnd) || IsZoomed(hwnd))
-        return;
-    RECT r;
-    if (!GetWindowRect(hwnd, &r))
-        return;
-    RECT moved = keepRectOnScreen(r, screenLeft, screenTop, screenWidth, screenHeight);
-    // Monitors of different sizes leave parts of that rectangle that no
-    // monitor shows: a window there goes onto the nearest monitor.
-    MONITORINFO monitor = {};
-    monitor.cbSize = sizeof(monitor);
-    if (!MonitorFromRect(&moved, MONITOR_DEFAULTTONULL) &&
-        GetMonitorInfoA(MonitorFromRect(&moved, MONITOR_DEFAULTTONEAREST), &monitor)) {
-        const RECT& work = monitor.rcWork;
-        moved = keepRectOnScreen(moved, work.left, work.top, work.right - work.left, work.bottom - work.top);
-    }
-    if (!EqualRect(&moved, &r)) {
-        SetWindowPos(hwnd, nullptr, moved.left, moved.top, moved.right - moved.left, moved.bottom - moved.top,
-                     SWP_NOZORDER);
     }
 }

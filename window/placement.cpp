@@ -1,5 +1,9 @@
-// Where a window is kept on the screen, and where it returns when restored.
+// Where a window is kept on the screen, and where it returns when restored;
+// the main window kept on the screen.
 #include "window/placement.h"
+
+#include "view/geometry.h"
+#include "window/magnifier_window.h"
 
 RECT keepRectOnScreen(const RECT& window, int left, int top, int width, int height)
 {
@@ -33,4 +37,31 @@ RECT normalRectOnScreen(HWND window, POINT& shift)
     r = placement.rcNormalPosition;
     OffsetRect(&r, shift.x, shift.y);
     return r;
+}
+
+void MagnifierWindow::keepOnScreen()
+{
+    updateScreenMetrics();
+    // A minimised window has no place on the screen to keep, and a maximised
+    // one overhangs it by its frame on purpose; both return to their normal
+    // rectangles themselves.
+    if (IsIconic(hwnd) || IsZoomed(hwnd))
+        return;
+    RECT r;
+    if (!GetWindowRect(hwnd, &r))
+        return;
+    RECT moved = keepRectOnScreen(r, screenLeft, screenTop, screenWidth, screenHeight);
+    // Monitors of different sizes leave parts of that rectangle that no
+    // monitor shows: a window there goes onto the nearest monitor.
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    if (!MonitorFromRect(&moved, MONITOR_DEFAULTTONULL) &&
+        GetMonitorInfoA(MonitorFromRect(&moved, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        const RECT& work = monitor.rcWork;
+        moved = keepRectOnScreen(moved, work.left, work.top, work.right - work.left, work.bottom - work.top);
+    }
+    if (!EqualRect(&moved, &r)) {
+        SetWindowPos(hwnd, nullptr, moved.left, moved.top, moved.right - moved.left, moved.bottom - moved.top,
+                     SWP_NOZORDER);
+    }
 }
