@@ -1,6 +1,7 @@
 // The window chrome: the tool band (rebar or bare toolbar, its buttons, the
-// zoom and update-rate trackbars), the status bar and its panes, the one
-// tooltip control they share, and their font and sizes for the window's DPI.
+// zoom and update-rate trackbars), the status bar and all its panes show (menu
+// prompts, the readouts, the swatch and the link), the one tooltip control
+// they share, and their font and sizes for the window's DPI.
 // Its parts are spread over chrome.cpp (building, notifications, the bars'
 // room and areas), tool_band.cpp, status_bar.cpp and menu_prompts.cpp.
 #pragma once
