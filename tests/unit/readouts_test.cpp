@@ -61,6 +61,22 @@ bool autoUpdateTimerRuns()
     return true;
 }
 
+// The text the colour hotkey puts on the clipboard.
+std::string copiedColour()
+{
+    SendMessageA(Magnifier.handle(), WM_HOTKEY, ColourHotkeyId, 0);
+    std::string text;
+    if (OpenClipboard(nullptr)) {
+        HGLOBAL data = GetClipboardData(CF_TEXT);
+        if (const char* copied = data ? static_cast<const char*>(GlobalLock(data)) : nullptr) {
+            text = copied;
+            GlobalUnlock(data);
+        }
+        CloseClipboard();
+    }
+    return text;
+}
+
 // Handles messages for the given time and counts the ticks of timer 1.
 int countAutoUpdateTicks(DWORD milliseconds)
 {
@@ -581,17 +597,26 @@ TEST_F(Readouts, StatusBarShownAgainHasTheCurrentValuesAndTheCopyTheCurrentColou
 
     // With the bar hidden the colour copy still has the colour under the mouse.
     const POINT p = b.pointAt(20, 30);
-    SendMessageA(window(), WM_HOTKEY, ColourHotkeyId, 0);
-    ASSERT_TRUE(OpenClipboard(nullptr));
-    HGLOBAL data = GetClipboardData(CF_TEXT);
-    const char* copied = data ? static_cast<const char*>(GlobalLock(data)) : nullptr;
-    EXPECT_STREQ("0,0,200", copied ? copied : "");
-    if (copied)
-        GlobalUnlock(data);
-    CloseClipboard();
+    EXPECT_EQ("0,0,200", copiedColour());
 
     // Shown again, the bar has the values under the mouse before any tick.
     SendMessageA(window(), WM_COMMAND, IDM_TOGGLE_STATUSBAR, 0);
     EXPECT_EQ(" " + std::to_string(p.x) + ", " + std::to_string(p.y) + " ", paneText(CoordsPane));
     EXPECT_EQ("Colour (rgb): 000,000,200 ", paneText(ColourTextPane));
+}
+
+TEST_F(Readouts, ColourCopiedBeforeTheFirstTickAfterADpiChangeIsTheColourUnderTheMouse)
+{
+    // The status bar built anew for another DPI shows no colour until the
+    // next tick; the colour the readouts read is still the one a copy takes.
+    ColourPatch patch(RGB(255, 128, 0), 700, 600);
+    patch.pointAt(10, 10);
+    readoutTick();
+    RECT r;
+    GetWindowRect(window(), &r);
+    SendMessageA(window(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&r));
+    ASSERT_EQ("", paneText(ColourTextPane));
+    EXPECT_EQ("255,128,0", copiedColour());
+    readoutTick();
+    EXPECT_EQ("Colour (rgb): 255,128,000 ", paneText(ColourTextPane));
 }
