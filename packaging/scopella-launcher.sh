@@ -7,6 +7,10 @@
 #                            mouse, as its colour hotkey does (Ctrl+Shift+C at first)
 #   scopella --copy-view     ... the magnified view, as its bitmap hotkey does
 #                            (Ctrl+Shift+B at first)
+# Exit codes of the copy options: 0 copied, 1 Scopella is not running, 2 a
+# wrong argument, 3 Scopella did not answer, 4 Scopella copied nothing
+# (standard error says why: minimised, the clipboard in use by another
+# program, or the screen not read).
 program_dir='@PROGRAM_DIR@'
 WINEPREFIX=${SCOPELLA_WINEPREFIX:-${XDG_DATA_HOME:-$HOME/.local/share}/scopella/wineprefix}
 WINEDEBUG=${WINEDEBUG:--all}

@@ -13,7 +13,7 @@ from unittest import mock
 
 from chrome_support import Chrome
 from dialog_support import close_box
-from harness import PREFIX, Probe, Scopella, ScopellaTestCase, wait_until, xdotool
+from harness import PREFIX, SC_MINIMIZE, WM_SYSCOMMAND, Probe, Scopella, ScopellaTestCase, wait_until, xdotool
 from test_imaging import clipboard, png_rows
 from viewshot import ViewGeometry, ViewTestCase, rect_bytes
 from xdesktop import start_solid_window
@@ -64,6 +64,21 @@ class Install(ScopellaTestCase):
         view, rows = ViewGeometry(self.probe, app.hwnd, self.screen, 4), png_rows(self, png)
         self.assertEqual(((view.width, view.height), {ORANGE}),
                          ((len(rows[0]), len(rows)), {p for row in rows for p in row}))
+
+        # A copy the clipboard refuses, or a minimised window with nothing to
+        # capture, is reported with exit code 4, and the clipboard keeps what
+        # it held.
+        self.probe("clipset", "kept")
+        self.assertTrue(self.probe("cliphold")["ok"])
+        held = subprocess.run([command, "--copy-view"], capture_output=True, text=True, timeout=30)
+        self.probe("cliprelease")
+        self.probe.send(app.hwnd, WM_SYSCOMMAND, SC_MINIMIZE)
+        wait_until(lambda: app.info()["iconic"], 10, what="the window minimised")
+        minimised = subprocess.run([command, "--copy-view"], capture_output=True, text=True, timeout=30)
+        self.assertEqual([(4, "Scopella copied nothing: the clipboard is in use by another program.\n"),
+                          (4, "Scopella copied nothing: its window is minimised.\n")],
+                         [(held.returncode, held.stderr), (minimised.returncode, minimised.stderr)])
+        self.assertEqual(b"kept", clipboard("UTF8_STRING"))
 
     def test_install_gives_a_command_and_a_menu_entry_and_uninstall_leaves_nothing(self):
         home = os.path.join(self.workdir, "home")
