@@ -11,10 +11,23 @@
 # wrong argument, 3 Scopella did not answer, 4 Scopella copied nothing
 # (standard error says why: minimised, the clipboard in use by another
 # program, or the screen not read).
-program_dir='@PROGRAM_DIR@'
+# The program's folder, from where this command lies (links followed): the
+# install puts it in <prefix>/bin and the program in <prefix>/lib/scopella.
+program_dir=$(readlink -f "$(dirname "$(readlink -f "$0")")/../lib/scopella")
 WINEPREFIX=${SCOPELLA_WINEPREFIX:-${XDG_DATA_HOME:-$HOME/.local/share}/scopella/wineprefix}
 WINEDEBUG=${WINEDEBUG:--all}
 export WINEPREFIX WINEDEBUG
+# Wine starts a program only from a folder that Windows could name (no | < >
+# : " ? * in its path), so the program is started through a link to its
+# folder in the prefix's drive C:, whatever the install's folder is called.
+windows_folder() {
+    link="$WINEPREFIX/drive_c/Program Files/Scopella"
+    if mkdir -p "${link%/*}" 2>/dev/null && ln -sfnT "$program_dir" "$link" 2>/dev/null; then
+        printf '%s\n' 'C:\Program Files\Scopella'
+    else
+        printf '%s\n' "$program_dir"
+    fi
+}
 case "${1:-}" in
     --copy-colour|--copy-view)
         # The running Scopella copies as its hotkey would: for the desktop's
@@ -23,7 +36,8 @@ case "${1:-}" in
             echo "Scopella is not running: start it first, then copy with it." >&2
             exit 1
         fi
-        exec wine "$program_dir/scopella-hotkey.exe" "$1" ;;
+        exec wine "$(windows_folder)/scopella-hotkey.exe" "$1" ;;
 esac
 "$program_dir/prepare-prefix.sh" "$WINEPREFIX" run || exit 1
-exec wine "$program_dir/scopella.exe" "$@"
+program=$(windows_folder)
+exec wine "$program/scopella.exe" "$@"

@@ -27,9 +27,10 @@ UNINSTALL_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Scope
 
 
 def make(target, **env):
-    environment = dict(os.environ, **env)
+    environment = dict(os.environ)
     environment.pop("PREFIX", None)
     environment.pop("XDG_DATA_HOME", None)
+    environment.update(env)
     done = subprocess.run(["make", "-s", target], cwd=ROOT, env=environment, capture_output=True, text=True,
                           timeout=900)
     if done.returncode != 0:
@@ -81,12 +82,15 @@ class Install(ScopellaTestCase):
         self.assertEqual(b"kept", clipboard("UTF8_STRING"))
 
     def test_install_gives_a_command_and_a_menu_entry_and_uninstall_leaves_nothing(self):
-        home = os.path.join(self.workdir, "home")
+        # A home and a PREFIX with characters that shells, sed and the desktop
+        # entry's quoting take for their own.
+        home = os.path.join(self.workdir, "o'neil & co | home")
         os.makedirs(home)
+        places = dict(HOME=home, PREFIX=os.path.join(home, ".local"))
         # The command runs Scopella in the test prefix, not in one of its own.
         os.environ["SCOPELLA_WINEPREFIX"] = PREFIX
         self.addCleanup(os.environ.pop, "SCOPELLA_WINEPREFIX")
-        make("install", HOME=home)
+        make("install", **places)
 
         command = os.path.join(home, ".local/bin/scopella")
         entry = os.path.join(home, ".local/share/applications/scopella.desktop")
@@ -107,7 +111,7 @@ class Install(ScopellaTestCase):
         self.assertEqual([app.hwnd], self.probe.windows())
         self.copy_with_an_x_program_focused(command, app)
         self.assertEqual(0, close_box(app))  # the X focus is the other program's
-        alone = subprocess.run([command, "--copy-view"], capture_output=True, text=True, timeout=60)
+        alone = subprocess.run([command, "--copy-colour"], capture_output=True, text=True, timeout=60)
         self.assertEqual((1, "Scopella is not running: start it first, then copy with it.\n"),
                          (alone.returncode, alone.stderr))
 
@@ -119,11 +123,14 @@ class Install(ScopellaTestCase):
             pass
         with open(settings, "w") as f:
             f.write("[Software\\Brindle\\Scopella\\1]\n")
-        said = make("uninstall", HOME=home)
+        said = make("uninstall", **places)
         self.assertIn(os.path.dirname(settings), said)
+        # Wine runs nothing from a folder named with "|": the command starts
+        # the program through a link in the prefix, which goes with it.
+        self.assertFalse(os.path.lexists(os.path.join(PREFIX, "drive_c/Program Files/Scopella")))
         self.assertEqual([settings], [os.path.join(d, n) for d, dirs, files in os.walk(home) for n in files
                                       if not n.startswith(".scopella")])
-        make("uninstall", HOME=home, PURGE="1")
+        make("uninstall", PURGE="1", **places)
         self.assertEqual([], [os.path.join(d, n) for d, dirs, files in os.walk(home) for n in dirs + files])
 
 
