@@ -11,6 +11,9 @@
 //   4  Scopella copied nothing (standard error says why: its window is
 //      minimised, the clipboard is in use by another program, or the screen
 //      could not be read)
+// scopella-hotkey.exe --notice TEXT shows the text in a message box of
+// Scopella's, for the launcher's notes to users who see no terminal; exit
+// code 0 once it was read, 5 when it could not be shown.
 #include <windows.h>
 
 #include <stdio.h>
@@ -37,10 +40,17 @@ const char* whyNothingWasCopied(HWND window)
     return "it could not read the screen";
 }
 
+int showNotice(const char* text)
+{
+    return MessageBoxA(nullptr, text, "Scopella", MB_OK | MB_ICONWARNING | MB_SETFOREGROUND) ? 0 : 5;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    if (argc == 3 && strcmp(argv[1], "--notice") == 0)
+        return showNotice(argv[2]);
     int id = 0;
     if (argc == 2 && strcmp(argv[1], "--copy-colour") == 0)
         id = ColourHotkeyId;

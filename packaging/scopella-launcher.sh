@@ -40,4 +40,21 @@ case "${1:-}" in
 esac
 "$program_dir/prepare-prefix.sh" "$WINEPREFIX" run || exit 1
 program=$(windows_folder)
+# In a Wayland session Wine is an X program of XWayland's, and X programs
+# cannot read what the Wayland desktop shows. Said once for the prefix: on
+# standard error, and in a message box for a start from the desktop's menu,
+# which has no terminal; the marker is left once the box was read.
+if { [ "${XDG_SESSION_TYPE:-}" = wayland ] || [ -n "${WAYLAND_DISPLAY:-}" ]; } &&
+    [ ! -e "$WINEPREFIX/.scopella-wayland-note" ]; then
+    note="This is a Wayland session. Scopella runs under Wine as an X program, \
+and X programs cannot read what the Wayland desktop shows: over the windows of \
+Wayland programs the view shows black and the colour readout black or nothing, \
+and with some desktops (Weston, for one) over every window, X programs' and \
+Scopella's own included. To magnify the screen, log out, choose an X session \
+on the login screen (\"GNOME on Xorg\", \"Plasma (X11)\" or your desktop's X11 \
+session) and start Scopella there."
+    printf '%s\n' "$note" >&2
+    wine "$program/scopella-hotkey.exe" --notice "$note" &&
+        : >"$WINEPREFIX/.scopella-wayland-note"
+fi
 exec wine "$program/scopella.exe" "$@"

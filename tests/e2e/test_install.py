@@ -12,7 +12,7 @@ import zipfile
 from unittest import mock
 
 from chrome_support import Chrome
-from dialog_support import close_box
+from dialog_support import close_box, key, message_box
 from harness import PREFIX, SC_MINIMIZE, WM_SYSCOMMAND, Probe, Scopella, ScopellaTestCase, wait_until, xdotool
 from test_imaging import clipboard, png_rows
 from viewshot import ViewGeometry, ViewTestCase, rect_bytes
@@ -43,6 +43,17 @@ def png_size(path):
         header = f.read(24)
     assert header[:8] == b"\x89PNG\r\n\x1a\n", path
     return struct.unpack(">II", header[16:24])
+
+
+def in_wayland(command, errors):
+    """The command as started in a Wayland session (the launcher goes by the
+    environment; no compositor runs here), its standard error into a file."""
+    return ["sh", "-c", 'WAYLAND_DISPLAY=wayland-0 exec "$0" 2>"$1"', command, errors]
+
+
+def read_text(path):
+    with open(path) as f:
+        return f.read()
 
 
 ORANGE = (255, 128, 0)
@@ -90,6 +101,10 @@ class Install(ScopellaTestCase):
         # The command runs Scopella in the test prefix, not in one of its own.
         os.environ["SCOPELLA_WINEPREFIX"] = PREFIX
         self.addCleanup(os.environ.pop, "SCOPELLA_WINEPREFIX")
+        marker = os.path.join(PREFIX, ".scopella-wayland-note")
+        remove_marker = lambda: os.path.exists(marker) and os.remove(marker)  # noqa: E731
+        remove_marker()  # left by an interrupted run
+        self.addCleanup(remove_marker)
         make("install", **places)
 
         command = os.path.join(home, ".local/bin/scopella")
@@ -104,10 +119,22 @@ class Install(ScopellaTestCase):
             icon = os.path.join(home, ".local/share/icons/hicolor/%dx%d/apps/scopella.png" % (size, size))
             self.assertEqual((size, size), png_size(icon))
 
+        # In a Wayland session the first start says what Scopella cannot see,
+        # on standard error and in a box; once the box is read, it starts.
         self.write_settings(SingleInstance=b"\1", ZoomFactor=4, ZoomPoint=rect_bytes(900, 650))
-        app = self.launch(command=[command])
-        second = Scopella(self.probe, self.workdir, [command]).start(wait=False)
+        errors = [os.path.join(self.workdir, "errors-%d" % i) for i in (1, 2)]
+        app = self.launch(wait=False, command=in_wayland(command, errors[0]))
+        _, texts = message_box(self.probe, 0, timeout=60)
+        said = read_text(errors[0])
+        self.assertIn("Wayland", said)
+        self.assertEqual([said.strip()], texts)
+        key("Return")
+        app.wait_window(30)
+        self.assertTrue(os.path.exists(marker))
+        # Said once: the second start (which ends, SingleInstance) says nothing.
+        second = Scopella(self.probe, self.workdir, in_wayland(command, errors[1])).start(wait=False)
         self.assertEqual(0, second.wait_exit(30))
+        self.assertEqual("", read_text(errors[1]))
         self.assertEqual([app.hwnd], self.probe.windows())
         self.copy_with_an_x_program_focused(command, app)
         self.assertEqual(0, close_box(app))  # the X focus is the other program's
