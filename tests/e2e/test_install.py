@@ -9,6 +9,7 @@ import sys
 import tempfile
 import unittest
 import zipfile
+from pathlib import Path
 from unittest import mock
 
 from chrome_support import Chrome
@@ -46,14 +47,8 @@ def png_size(path):
 
 
 def in_wayland(command, errors):
-    """The command as started in a Wayland session (the launcher goes by the
-    environment; no compositor runs here), its standard error into a file."""
+    """The command as in a Wayland session (no compositor runs), its standard error into a file."""
     return ["sh", "-c", 'WAYLAND_DISPLAY=wayland-0 exec "$0" 2>"$1"', command, errors]
-
-
-def read_text(path):
-    with open(path) as f:
-        return f.read()
 
 
 ORANGE = (255, 128, 0)
@@ -77,9 +72,7 @@ class Install(ScopellaTestCase):
         self.assertEqual(((view.width, view.height), {ORANGE}),
                          ((len(rows[0]), len(rows)), {p for row in rows for p in row}))
 
-        # A copy the clipboard refuses, or a minimised window with nothing to
-        # capture, is reported with exit code 4, and the clipboard keeps what
-        # it held.
+        # Nothing copied (clipboard held, window minimised): exit code 4, the clipboard kept.
         self.probe("clipset", "kept")
         self.assertTrue(self.probe("cliphold")["ok"])
         held = subprocess.run([command, "--copy-view"], capture_output=True, text=True, timeout=30)
@@ -93,8 +86,7 @@ class Install(ScopellaTestCase):
         self.assertEqual(b"kept", clipboard("UTF8_STRING"))
 
     def test_install_gives_a_command_and_a_menu_entry_and_uninstall_leaves_nothing(self):
-        # A home and a PREFIX with characters that shells, sed and the desktop
-        # entry's quoting take for their own.
+        # A home and a PREFIX with characters that shells, sed and desktop entries take for their own.
         home = os.path.join(self.workdir, "o'neil & co | home")
         os.makedirs(home)
         places = dict(HOME=home, PREFIX=os.path.join(home, ".local"))
@@ -119,13 +111,12 @@ class Install(ScopellaTestCase):
             icon = os.path.join(home, ".local/share/icons/hicolor/%dx%d/apps/scopella.png" % (size, size))
             self.assertEqual((size, size), png_size(icon))
 
-        # In a Wayland session the first start says what Scopella cannot see,
-        # on standard error and in a box; once the box is read, it starts.
+        # In a Wayland session the first start says on standard error and in a box what it cannot see.
         self.write_settings(SingleInstance=b"\1", ZoomFactor=4, ZoomPoint=rect_bytes(900, 650))
         errors = [os.path.join(self.workdir, "errors-%d" % i) for i in (1, 2)]
         app = self.launch(wait=False, command=in_wayland(command, errors[0]))
         _, texts = message_box(self.probe, 0, timeout=60)
-        said = read_text(errors[0])
+        said = Path(errors[0]).read_text()
         self.assertIn("Wayland", said)
         self.assertEqual([said.strip()], texts)
         key("Return")
@@ -134,7 +125,7 @@ class Install(ScopellaTestCase):
         # Said once: the second start (which ends, SingleInstance) says nothing.
         second = Scopella(self.probe, self.workdir, in_wayland(command, errors[1])).start(wait=False)
         self.assertEqual(0, second.wait_exit(30))
-        self.assertEqual("", read_text(errors[1]))
+        self.assertEqual("", Path(errors[1]).read_text())
         self.assertEqual([app.hwnd], self.probe.windows())
         self.copy_with_an_x_program_focused(command, app)
         self.assertEqual(0, close_box(app))  # the X focus is the other program's
@@ -152,8 +143,7 @@ class Install(ScopellaTestCase):
             f.write("[Software\\Brindle\\Scopella\\1]\n")
         said = make("uninstall", **places)
         self.assertIn(os.path.dirname(settings), said)
-        # Wine runs nothing from a folder named with "|": the command starts
-        # the program through a link in the prefix, which goes with it.
+        # Wine runs nothing from a folder named with "|": the command's link in the prefix goes too.
         self.assertFalse(os.path.lexists(os.path.join(PREFIX, "drive_c/Program Files/Scopella")))
         self.assertEqual([settings], [os.path.join(d, n) for d, dirs, files in os.walk(home) for n in files
                                       if not n.startswith(".scopella")])
