@@ -29,7 +29,10 @@ class Dialog:
 
         def find():
             for hwnd in probe.windows("#32770"):
-                info = probe.info(hwnd)
+                try:
+                    info = probe.info(hwnd)
+                except AssertionError:  # another dialog, gone meanwhile
+                    continue
                 # Keys go to it only once it is in the foreground.
                 if info["visible"] and info["foreground"] and info["title"] == title and info["owner"] == owner:
                     return hwnd
