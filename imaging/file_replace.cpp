@@ -62,11 +62,13 @@ public:
 
     explicit operator bool() const { return created_; }
     HANDLE handle() const { return file_; }
-    // Closes the file and moves it over the target; true when it took the
-    // target's place.
+    // Puts its bytes on the disk, closes it and moves it over the target;
+    // true when it took the target's place. The move is written through, but
+    // only the flush makes the bytes it names survive a power cut.
     bool replace(const char* target)
     {
-        if (!file_.close() || !MoveFileExA(name_.c_str(), target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        if (!FlushFileBuffers(file_) || !file_.close() ||
+            !MoveFileExA(name_.c_str(), target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
             return false;
         created_ = false;
         return true;

@@ -8,6 +8,9 @@
 #                                         built, the prefix set-up
 #   share/applications/scopella.desktop   the application menu's entry
 #   share/icons/hicolor/NxN/apps/scopella.png  the program's icon
+# and, made by the command, the link "Program Files/Scopella" to lib/scopella in
+# the Wine prefix's drive C: (Wine runs no program from a folder whose name
+# Windows forbids, as one with "|" in it).
 # The Wine prefix, with Scopella's settings, is the one `make run` uses:
 # ${XDG_DATA_HOME:-~/.local/share}/scopella/wineprefix, or $SCOPELLA_WINEPREFIX.
 # Uninstalling keeps that prefix and the settings in it, as a Windows
@@ -40,6 +43,24 @@ make_icons() {
     done
 }
 
+# A path as one argument of a desktop entry's Exec line, whatever characters
+# it holds: in double quotes with ", `, $ and \ escaped by a backslash and %
+# doubled (the field codes), then escaped as any string value of the file
+# is (\\ for a backslash; newline, tab and carriage return as \n, \t, \r).
+desktop_exec_argument() {
+    local s=$1
+    s=${s//\\/\\\\}
+    s=${s//\"/\\\"}
+    s=${s//\`/\\\`}
+    s=${s//\$/\\\$}
+    s=${s//%/%%}
+    s=${s//\\/\\\\}
+    s=${s//$'\n'/\\n}
+    s=${s//$'\t'/\\t}
+    s=${s//$'\r'/\\r}
+    printf '"%s"' "$s"
+}
+
 install_all() {
     "$root/scripts/install-deps.sh"
     cd "$root"
@@ -57,9 +78,13 @@ install_all() {
     [ -n "$panx" ] && install -m 644 "$panx" "$program_dir/PANX.dll"
     install -m 644 resources/Scopella.html "$program_dir/Scopella.html"
     install -m 755 scripts/prepare-prefix.sh "$program_dir/prepare-prefix.sh"
-    sed "s|@PROGRAM_DIR@|$program_dir|" packaging/scopella-launcher.sh >"$bin_dir/scopella"
-    chmod 755 "$bin_dir/scopella"
-    sed "s|@BIN_DIR@|$bin_dir|" packaging/scopella.desktop >"$apps_dir/scopella.desktop"
+    # The command finds the program's folder from its own place.
+    install -m 755 packaging/scopella-launcher.sh "$bin_dir/scopella"
+    local line exec_argument
+    exec_argument=$(desktop_exec_argument "$bin_dir/scopella")
+    while IFS= read -r line; do
+        printf '%s\n' "${line/@COMMAND@/"$exec_argument"}"
+    done <packaging/scopella.desktop >"$apps_dir/scopella.desktop"
 
     local icons size
     icons=$(mktemp -d)
@@ -88,6 +113,11 @@ prune() {
 }
 
 uninstall_all() {
+    # The command's link to the program's folder in the Wine prefix.
+    local link="$wine_prefix/drive_c/Program Files/Scopella"
+    if [ -L "$link" ] && [ "$(readlink -f "$link")" = "$(readlink -f "$program_dir")" ]; then
+        rm -f "$link"
+    fi
     rm -f "$bin_dir/scopella" "$apps_dir/scopella.desktop"
     rm -rf "$program_dir"
     rm -f "$icons_dir"/*/apps/scopella.png

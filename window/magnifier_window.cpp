@@ -20,6 +20,17 @@ POINT pointOf(LPARAM lParam)
     return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
 }
 
+// A window of this process (false for null and for a window that is gone).
+bool isOwnWindow(HWND window)
+{
+    DWORD process = 0;
+    return window && GetWindowThreadProcessId(window, &process) && process == GetCurrentProcessId();
+}
+
+// Posted by the window to itself when a dialog or message box it owned has
+// ended, to be handled once that dialog's modal loop has returned.
+constexpr UINT DialogEndedMessage = WM_APP;
+
 }  // namespace
 
 MagnifierWindow Magnifier;
@@ -69,6 +80,18 @@ LRESULT MagnifierWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_MOUSEACTIVATE:
         takeFocusBack();
         break;
+    case WM_ENABLE:
+        // Every modal dialog and message box the window owns disables it
+        // while it runs. Enabled again, the dialog is ending; when it was
+        // the active window then, the window takes the focus back.
+        if (wParam && isOwnWindow(GetForegroundWindow())) {
+            dialogEnded = true;
+            PostMessageA(hwnd, DialogEndedMessage, 0, 0);
+        }
+        return 0;
+    case DialogEndedMessage:
+        onDialogEnded();
+        return 0;
     case WM_SETFOCUS:
         view_.repaintView();
         return 0;
@@ -238,6 +261,33 @@ void MagnifierWindow::takeFocusBack()
 {
     if (GetForegroundWindow() == hwnd && !IsIconic(hwnd) && !GetFocus())
         SetFocus(hwnd);
+}
+
+// After a dialog or message box of its own that was active when it ended,
+// the window is active with the keyboard focus again, as on Windows, unless
+// another program's window became active meanwhile.
+// Wine without a window manager can undo the activation the dialog's end gave
+// back: when the dialog is closed before Wine has handled the X focus moving
+// to it, the X focus does not come back to this window, and the late news
+// that this window lost it to the dialog leaves no window active at all. So
+// the focus is set anew once the dialog has gone, from a message posted when
+// it ended, which sends the X server a new focus request; where no window was
+// left active meanwhile, the window takes the activation back. (Under Wine an
+// X program's active window looks the same as none, the desktop window in
+// front: only the end of the window's own dialog makes it take activation.)
+void MagnifierWindow::onDialogEnded()
+{
+    if (!dialogEnded || !IsWindowEnabled(hwnd))
+        return;  // handled already, or another dialog of its own runs
+    dialogEnded = false;
+    const HWND front = GetForegroundWindow();
+    if (IsIconic(hwnd) || (IsWindow(front) && front != GetDesktopWindow() && !isOwnWindow(front)))
+        return;
+    if (front == hwnd)
+        SetFocus(nullptr);  // so that the focus below is set anew
+    else
+        SetForegroundWindow(hwnd);
+    SetFocus(hwnd);
 }
 
 void MagnifierWindow::onKillFocus(HWND gainingFocus)

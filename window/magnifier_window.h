@@ -71,6 +71,7 @@ private:
 
     void onActivate(WPARAM wParam, LPARAM lParam);
     void takeFocusBack();
+    void onDialogEnded();
     void onDestroy();
     void onSize(WPARAM kind, int width, int height);
     void onKillFocus(HWND gainingFocus);
@@ -89,6 +90,8 @@ private:
     UINT autoUpdatePeriod = 0;
     // Timer 1 made the view invalid, and nothing else is known to be.
     bool onlyViewInvalid = false;
+    // A dialog the window owned has ended, and the focus is not yet back.
+    bool dialogEnded = false;
 };
 
 extern MagnifierWindow Magnifier;  // the one main-window object

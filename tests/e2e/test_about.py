@@ -51,10 +51,13 @@ class About(ChromeTestCase):
             return f.read().split()
 
     def colours(self, dialog, id_):
-        """The link colours its text shows."""
-        r = self.probe.info(dialog.control(id_))["rect"]
-        rgb = self.probe("pixels", r[0], r[1], r[2] - r[0], r[3] - r[1])["rgb"]
-        return {c for c in (BLUE, PURPLE) if c in {rgb[i:i + 6] for i in range(0, len(rgb), 6)}}
+        """The link colours its text shows, once it is drawn (a dialog found
+        in the foreground may not have painted yet)."""
+        def drawn():
+            r = self.probe.info(dialog.control(id_))["rect"]
+            rgb = self.probe("pixels", r[0], r[1], r[2] - r[0], r[3] - r[1])["rgb"]
+            return {c for c in (BLUE, PURPLE) if c in {rgb[i:i + 6] for i in range(0, len(rgb), 6)}}
+        return wait_until(drawn, 5, what="the link drawn")
 
     def steady_cursor(self, x, y, other=None):
         """The cursor shown at (x, y) once it differs from `other` and stays

@@ -9,11 +9,12 @@ import sys
 import tempfile
 import unittest
 import zipfile
+from pathlib import Path
 from unittest import mock
 
 from chrome_support import Chrome
-from dialog_support import close_box
-from harness import PREFIX, Probe, Scopella, ScopellaTestCase, wait_until, xdotool
+from dialog_support import close_box, key, message_box
+from harness import PREFIX, SC_MINIMIZE, WM_SYSCOMMAND, Probe, Scopella, ScopellaTestCase, wait_until, xdotool
 from test_imaging import clipboard, png_rows
 from viewshot import ViewGeometry, ViewTestCase, rect_bytes
 from xdesktop import start_solid_window
@@ -27,9 +28,10 @@ UNINSTALL_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Scope
 
 
 def make(target, **env):
-    environment = dict(os.environ, **env)
+    environment = dict(os.environ)
     environment.pop("PREFIX", None)
     environment.pop("XDG_DATA_HOME", None)
+    environment.update(env)
     done = subprocess.run(["make", "-s", target], cwd=ROOT, env=environment, capture_output=True, text=True,
                           timeout=900)
     if done.returncode != 0:
@@ -42,6 +44,11 @@ def png_size(path):
         header = f.read(24)
     assert header[:8] == b"\x89PNG\r\n\x1a\n", path
     return struct.unpack(">II", header[16:24])
+
+
+def in_wayland(command, errors):
+    """The command as in a Wayland session (no compositor runs), its standard error into a file."""
+    return ["sh", "-c", 'WAYLAND_DISPLAY=wayland-0 exec "$0" 2>"$1"', command, errors]
 
 
 ORANGE = (255, 128, 0)
@@ -65,13 +72,32 @@ class Install(ScopellaTestCase):
         self.assertEqual(((view.width, view.height), {ORANGE}),
                          ((len(rows[0]), len(rows)), {p for row in rows for p in row}))
 
+        # Nothing copied (clipboard held, window minimised): exit code 4, the clipboard kept.
+        self.probe("clipset", "kept")
+        self.assertTrue(self.probe("cliphold")["ok"])
+        held = subprocess.run([command, "--copy-view"], capture_output=True, text=True, timeout=30)
+        self.probe("cliprelease")
+        self.probe.send(app.hwnd, WM_SYSCOMMAND, SC_MINIMIZE)
+        wait_until(lambda: app.info()["iconic"], 10, what="the window minimised")
+        minimised = subprocess.run([command, "--copy-view"], capture_output=True, text=True, timeout=30)
+        self.assertEqual([(4, "Scopella copied nothing: the clipboard is in use by another program.\n"),
+                          (4, "Scopella copied nothing: its window is minimised.\n")],
+                         [(held.returncode, held.stderr), (minimised.returncode, minimised.stderr)])
+        self.assertEqual(b"kept", clipboard("UTF8_STRING"))
+
     def test_install_gives_a_command_and_a_menu_entry_and_uninstall_leaves_nothing(self):
-        home = os.path.join(self.workdir, "home")
+        # A home and a PREFIX with characters that shells, sed and desktop entries take for their own.
+        home = os.path.join(self.workdir, "o'neil & co | home")
         os.makedirs(home)
+        places = dict(HOME=home, PREFIX=os.path.join(home, ".local"))
         # The command runs Scopella in the test prefix, not in one of its own.
         os.environ["SCOPELLA_WINEPREFIX"] = PREFIX
         self.addCleanup(os.environ.pop, "SCOPELLA_WINEPREFIX")
-        make("install", HOME=home)
+        marker = os.path.join(PREFIX, ".scopella-wayland-note")
+        remove_marker = lambda: os.path.exists(marker) and os.remove(marker)  # noqa: E731
+        remove_marker()  # left by an interrupted run
+        self.addCleanup(remove_marker)
+        make("install", **places)
 
         command = os.path.join(home, ".local/bin/scopella")
         entry = os.path.join(home, ".local/share/applications/scopella.desktop")
@@ -85,14 +111,25 @@ class Install(ScopellaTestCase):
             icon = os.path.join(home, ".local/share/icons/hicolor/%dx%d/apps/scopella.png" % (size, size))
             self.assertEqual((size, size), png_size(icon))
 
+        # In a Wayland session the first start says on standard error and in a box what it cannot see.
         self.write_settings(SingleInstance=b"\1", ZoomFactor=4, ZoomPoint=rect_bytes(900, 650))
-        app = self.launch(command=[command])
-        second = Scopella(self.probe, self.workdir, [command]).start(wait=False)
+        errors = [os.path.join(self.workdir, "errors-%d" % i) for i in (1, 2)]
+        app = self.launch(wait=False, command=in_wayland(command, errors[0]))
+        _, texts = message_box(self.probe, 0, timeout=60)
+        said = Path(errors[0]).read_text()
+        self.assertIn("Wayland", said)
+        self.assertEqual([said.strip()], texts)
+        key("Return")
+        app.wait_window(30)
+        self.assertTrue(os.path.exists(marker))
+        # Said once: the second start (which ends, SingleInstance) says nothing.
+        second = Scopella(self.probe, self.workdir, in_wayland(command, errors[1])).start(wait=False)
         self.assertEqual(0, second.wait_exit(30))
+        self.assertEqual("", Path(errors[1]).read_text())
         self.assertEqual([app.hwnd], self.probe.windows())
         self.copy_with_an_x_program_focused(command, app)
         self.assertEqual(0, close_box(app))  # the X focus is the other program's
-        alone = subprocess.run([command, "--copy-view"], capture_output=True, text=True, timeout=60)
+        alone = subprocess.run([command, "--copy-colour"], capture_output=True, text=True, timeout=60)
         self.assertEqual((1, "Scopella is not running: start it first, then copy with it.\n"),
                          (alone.returncode, alone.stderr))
 
@@ -104,11 +141,13 @@ class Install(ScopellaTestCase):
             pass
         with open(settings, "w") as f:
             f.write("[Software\\Brindle\\Scopella\\1]\n")
-        said = make("uninstall", HOME=home)
+        said = make("uninstall", **places)
         self.assertIn(os.path.dirname(settings), said)
+        # Wine runs nothing from a folder named with "|": the command's link in the prefix goes too.
+        self.assertFalse(os.path.lexists(os.path.join(PREFIX, "drive_c/Program Files/Scopella")))
         self.assertEqual([settings], [os.path.join(d, n) for d, dirs, files in os.walk(home) for n in files
                                       if not n.startswith(".scopella")])
-        make("uninstall", HOME=home, PURGE="1")
+        make("uninstall", PURGE="1", **places)
         self.assertEqual([], [os.path.join(d, n) for d, dirs, files in os.walk(home) for n in dirs + files])
 
 

@@ -4,9 +4,11 @@ PANX.dll until a click or Escape, after which the library is unloaded."""
 import os
 import shutil
 
-from dialog_support import Dialog
-from harness import wait_until, xdotool
+from chrome_support import OPTIONS, Chrome
+from dialog_support import Dialog, close_box, key, message_box, type_text
+from harness import wait_until, windows_path, xdotool
 from viewshot import ON, ViewTestCase
+from xdesktop import start_solid_window
 
 
 class WheelAndPanning(ViewTestCase):
@@ -49,19 +51,51 @@ class WheelAndPanning(ViewTestCase):
         self.assertEqual(0, app.close())
         self.assertEqual(225, int.from_bytes(self.probe.registry()["nTransparency"][1], "little"))
 
-    def test_ctrl_wheel_zooms_after_a_dialog_closed_with_a_key(self):
-        # Without a window manager Wine gave the keyboard focus to no window
-        # when a dialog ended; the wheel goes to the focus, and zoomed nothing.
-        app, _ = self.start(3, (300, 200))
-        for opening, title, closing, zoom in (("ctrl+a", "About", "Escape", 5), ("ctrl+o", "Options", "Return", 7)):
-            app.focus()
-            app.key(opening)
-            dialog = Dialog(self.probe, title, app.hwnd)
-            xdotool("key", closing)
-            dialog.wait_closed(app)
+    def test_after_each_dialog_the_wheel_zooms_without_a_click_and_never_takes_another_programs_focus(self):
+        # Nothing here clicks Scopella or sets the X focus on it: keys and
+        # the wheel go where the program itself put the focus. Wine without a
+        # window manager left no window active at all when a dialog was closed
+        # before Wine had handled the X focus moving to it. (Fast auto-update:
+        # the program as busy as in use.)
+        app, _ = self.start(3, (300, 200), Update=4, InitialDirectory=windows_path(self.workdir) + "\\")
+        for zoom, (opening, title, typed, closing) in zip((5, 7, 9, 11), (
+                ("ctrl+a", "About", "", "Escape"), ("ctrl+o", "Options", "", "Return"),
+                ("ctrl+s", "Save As", "", "Escape"), ("ctrl+s", "Save As", r"Z:\proc\shot.bmp", "Return"))):
+            # Active before the keys: a focus lost late to the last dialog shows here.
+            wait_until(lambda: app.info()["foreground"], 10, what="Scopella active before %s" % title)
+            key(opening)
+            Dialog(self.probe, title, app.hwnd)
+            type_text(typed)
+            key(closing)
+            if typed:  # /proc takes no new file: the error box
+                _, texts = message_box(self.probe, app.hwnd)
+                self.assertEqual(["Failed to write the image to the file specified."], texts)
+                key("Return")
+            wait_until(lambda: (lambda i: i["foreground"] and i["focus"] == app.hwnd)(app.info()), 15,
+                       what="Scopella active with the focus after %s" % title)
             self.turn(app, "ctrl", 4, focus=False)
             self.turn(app, "ctrl", 4, self.zoom, zoom, focus=False)
-        self.assertEqual(0, app.close())
+
+        # Another program's window takes the X focus. Wine 8 then shows
+        # Scopella the same as when no window at all is active: the desktop
+        # window (another process's) in front, no active or focus window in
+        # its thread, a null cursor from GetCursorInfo (Windows: that
+        # program's window in front). So only the end of its own dialog makes
+        # Scopella take the activation back; the pointer and the wheel over
+        # it leave the X focus where it is.
+        other = start_solid_window(self.workdir, (40, 40, 200, 120), (20, 230, 40))
+        self.addCleanup(other.stop)
+        xdotool("windowfocus", "--sync", other.ready)
+        wait_until(lambda: not app.info()["foreground"], 10, what="Scopella inactive")
+        client = app.info()["client"]
+        xdotool("mousemove", client[0] + 150, client[1] + 120)  # the pointer enters the view
+        self.turn(app, "ctrl", 4, focus=False)
+        chrome = Chrome(app)
+        text = "Displays the options dialog (Ctrl+O)."
+        self.assertEqual(text, chrome.hover_tip(*chrome.button_centre(OPTIONS), text))  # all moves handled
+        self.assertEqual(str(other.ready), xdotool("getwindowfocus").strip())
+        self.assertFalse(app.info()["foreground"])
+        self.assertEqual(0, close_box(app))
 
     def marker(self):
         found = self.probe.windows("PanxOriginMarker")
