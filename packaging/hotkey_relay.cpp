@@ -19,7 +19,7 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "app/owned_handle.h"
+#include "base/owned_handle.h"
 #include "imaging/hotkeys.h"
 
 namespace {
