@@ -1,0 +1,103 @@
+// The colour inspector: a small tool window beside the main window, owned by
+// it, that shows the colour under the mouse in six notations (each line a
+// button whose text is the value; a click or Enter copies it), the mean of a
+// sampled square, the contrast against a pinned colour with its WCAG
+// verdicts, and a history of pinned colours. It is fed the sampled pixels
+// and knows nothing else of the window that owns it; what it does not handle
+// of the keys (the accelerators) it passes to its owner.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "app/owned_handle.h"
+#include "inspector/colour_math.h"
+#include "inspector/inspector_settings.h"
+
+extern const char InspectorClass[];  // "Scopella_Inspector"
+
+class Inspector {
+public:
+    Inspector() = default;
+    Inspector(const Inspector&) = delete;
+    Inspector& operator=(const Inspector&) = delete;
+
+    // Loads the inspector's settings and makes its window, hidden, for the
+    // owner, with its controls for the DPI in the font (null: the stock GUI
+    // font). The owner sends the inspector's commands (IDM_COLOUR_INSPECTOR
+    // when its close box is clicked) back to it.
+    bool create(HWND owner, int dpi, OwnedFont font);
+    HWND handle() const { return hwnd; }
+    // Whether it was open when the program last ended.
+    bool wasShown() const { return settings.Shown; }
+    // Shows it beside its owner (or where it was left), without taking the
+    // activation, or hides it.
+    void show(bool shown);
+    bool shown() const { return hwnd && IsWindowVisible(hwnd); }
+    // The controls' sizes and font for another DPI.
+    void setDpi(int dpi, OwnedFont font);
+
+    // The side of the square to sample around a mouse position (screen
+    // coordinates): 0 while the pointer is over the inspector, which then
+    // keeps the colour it shows, so that a line can be clicked.
+    int sampleSideAt(POINT screen) const;
+    // The pixels of the sampled square that lie on the screen: their mean
+    // is the current colour.
+    void showSample(const COLORREF* pixels, int count);
+    COLORREF currentColour() const { return current; }
+    // Pins the current colour: the contrast is measured against it, and it
+    // goes to the front of the history. Saved at once.
+    void pinColour();
+
+private:
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void onCommand(WPARAM wParam, LPARAM lParam);
+    void onActivate(WPARAM wParam);
+    void onMoved();
+    void forget();
+    bool registerClass() const;
+
+    // The controls (inspector_controls.cpp)
+    void createControls();
+    void layoutControls();
+    void setText(HWND control, std::string& shown, const std::string& text);
+    void showCurrent();
+    void showContrast();
+    void showPinned();
+    void showHistory();
+    void showSampleSize();
+    void showStatus(const std::string& text);
+    LRESULT onDrawItem(const DRAWITEMSTRUCT& item) const;
+    LRESULT onControlColour(HDC dc, HWND control);
+    HWND control(int id) const { return GetDlgItem(hwnd, id); }
+    int scaled(int size) const { return MulDiv(size, dpi_, 96); }
+    SIZE windowSize() const;
+
+    // What the user does with them
+    void copyText(const std::string& text);
+    void copyNotation(int index);
+    void copyHistory(int index);
+    void clearHistory();
+    void chooseSampleSize();
+    void clickFocusedButton();
+
+    // Where the window goes when shown
+    void place();
+
+    HWND hwnd = nullptr;
+    HWND owner = nullptr;
+    InspectorSettings settings;
+    int dpi_ = 96;
+    OwnedFont font_;
+    // Whether Position is where the user left the window (read, or moved).
+    bool placed = false;
+    // The control that had the focus when the window was last deactivated.
+    HWND lastFocus = nullptr;
+    COLORREF current = RGB(0, 0, 0);
+    // The texts the controls were last given: a text is sent only when it
+    // changes, since each costs a repaint of its control.
+    std::string notationTexts[NotationCount];
+    std::string currentText, pinnedText, contrastText, verdictTexts[4];
+    std::string passText, failText;
+};
