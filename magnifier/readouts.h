@@ -3,6 +3,9 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
+#include <vector>
+
 #include "app/controls.h"
 #include "magnifier/chrome.h"
 #include "magnifier/zoom_view.h"
@@ -10,6 +13,15 @@
 // Timer of the readouts, and its period.
 enum : UINT_PTR { ReadoutTimer = 2 };
 constexpr UINT ReadoutPeriod = 100;  // ms
+
+// A tool beside the status bar that the tick feeds with the pixels around
+// the mouse (the colour inspector).
+struct SampleFeed {
+    // The side of the square it wants around a mouse position; 0: none there.
+    std::function<int(POINT)> side;
+    // The square's pixels that lie on the screen, rows top-down, and their count.
+    std::function<void(const COLORREF*, int)> take;
+};
 
 class LiveReadouts {
 public:
@@ -38,13 +50,24 @@ public:
     COLORREF lastColour() const { return colour_; }
     // Forgets it, for a status bar made anew: the next tick fills its panes.
     void forgetColour();
+    // The tool fed with samples, and whether the tick feeds it (while it is
+    // shown: the tick then runs for it alone if need be).
+    void setSampleFeed(SampleFeed feed) { feed_ = std::move(feed); }
+    void feedSamples(bool on);
+    // One sample now, for the tool, whether the tick feeds it or not.
+    void sampleNow();
 
 private:
     // The mouse position for a tick; the cursor's shape with it when the view
     // draws the system's cursor.
     bool readCursor(POINT& position);
-    // The coordinate and colour texts for this mouse position.
-    void showReadouts(POINT cursor, bool capturedNow);
+    // The coordinate and colour texts for this mouse position; the colour
+    // under it when a sample of this tick read it already.
+    void showReadouts(POINT cursor, bool capturedNow, const COLORREF* known = nullptr);
+    // Reads the square the tool wants around the mouse and feeds it; false
+    // when it wants none there or it cannot be read. The mouse's own pixel
+    // is given back.
+    bool feedSample(POINT cursor, bool capturedNow, COLORREF& atCursor);
 
     ZoomView& view;
     const StatusBar& statusBar;
@@ -56,4 +79,7 @@ private:
     // The status bar whose link pane the readouts made owner-drawn.
     HWND linkShownIn = nullptr;
     bool readoutTimerRuns = false;
+    SampleFeed feed_;
+    bool feeding = false;
+    std::vector<COLORREF> samplePixels;
 };
