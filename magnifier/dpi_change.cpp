@@ -3,6 +3,7 @@
 // is built again for it.
 #include <windows.h>
 
+#include "magnifier/dpi.h"
 #include "magnifier/magnifier_window.h"
 
 void MagnifierWindow::onDpiChanged(int newDpi, const RECT* suggested)
@@ -15,6 +16,7 @@ void MagnifierWindow::onDpiChanged(int newDpi, const RECT* suggested)
                           read == sizeof(r) && r.right > r.left && r.bottom > r.top;
     if (chrome_.rebuildForDpi(newDpi))
         readouts_.forgetColour();  // the new status bar's panes are filled on the next tick
+    inspector_.setDpi(chrome_.dpi(), OwnedFont(createGuiFontForDpi(chrome_.dpi())));
     if (haveRect) {
         SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
     }

@@ -8,6 +8,7 @@
 #include "dialogs/about_box.h"
 #include "dialogs/help.h"
 #include "imaging/hotkeys.h"
+#include "magnifier/dpi.h"
 #include "magnifier/geometry.h"
 #include "magnifier/placement.h"
 #include "magnifier/rendering.h"
@@ -49,6 +50,9 @@ bool MagnifierWindow::onCreate()
     output_.attach(hwnd);
     setTransparency(hwnd, Settings.Transparent, Settings.nTransparency);
     chrome_.create(hwnd);
+    inspector_.create(hwnd, chrome_.dpi(), OwnedFont(createGuiFontForDpi(chrome_.dpi())));
+    readouts_.setSampleFeed({[this](POINT at) { return inspector_.sampleSideAt(at); },
+                             [this](const COLORREF* pixels, int count) { inspector_.showSample(pixels, count); }});
     checkHelpFreshness();
     setUpdateRate(Settings.Update, true);
 
@@ -58,6 +62,7 @@ bool MagnifierWindow::onCreate()
     applyStatusbarVisibility();
     readouts_.syncReadoutTimer();
     appendSystemMenuItems();
+    showInspector(inspector_.wasShown());
     return true;
 }
 
@@ -302,6 +307,9 @@ LRESULT MagnifierWindow::onSysCommand(WPARAM wParam, LPARAM lParam)
         return 0;
     case IDM_SYS_OPTIONS:
         runOptions();
+        return 0;
+    case IDM_SYS_INSPECTOR:
+        showInspector(!inspector_.shown());
         return 0;
     default:
         return DefWindowProcA(hwnd, WM_SYSCOMMAND, wParam, lParam);

@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 
+#include "inspector/inspector.h"
 #include "magnifier/chrome.h"
 #include "magnifier/image_output.h"
 #include "magnifier/mouse_modes.h"
@@ -36,6 +37,7 @@ public:
     MouseModes& mouse() { return mouse_; }
     LiveReadouts& readouts() { return readouts_; }
     ImageOutput& imageOutput() { return output_; }
+    Inspector& inspector() { return inspector_; }
 
     // What the settings' switches change in the window
     void applyAlwaysOnTop();
@@ -43,6 +45,8 @@ public:
     void syncFollowButton();
     void applyToolbarVisibility();
     void applyStatusbarVisibility();
+    // The colour inspector shown or hidden, fed by the readout tick while shown.
+    void showInspector(bool shown);
 
     // Live readouts and update rate
     LRESULT OnTimer(UINT_PTR timerId);
@@ -64,6 +68,7 @@ private:
     MouseModes mouse_;
     LiveReadouts readouts_;
     ImageOutput output_;
+    Inspector inspector_;
     // Screen position of the normal rectangle less the one the window
     // placement reports (see normalRectOnScreen).
     POINT placementShift = {0, 0};
