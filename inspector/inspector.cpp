@@ -51,14 +51,21 @@ bool Inspector::registerClass() const
     return RegisterClassExA(&wc) != 0;
 }
 
-bool Inspector::create(HWND ownerWindow, int dpi, OwnedFont font)
+void Inspector::create(HWND ownerWindow, int dpi, OwnedFont font)
 {
     owner = ownerWindow;
     settings.Load();
     placed = settings.WasLoaded(InspectorSettings::RowPosition);
     dpi_ = dpi;
     font_ = std::move(font);
-    if (!registerClass())
+}
+
+// Made on first use: a start without the inspector costs nothing of it.
+bool Inspector::makeWindow()
+{
+    if (hwnd)
+        return true;
+    if (!owner || !registerClass())
         return false;
     ResString title(IDS_INSPECTOR_TITLE);
     // A tool window whose controls are reached with Tab (WS_EX_CONTROLPARENT
@@ -83,9 +90,9 @@ void Inspector::setDpi(int dpi, OwnedFont font)
 
 void Inspector::show(bool on)
 {
-    if (!hwnd)
-        return;
     settings.Shown = on;
+    if (on ? !makeWindow() : !hwnd)
+        return;
     if (on == shown())
         return;
     if (!on) {
@@ -224,7 +231,7 @@ void Inspector::onCommand(WPARAM wParam, LPARAM lParam)
         // sent here: the owner's to carry out.
         if (id == IDOK)
             clickFocusedButton();
-        else if (id == IDCANCEL)
+        else if (id == IDCANCEL || id == IDM_CLOSE)  // Esc, Alt+F4: this window only
             SendMessageA(owner, WM_COMMAND, IDM_COLOUR_INSPECTOR, 0);
         else
             SendMessageA(owner, WM_COMMAND, wParam, 0);

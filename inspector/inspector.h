@@ -22,11 +22,12 @@ public:
     Inspector(const Inspector&) = delete;
     Inspector& operator=(const Inspector&) = delete;
 
-    // Loads the inspector's settings and makes its window, hidden, for the
-    // owner, with its controls for the DPI in the font (null: the stock GUI
-    // font). The owner sends the inspector's commands (IDM_COLOUR_INSPECTOR
-    // when its close box is clicked) back to it.
-    bool create(HWND owner, int dpi, OwnedFont font);
+    // Loads the inspector's settings, for the owner, with the controls'
+    // sizes for the DPI and their font (null: the stock GUI font). The window
+    // itself is made when it is first shown. The owner gets the commands the
+    // inspector does not carry out itself (IDM_COLOUR_INSPECTOR when its
+    // close box is clicked, the accelerators pressed in it).
+    void create(HWND owner, int dpi, OwnedFont font);
     HWND handle() const { return hwnd; }
     // Whether it was open when the program last ended.
     bool wasShown() const { return settings.Shown; }
@@ -57,6 +58,7 @@ private:
     void onMoved();
     void forget();
     bool registerClass() const;
+    bool makeWindow();
 
     // The controls (inspector_controls.cpp)
     void createControls();
