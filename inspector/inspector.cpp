@@ -334,10 +334,6 @@ LRESULT Inspector::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CONTEXTMENU:
         ShowControlHelpAt(hwnd, lParam);
         return 0;
-    case WM_DESTROY:
-        // Destroyed with its owner: what it holds is kept for the next run.
-        settings.Save();
-        return 0;
     default:
         return DefWindowProcA(hwnd, message, wParam, lParam);
     }

@@ -46,6 +46,9 @@ public:
     // is the current colour.
     void showSample(const COLORREF* pixels, int count);
     COLORREF currentColour() const { return current; }
+    // Writes the inspector's settings: at the owner's end (the window, if it
+    // was made, has gone by then; what it holds is kept).
+    void saveSettings() { settings.Save(); }
     // Pins the current colour: the contrast is measured against it, and it
     // goes to the front of the history. Saved at once.
     void pinColour();

@@ -224,6 +224,7 @@ void MagnifierWindow::onDestroy()
     // The normal rectangle: a maximised or minimised state is not kept.
     Settings.WindowPos = normalRectOnScreen(hwnd, placementShift);
     Settings.ZoomPoint = view_.zoomPoint();
+    inspector_.saveSettings();
     PostQuitMessage(0);
     ShowHelp(hwnd, HELP_QUIT, 0);
     UnregisterHotkeys(hwnd);
