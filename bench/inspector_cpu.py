@@ -38,16 +38,19 @@ def measure(probe, screen, follow, sample, bars, seconds):
 
 
 def print_inspector_rows(probe, screen, seconds, rounds):
-    for bars in (True, False):
+    # SCOPELLA_BENCH_ONLY="D shown" measures one scenario with the bars shown or hidden.
+    only = os.environ.get("SCOPELLA_BENCH_ONLY", "").split()
+    scenarios = [s for s in SCENARIOS if not only or s[0].startswith(only[0])]
+    for bars in [b for b in (True, False) if len(only) < 2 or only[1] == ("shown" if b else "hidden")]:
         figures = {}
         for _ in range(rounds):
-            for scenario, follow in SCENARIOS:
+            for scenario, follow in scenarios:
                 for variant, sample in VARIANTS:
                     figures.setdefault((scenario, variant), []).append(
                         measure(probe, screen, follow, sample, bars, seconds))
         print("Colour inspector, CPU %% of one core (prefix + Xvfb), bars %s, median of %d interleaved rounds "
               "of %.0f s" % ("shown" if bars else "hidden", rounds, seconds))
-        for scenario, _ in SCENARIOS:
+        for scenario, _ in scenarios:
             closed = statistics.median(figures[(scenario, "closed")])
             row = []
             for variant, _ in VARIANTS:

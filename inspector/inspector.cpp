@@ -139,25 +139,48 @@ void Inspector::onMoved()
     }
 }
 
-int Inspector::sampleSideAt(POINT screen) const
+int Inspector::sampleSideAt(POINT screen)
 {
     RECT r;
-    if (shown() && GetWindowRect(hwnd, &r) && PtInRect(&r, screen))
-        return 0;
-    return settings.SampleSize;
+    if (!shown() || !GetWindowRect(hwnd, &r) || !PtInRect(&r, screen))
+        return settings.SampleSize;
+    // The pointer came over the inspector: the colour it stays with is the
+    // last one read.
+    if (pending) {
+        pending = false;
+        showCurrent();
+    }
+    return 0;
 }
 
 void Inspector::showSample(const COLORREF* pixels, int count)
 {
     const COLORREF colour = meanColour(pixels, count > 0 ? static_cast<std::size_t>(count) : 0);
-    if (colour == current && !currentText.empty())
+    if (colour == current && !pending && !currentText.empty())
         return;
-    current = colour;
+    // A colour that changes tick after tick (the mouse moving) is shown at
+    // most once a second: nobody reads six lines ten times a second,
+    // and every line repainted costs more than the rest of the tick. The
+    // first tick on which the colour stays shows it.
+    const DWORD now = GetTickCount();
+    if (colour != current) {
+        current = colour;
+        if (!currentText.empty() && now - shownAt < ShownInterval) {
+            pending = true;
+            return;
+        }
+    }
+    pending = false;
+    shownAt = now;
     showCurrent();
 }
 
 void Inspector::pinColour()
 {
+    if (pending) {
+        pending = false;
+        showCurrent();
+    }
     settings.Pinned = current;
     // To the front of the history; met before, it leaves its old place.
     COLORREF* history = settings.History;
@@ -202,7 +225,7 @@ void Inspector::copyNotation(int index)
 {
     settings.LastNotation = index;
     settings.Save();
-    copyText(formatColour(current, static_cast<Notation>(index)));
+    copyText(notationTexts[index]);  // the line as it reads
 }
 
 void Inspector::copyHistory(int index)
@@ -258,6 +281,8 @@ void Inspector::onCommand(WPARAM wParam, LPARAM lParam)
 void Inspector::forget()
 {
     hwnd = nullptr;
+    for (HWND& c : controls)
+        c = nullptr;
     lastFocus = nullptr;
     for (std::string* text : {&currentText, &pinnedText, &contrastText})
         text->clear();

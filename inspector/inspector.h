@@ -13,6 +13,7 @@
 #include "app/owned_handle.h"
 #include "inspector/colour_math.h"
 #include "inspector/inspector_settings.h"
+#include "resources/resource_ids.h"
 
 extern const char InspectorClass[];  // "Scopella_Inspector"
 
@@ -41,9 +42,10 @@ public:
     // The side of the square to sample around a mouse position (screen
     // coordinates): 0 while the pointer is over the inspector, which then
     // keeps the colour it shows, so that a line can be clicked.
-    int sampleSideAt(POINT screen) const;
+    int sampleSideAt(POINT screen);
     // The pixels of the sampled square that lie on the screen: their mean
-    // is the current colour.
+    // is the current colour (shown at once, or within a second while
+    // it changes tick after tick).
     void showSample(const COLORREF* pixels, int count);
     COLORREF currentColour() const { return current; }
     // Writes the inspector's settings: at the owner's end (the window, if it
@@ -75,7 +77,12 @@ private:
     void showStatus(const std::string& text);
     LRESULT onDrawItem(const DRAWITEMSTRUCT& item) const;
     LRESULT onControlColour(HDC dc, HWND control);
-    HWND control(int id) const { return GetDlgItem(hwnd, id); }
+    // A control by its id, from the handles kept when they were made (asking
+    // the system costs a call into the server each time).
+    HWND control(int id) const
+    {
+        return id >= FirstControlId && id < FirstControlId + ControlIdCount ? controls[id - FirstControlId] : nullptr;
+    }
     int scaled(int size) const { return MulDiv(size, dpi_, 96); }
     SIZE windowSize() const;
 
@@ -92,6 +99,9 @@ private:
 
     HWND hwnd = nullptr;
     HWND owner = nullptr;
+    static constexpr int FirstControlId = IDC_INSPECTOR_CURRENT;
+    static constexpr int ControlIdCount = IDC_INSPECTOR_HISTORY + HistoryLength - FirstControlId;
+    HWND controls[ControlIdCount] = {};
     InspectorSettings settings;
     int dpi_ = 96;
     OwnedFont font_;
@@ -100,6 +110,10 @@ private:
     // The control that had the focus when the window was last deactivated.
     HWND lastFocus = nullptr;
     COLORREF current = RGB(0, 0, 0);
+    // A current colour not shown yet, and when the last one was (ms).
+    bool pending = false;
+    DWORD shownAt = 0;
+    static constexpr DWORD ShownInterval = 1000;
     // The texts the controls were last given: a text is sent only when it
     // changes, since each costs a repaint of its control.
     std::string notationTexts[NotationCount];

@@ -6,6 +6,7 @@
 
 #include "app/globals.h"
 #include "app/owned_handle.h"
+#include "app/scope_guards.h"
 #include "inspector/inspector.h"
 #include "resources/resource_ids.h"
 
@@ -24,7 +25,9 @@ struct ControlSpec {
 
 constexpr DWORD LabelStyle = SS_LEFT | SS_NOPREFIX;
 constexpr DWORD ValueStyle = SS_LEFT | SS_NOPREFIX;
-constexpr DWORD LineStyle = BS_PUSHBUTTON | BS_LEFT | WS_TABSTOP;
+// The lines are buttons drawn here: a button the system draws repaints with
+// its theme at every new text, many times the cost of the text itself.
+constexpr DWORD LineStyle = BS_OWNERDRAW | WS_TABSTOP;
 constexpr int ClientWidth = 228, ClientHeight = 354;
 constexpr int HistoryTop = 264, HistoryStep = 27, HistorySide = 25, HistoryColumns = 8;
 
@@ -77,6 +80,8 @@ void Inspector::createControls()
     auto make = [this](int id, const char* cls, DWORD style, const char* text) {
         HWND c = CreateWindowExA(0, cls, text ? text : "", WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, hwnd,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), AppInstance, nullptr);
+        if (id >= FirstControlId && id < FirstControlId + ControlIdCount)
+            controls[id - FirstControlId] = c;
         if (c && id != Label)
             SetWindowContextHelpId(c, INSPECTOR_HELP_BASE + (id >= IDC_INSPECTOR_HISTORY ? IDC_INSPECTOR_HISTORY : id));
     };
@@ -152,6 +157,11 @@ void Inspector::showCurrent()
         InvalidateRect(control(IDC_INSPECTOR_CURRENT), nullptr, FALSE);
     }
     showContrast();
+    // The lines and the swatch repaint together, in one pass: each paint
+    // taken from the queue on its own costs the window a transfer to the
+    // screen of its own.
+    if (hwnd)
+        RedrawWindow(hwnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 void Inspector::showPinned()
@@ -206,6 +216,22 @@ LRESULT Inspector::onDrawItem(const DRAWITEMSTRUCT& item) const
     const UINT id = item.CtlID;
     if (id == IDC_INSPECTOR_CURRENT || id == IDC_INSPECTOR_PINNED) {
         fillSwatch(item.hDC, item.rcItem, id == IDC_INSPECTOR_CURRENT ? current : settings.Pinned);
+        return TRUE;
+    }
+    if (id >= IDC_INSPECTOR_HEX && id < IDC_INSPECTOR_HEX + NotationCount) {
+        RECT r = item.rcItem;
+        DrawFrameControl(item.hDC, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (item.itemState & ODS_SELECTED ? DFCS_PUSHED : 0));
+        InflateRect(&r, -scaled(4), -scaled(2));
+        SelectedObject font(item.hDC, font_ ? font_.get() : GetStockObject(DEFAULT_GUI_FONT));
+        const int mode = SetBkMode(item.hDC, TRANSPARENT);
+        const COLORREF colour = SetTextColor(item.hDC, GetSysColor(COLOR_BTNTEXT));
+        const std::string& text = notationTexts[id - IDC_INSPECTOR_HEX];
+        DrawTextA(item.hDC, text.c_str(), static_cast<int>(text.size()), &r,
+                  DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        SetTextColor(item.hDC, colour);
+        SetBkMode(item.hDC, mode);
+        if (item.itemState & ODS_FOCUS)
+            DrawFocusRect(item.hDC, &r);
         return TRUE;
     }
     if (id >= IDC_INSPECTOR_HISTORY && id < IDC_INSPECTOR_HISTORY + HistoryLength) {
