@@ -281,6 +281,8 @@ void Inspector::onCommand(WPARAM wParam, LPARAM lParam)
 void Inspector::forget()
 {
     hwnd = nullptr;
+    pending = false;
+    shownAt = 0;
     for (HWND& c : controls)
         c = nullptr;
     lastFocus = nullptr;
