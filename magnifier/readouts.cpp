@@ -22,8 +22,9 @@ bool LiveReadouts::readoutsShown() const
 
 void LiveReadouts::syncReadoutTimer()
 {
-    // Only follow mode and a shown status bar use the tick: without them the
-    // timer rests rather than wake the program ten times a second for nothing.
+    // Only follow mode, a shown status bar and a fed tool use the tick: without
+    // them the timer rests rather than wake the program ten times a second for
+    // nothing.
     const bool needed = Settings.MouseTracking || readoutsShown() || feeding;
     if (needed && !readoutTimerRuns) {
         readoutTimerRuns = SetTimer(window, ReadoutTimer, ReadoutPeriod, nullptr) != 0;
@@ -50,8 +51,8 @@ bool LiveReadouts::readCursor(POINT& position)
 
 bool LiveReadouts::readoutTick(bool selectionUnderWay)
 {
-    // The mouse matters only to follow mode and to the texts of a shown
-    // status bar; with neither, the tick asks nothing of the system.
+    // The mouse matters only to follow mode, to the texts of a shown status
+    // bar and to a fed tool; with none, the tick asks nothing of the system.
     const bool follow = Settings.MouseTracking && !selectionUnderWay;
     if (!follow && !readoutsShown() && !feeding)
         return false;
