@@ -98,10 +98,17 @@ int RunMessageLoop(HACCEL accelerators)
     MSG msg = {};
     // GetMessage returns -1 on failure; that ends the loop instead of spinning.
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (!TranslateAcceleratorA(msg.hwnd, accelerators, &msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
+        // The keys work in every window of the program: the command goes to
+        // the top-level window they were pressed in (a tool window passes on
+        // what is not its own), and a tool window whose controls are reached
+        // with Tab (WS_EX_CONTROLPARENT) gets the dialog keys.
+        HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+        if (TranslateAcceleratorA(root ? root : msg.hwnd, accelerators, &msg))
+            continue;
+        if (root && (GetWindowLongPtrA(root, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) && IsDialogMessageA(root, &msg))
+            continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
     }
     return static_cast<int>(msg.wParam);
 }

@@ -163,30 +163,43 @@ void SettingsRecord::Load()
         fillDocumentsFolder(InitialDirectory);
 }
 
-// Reads one value through a scratch buffer, so that a value of the wrong size
-// leaves the field at its default instead of half overwritten.
 void SettingsRecord::ReadRow(SettingsEntry& row)
 {
+    if (ReadSettingsValue(key, row))
+        row.loaded = true;
+}
+
+// Reads through a scratch buffer, so that a value of the wrong size leaves
+// the field at its default instead of half overwritten.
+bool ReadSettingsValue(HKEY key, const SettingsEntry& row)
+{
     BYTE data[MAX_PATH + 1] = {};
+    if (row.size > MAX_PATH)
+        return false;
     DWORD type = 0;
     // A text that fills the whole field without its terminator comes back
     // with one added, so texts get room for that one byte more.
     DWORD size = row.type == REG_SZ ? row.size + 1 : row.size;
     if (RegQueryValueExA(key, row.name, nullptr, &type, data, &size) != ERROR_SUCCESS)
-        return;
+        return false;
     if (row.type == REG_SZ) {
         if (type != REG_SZ || (size > row.size && data[row.size] != '\0'))
-            return;
+            return false;
         // Such a text is cut to fit the field with its terminator.
         memset(row.field, 0, row.size);
         memcpy(row.field, data, size < row.size ? size : row.size);
         static_cast<char*>(row.field)[row.size - 1] = '\0';
     } else {
         if (size != row.size)
-            return;
+            return false;
         memcpy(row.field, data, row.size);
     }
-    row.loaded = true;
+    return true;
+}
+
+bool WriteSettingsValue(HKEY key, const SettingsEntry& row)
+{
+    return RegSetValueExA(key, row.name, 0, row.type, static_cast<const BYTE*>(row.field), row.size) == ERROR_SUCCESS;
 }
 
 // Values from the registry may have been edited or damaged; everything the
@@ -241,7 +254,6 @@ void SettingsRecord::Save()
             return;
         key.reset(created);
     }
-    for (const SettingsEntry& row : SettingsTable) {
-        RegSetValueExA(key, row.name, 0, row.type, static_cast<const BYTE*>(row.field), row.size);
-    }
+    for (const SettingsEntry& row : SettingsTable)
+        WriteSettingsValue(key, row);
 }

@@ -55,6 +55,13 @@ extern SettingsEntry SettingsTable[SettingsRowCount];
 
 extern const char SettingsKeyPath[];
 
+// One row's value read from an open key into the row's field; a value of
+// another size, or a text stored as something else, leaves the field as it
+// was. True when the field was read. Tables of other parts use it too.
+bool ReadSettingsValue(HKEY key, const SettingsEntry& row);
+// One row's field written to the key under the row's name and type.
+bool WriteSettingsValue(HKEY key, const SettingsEntry& row);
+
 class SettingsRecord {
 public:
     SettingsRecord();           // loads every value

@@ -45,6 +45,8 @@ public:
     // Builds the bars again for another DPI; false (nothing done) for a DPI
     // out of range or the one already built for.
     bool rebuildForDpi(int dpi, int zoomFactor);
+    // The DPI the chrome is built for (its other tool windows follow it).
+    int dpi() const { return dpi_; }
 
     // The client area less the bars that are shown.
     RECT viewRect() const override;

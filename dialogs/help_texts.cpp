@@ -36,6 +36,9 @@ const HelpText FixedTexts[] = {
 // their texts lie at IDS_HELP_OPTIONS_BASE + control id.
 constexpr DWORD OptionsHelpIds = 0x808E0000;
 constexpr DWORD OptionsControlLimit = 0x1000;  // keeps the string id within 16 bits
+// Likewise the colour inspector's: 0x80960000 + control id, texts at
+// IDS_HELP_INSPECTOR_BASE + control id.
+constexpr DWORD InspectorHelpIds = INSPECTOR_HELP_BASE;
 
 }  // namespace
 
@@ -44,6 +47,10 @@ UINT HelpTextId(DWORD helpId)
     if ((helpId & 0xFFFF0000) == OptionsHelpIds) {
         const DWORD control = helpId & 0xFFFF;
         return control != 0 && control < OptionsControlLimit ? IDS_HELP_OPTIONS_BASE + control : 0;
+    }
+    if ((helpId & 0xFFFF0000) == InspectorHelpIds) {
+        const DWORD control = helpId & 0xFFFF;
+        return control != 0 && control < OptionsControlLimit ? IDS_HELP_INSPECTOR_BASE + control : 0;
     }
     for (const HelpText& entry : FixedTexts) {
         if (entry.helpId == helpId)

@@ -4,12 +4,24 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
+#include <vector>
+
 #include "chrome/chrome.h"
 #include "view/zoom_view.h"
 
 // Timer of the readouts, and its period.
 enum : UINT_PTR { ReadoutTimer = 2 };
 constexpr UINT ReadoutPeriod = 100;  // ms
+
+// A tool beside the status bar that the tick feeds with the pixels around
+// the mouse (the colour inspector).
+struct SampleFeed {
+    // The side of the square it wants around a mouse position; 0: none there.
+    std::function<int(POINT)> side;
+    // The square's pixels that lie on the screen, rows top-down, and their count.
+    std::function<void(const COLORREF*, int)> take;
+};
 
 class LiveReadouts {
 public:
@@ -34,17 +46,31 @@ public:
     COLORREF colourUnderMouse();
     // The colour under the mouse as the readouts last read it.
     COLORREF lastColour() const { return colour_; }
+    // The tool fed with samples, and whether the tick feeds it (while it is
+    // shown: the tick then runs for it alone if need be).
+    void setSampleFeed(SampleFeed feed) { feed_ = std::move(feed); }
+    void feedSamples(bool on);
+    // One sample now, for the tool, whether the tick feeds it or not.
+    void sampleNow();
 
 private:
     // The mouse position for a tick; the cursor's shape with it when the view
     // draws the system's cursor.
     bool readCursor(POINT& position);
-    // The coordinates and the colour for this mouse position, to the chrome.
-    void showReadouts(POINT cursor, bool capturedNow);
+    // The coordinates and the colour for this mouse position, to the chrome;
+    // the colour under it when a sample of this tick read it already.
+    void showReadouts(POINT cursor, bool capturedNow, const COLORREF* known = nullptr);
+    // Reads the square the tool wants around the mouse and feeds it; false
+    // when it wants none there or it cannot be read. The mouse's own pixel
+    // is given back.
+    bool feedSample(POINT cursor, bool capturedNow, COLORREF& atCursor);
 
     ZoomView& view;
     WindowChrome& chrome;
     HWND window = nullptr;
     COLORREF colour_ = 0;
     bool readoutTimerRuns = false;
+    SampleFeed feed_;
+    bool feeding = false;
+    std::vector<COLORREF> samplePixels;
 };

@@ -43,6 +43,8 @@
 #define IDM_COORDS_SCREEN      4030
 #define IDM_COORDS_CLIENT      4031
 #define IDM_TOGGLE_TRANSPARENT 4032
+#define IDM_COLOUR_INSPECTOR   4033
+#define IDM_PIN_COLOUR         4034
 #define IDM_COPY_ZOOMED        32771
 #define IDM_COPY_ORIGINAL      32772
 #define IDM_SAVE_IMAGE         32774
@@ -55,6 +57,7 @@
 // System-menu items added at creation (WM_SYSCOMMAND ids)
 #define IDM_SYS_ABOUT   0x10
 #define IDM_SYS_OPTIONS 0x20
+#define IDM_SYS_INSPECTOR 0x30
 
 // Strings asked for by number
 #define IDS_SAVE_FILTER        4001
@@ -83,6 +86,24 @@
 #define IDS_TIP_SWATCH_PANE    32803
 #define IDS_PICK_STATUS        32804
 #define IDS_PICK_TIP           32805
+#define IDS_SYS_INSPECTOR      32806
+#define IDS_INSPECTOR_TITLE    32807
+#define IDS_INSPECTOR_CURRENT  32808
+#define IDS_INSPECTOR_PINNED   32809
+#define IDS_INSPECTOR_CONTRAST 32810
+#define IDS_INSPECTOR_AA       32811
+#define IDS_INSPECTOR_AA_LARGE 32812
+#define IDS_INSPECTOR_AAA      32813
+#define IDS_INSPECTOR_AAA_LARGE 32814
+#define IDS_INSPECTOR_PASS     32815
+#define IDS_INSPECTOR_FAIL     32816
+#define IDS_INSPECTOR_SAMPLE   32817
+#define IDS_INSPECTOR_SIDE     32818
+#define IDS_INSPECTOR_PIN      32819
+#define IDS_INSPECTOR_HISTORY  32820
+#define IDS_INSPECTOR_CLEAR    32821
+#define IDS_INSPECTOR_COPIED   32822
+#define IDS_INSPECTOR_NOT_COPIED 32823
 
 // Pop-up help texts, shown when no help file lies beside the executable. The
 // Options dialog's controls have their texts at IDS_HELP_OPTIONS_BASE plus
@@ -106,6 +127,7 @@
 #define IDS_HELP_TOGGLE_GRID   36880
 #define IDS_HELP_OPTIONS       36881
 #define IDS_HELP_OPTIONS_BASE  40960
+#define IDS_HELP_INSPECTOR_BASE 45056
 
 // Version shown in the version resource
 #define SCOPELLA_VERSION_NUMBERS 1, 8, 0, 0
@@ -141,3 +163,25 @@
 #define IDC_BITMAP_HOTKEY   1024
 #define IDC_COLOUR_HOTKEY   1025
 #define OPTIONS_HELP_BASE   0x808E0000
+
+// Controls of the colour inspector, in its tab order; each one's help id is
+// INSPECTOR_HELP_BASE + its id (the history's places share the first's)
+#define IDC_INSPECTOR_CURRENT   1101
+#define IDC_INSPECTOR_PINNED    1102
+#define IDC_INSPECTOR_CONTRAST  1103
+#define IDC_INSPECTOR_AA        1104
+#define IDC_INSPECTOR_AA_LARGE  1105
+#define IDC_INSPECTOR_AAA       1106
+#define IDC_INSPECTOR_AAA_LARGE 1107
+#define IDC_INSPECTOR_HEX       1110
+#define IDC_INSPECTOR_CSS_RGB   1111
+#define IDC_INSPECTOR_DECIMAL   1112
+#define IDC_INSPECTOR_HSL       1113
+#define IDC_INSPECTOR_HSV       1114
+#define IDC_INSPECTOR_FRACTIONS 1115
+#define IDC_INSPECTOR_SAMPLE    1120
+#define IDC_INSPECTOR_PIN       1121
+#define IDC_INSPECTOR_CLEAR     1122
+#define IDC_INSPECTOR_STATUS    1123
+#define IDC_INSPECTOR_HISTORY   1130  // to 1145, newest first
+#define INSPECTOR_HELP_BASE     0x80960000

@@ -69,6 +69,8 @@ public:
     // The colour of a screen pixel as the last paint captured it.
     bool capturedPixel(POINT at, COLORREF& colour) const { return paintBuffers.capturedPixel(at, colour); }
     bool readScreenPixel(POINT at, COLORREF& colour);
+    // The pixels of a screen rectangle, rows top-down, in one read.
+    bool readScreenBlock(const RECT& area, COLORREF* pixels) { return screen.readBlock(area, pixels); }
     // The system's cursor shape, read by the readout tick together with the
     // mouse position: the paints until the next tick draw it.
     void noteCursorShape(HCURSOR shape);

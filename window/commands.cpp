@@ -114,6 +114,15 @@ bool MagnifierWindow::OnCommand(UINT command)
     case IDM_ABOUT:
         RunAboutBox(hwnd);
         break;
+    case IDM_COLOUR_INSPECTOR:
+        showInspector(!inspector_.shown());
+        break;
+    case IDM_PIN_COLOUR:
+        // With the inspector closed, the colour under the mouse is read for it now.
+        if (!inspector_.shown())
+            readouts_.sampleNow();
+        inspector_.pinColour();
+        break;
     default:
         break;
     }

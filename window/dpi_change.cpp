@@ -3,6 +3,7 @@
 // is built again for it.
 #include <windows.h>
 
+#include "base/dpi.h"
 #include "window/magnifier_window.h"
 
 void MagnifierWindow::onDpiChanged(int newDpi, const RECT* suggested)
@@ -14,6 +15,7 @@ void MagnifierWindow::onDpiChanged(int newDpi, const RECT* suggested)
     const bool haveRect = suggested && ReadProcessMemory(GetCurrentProcess(), suggested, &r, sizeof(r), &read) &&
                           read == sizeof(r) && r.right > r.left && r.bottom > r.top;
     chrome_.rebuildForDpi(newDpi, view_.zoomFactor());
+    inspector_.setDpi(chrome_.dpi(), OwnedFont(createGuiFontForDpi(chrome_.dpi())));
     if (haveRect) {
         SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
     }

@@ -3,6 +3,7 @@
 // window itself (destroy, size, focus, paint, system keys and commands).
 #include "window/magnifier_window.h"
 
+#include "base/dpi.h"
 #include "base/globals.h"
 #include "base/scope_guards.h"
 #include "dialogs/about_box.h"
@@ -51,6 +52,9 @@ bool MagnifierWindow::onCreate()
     output_.attach(hwnd);
     applyTransparency();
     chrome_.create(hwnd, view_.zoomFactor());
+    inspector_.create(hwnd, chrome_.dpi(), OwnedFont(createGuiFontForDpi(chrome_.dpi())));
+    readouts_.setSampleFeed({[this](POINT at) { return inspector_.sampleSideAt(at); },
+                             [this](const COLORREF* pixels, int count) { inspector_.showSample(pixels, count); }});
     checkHelpFreshness();
     setUpdateRate(Settings.Update, true);
 
@@ -60,6 +64,7 @@ bool MagnifierWindow::onCreate()
     applyStatusbarVisibility();
     readouts_.syncReadoutTimer();
     appendSystemMenuItems();
+    showInspector(inspector_.wasShown());
     return true;
 }
 
@@ -231,6 +236,7 @@ void MagnifierWindow::onDestroy()
     // The normal rectangle: a maximised or minimised state is not kept.
     Settings.WindowPos = normalRectOnScreen(hwnd, placementShift);
     Settings.ZoomPoint = view_.zoomPoint();
+    inspector_.saveSettings();
     PostQuitMessage(0);
     ShowHelp(hwnd, HELP_QUIT, 0);
     UnregisterHotkeys(hwnd);
@@ -340,6 +346,9 @@ LRESULT MagnifierWindow::onSysCommand(WPARAM wParam, LPARAM lParam)
         return 0;
     case IDM_SYS_OPTIONS:
         runOptions();
+        return 0;
+    case IDM_SYS_INSPECTOR:
+        showInspector(!inspector_.shown());
         return 0;
     default:
         return DefWindowProcA(hwnd, WM_SYSCOMMAND, wParam, lParam);

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "chrome/chrome.h"
+#include "inspector/inspector.h"
 #include "mouse/mouse_modes.h"
 #include "output/image_output.h"
 #include "readouts/readouts.h"
@@ -35,6 +36,7 @@ public:
     MouseModes& mouse() { return mouse_; }
     LiveReadouts& readouts() { return readouts_; }
     ImageOutput& imageOutput() { return output_; }
+    Inspector& inspector() { return inspector_; }
 
     // What the settings' switches change in the window
     void applyAlwaysOnTop();
@@ -43,6 +45,8 @@ public:
     void applyToolbarVisibility();
     void applyStatusbarVisibility();
     void applyTransparency();
+    // The colour inspector shown or hidden, fed by the readout tick while shown.
+    void showInspector(bool shown);
 
     // Live readouts and update rate
     LRESULT OnTimer(UINT_PTR timerId);
@@ -65,6 +69,7 @@ private:
     MouseModes mouse_;
     LiveReadouts readouts_;
     ImageOutput output_;
+    Inspector inspector_;
     // Screen position of the normal rectangle less the one the window
     // placement reports (see normalRectOnScreen).
     POINT placementShift = {0, 0};

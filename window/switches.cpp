@@ -42,3 +42,10 @@ void MagnifierWindow::applyStatusbarVisibility()
         readouts_.refreshReadouts();
     readouts_.syncReadoutTimer();
 }
+
+void MagnifierWindow::showInspector(bool shown)
+{
+    inspector_.show(shown);
+    readouts_.feedSamples(inspector_.shown());
+    CheckMenuItem(GetSystemMenu(hwnd, FALSE), IDM_SYS_INSPECTOR, inspector_.shown() ? MF_CHECKED : MF_UNCHECKED);
+}

@@ -10,7 +10,8 @@ from harness import REG_BINARY, REG_DWORD, REG_SZ, dword, ints
 
 README = os.path.join(os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)))), "README.md")
 
-# name: (type, size) of the 32 values, in the order the program writes them.
+# name: (type, size) of the 32 values, in the order the program writes them,
+# then the colour inspector's six.
 VALUES = {
     "Transparent": (REG_BINARY, 1), "InitialDirectory": (REG_SZ, 260), "WindowPos": (REG_BINARY, 16),
     "AlwaysOnTop": (REG_BINARY, 4), "HelpFileTime": (REG_BINARY, 8), "Update": (REG_DWORD, 4),
@@ -24,6 +25,8 @@ VALUES = {
     "nSlowScrollRate": (REG_DWORD, 4), "nFastScrollRate": (REG_DWORD, 4), "nHotKeyColourVK": (REG_DWORD, 4),
     "nHotKeyBitmapVK": (REG_DWORD, 4), "nHotKeyColourModifiers": (REG_DWORD, 4),
     "nHotKeyBitmapModifiers": (REG_DWORD, 4), "bUseOSCursor": (REG_BINARY, 1),
+    "InspectorShown": (REG_BINARY, 1), "InspectorPos": (REG_BINARY, 8), "InspectorSampleSize": (REG_DWORD, 4),
+    "InspectorNotation": (REG_DWORD, 4), "InspectorPinned": (REG_DWORD, 4), "InspectorHistory": (REG_BINARY, 64),
 }
 
 FOUR_BYTE_FLAGS = ("AlwaysOnTop", "Emailed", "SaveZoomedImage")
@@ -56,6 +59,14 @@ def _window_pos(s):
     return ["WindowPos = %r" % ints(s["WindowPos"])]
 
 
+def _history(s):
+    colours = [c & 0xFFFFFFFF for c in ints(s["InspectorHistory"])]
+    kept = [c for c in colours if c != 0xFFFFFFFF]
+    if all(c <= 0xFFFFFF for c in kept) and colours[:len(kept)] == kept and len(set(kept)) == len(kept):
+        return []
+    return ["InspectorHistory = %s" % " ".join("%08x" % c for c in colours)]
+
+
 # Keyed by the first cell of the README's Settings table, as it stands there.
 RULES = {
     "`ZoomFactor`": _within("ZoomFactor", low=1, high=32),
@@ -74,6 +85,14 @@ RULES = {
     "`WindowPos`": _window_pos,
     "`InitialDirectory`": lambda s: [] if b"\0" in s["InitialDirectory"] else
     ["InitialDirectory without its terminator"],
+    "`InspectorSampleSize`": lambda s: ([] if dword(s["InspectorSampleSize"]) in (1, 3, 5, 7, 9) else
+                                        ["InspectorSampleSize = %d" % dword(s["InspectorSampleSize"])]),
+    "`InspectorNotation`": _within("InspectorNotation", low=0, high=5),
+    "`InspectorPinned`": lambda s: [] if dword(s["InspectorPinned"]) & 0xFFFFFFFF <= 0xFFFFFF else
+    ["InspectorPinned = %#x" % (dword(s["InspectorPinned"]) & 0xFFFFFFFF)],
+    "`InspectorHistory`": _history,
+    "`InspectorPos`": lambda s: ([] if all(-32768 <= v <= 32767 for v in ints(s["InspectorPos"])) else
+                                 ["InspectorPos = %r" % ints(s["InspectorPos"])]),
 }
 
 

@@ -77,6 +77,15 @@ class EveryCommand(WithHelpRecorder, OverlayTestCase):
                 return True
             return lambda: None, done, None
 
+        def inspector_shown():
+            return any(self.probe.info(h)["visible"] for h in self.probe.windows("Scopella_Inspector"))
+
+        def colour_pinned(_):
+            # The history's first place holds a colour (shown while the inspector is).
+            places = [c for h in self.probe.windows("Scopella_Inspector") for c in self.probe.children(h)
+                      if c["id"] == 1130]
+            return places and places[0]["style"] & 0x10000000
+
         over_view = lambda: (view.origin[0] + 30, view.origin[1] + 20)
         client_coords = lambda: " %d, %d " % (30, view.top + 20)
         return {
@@ -96,6 +105,10 @@ class EveryCommand(WithHelpRecorder, OverlayTestCase):
             4014: help_request(HELP_CONTEXT, 6),
             4028: pane(1, lambda: "Colour (rgb): ", over_view), 4029: pane(1, lambda: "Colour: #", over_view),
             4030: pane(3, lambda: " %d, %d " % over_view(), over_view), 4031: pane(3, client_coords, over_view),
+            4033: toggle(inspector_shown, 4033),
+            0x30: (inspector_shown, lambda before: inspector_shown() != before,
+                   lambda before: self.undo(app, 4033, inspector_shown, before)),
+            4034: (lambda: None, colour_pinned, None),
         }
 
     def undo(self, app, command, read, before):
@@ -127,7 +140,7 @@ class EveryCommand(WithHelpRecorder, OverlayTestCase):
 
         entries = [dict(zip(("flags", "key", "command"), a))
                    for a in self.probe("accels", windows_path(os.path.abspath(EXE)), 134)["accels"]]
-        self.assertEqual(16, len(entries))
+        self.assertEqual(18, len(entries))
         for entry in entries:
             self.assertEqual(FVIRTKEY, entry["flags"] & FVIRTKEY)
             if entry["command"] != CLOSE:
@@ -152,8 +165,8 @@ class EveryCommand(WithHelpRecorder, OverlayTestCase):
                 self.choose(self.select(view) if item is not items[0] else items, item["id"])
             self.check(effects, item["id"], choose, item["text"])
 
-        # The system menu's own two items.
-        for command in (0x10, 0x20):
+        # The system menu's own three items.
+        for command in (0x10, 0x20, 0x30):
             def choose():
                 app.key("alt+space")
                 self.choose(self.open_menu()[1], command)
@@ -162,8 +175,8 @@ class EveryCommand(WithHelpRecorder, OverlayTestCase):
         self.check(effects, 4014, lambda: self.probe.send(app.hwnd, WM_COMMAND, 4014), "WM_COMMAND")
         self.assertEqual(0, app.close())  # Alt+F4
         self.assertEqual({105, 112, 4009, 4011, 4012, 4013, 4014, 4015, 4016, 4017, 4018, 4020, 4021, 4022, 4023,
-                          4024, 4026, 4027, 4028, 4029, 4030, 4031, 4032, 32771, 32772, 32774, 32775, 32776, 32779,
-                          32780, 32781, 0x10, 0x20}, self.done | {CLOSE})
+                          4024, 4026, 4027, 4028, 4029, 4030, 4031, 4032, 4033, 4034, 32771, 32772, 32774, 32775,
+                          32776, 32779, 32780, 32781, 0x10, 0x20, 0x30}, self.done | {CLOSE})
 
     def area_menu(self, area):
         """Right-clicks the area; the items of the menu that opens. (Right

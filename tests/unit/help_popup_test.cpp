@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -163,7 +164,13 @@ TEST_F(HelpPopupTest, EveryHelpIdOfTheProgramHasAText)
         if (button.idCommand)
             ids.push_back(button.idCommand);
     }
-    EXPECT_EQ(37u, ids.size());
+    // The colour inspector's controls, as its window has them.
+    Magnifier.showInspector(true);
+    for (HWND c = GetWindow(Magnifier.inspector().handle(), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        if (GetWindowContextHelpId(c) && std::find(ids.begin(), ids.end(), GetWindowContextHelpId(c)) == ids.end())
+            ids.push_back(GetWindowContextHelpId(c));
+    }
+    EXPECT_EQ(37u + 18u, ids.size());
     for (DWORD id : ids)
         EXPECT_GT(ResString(HelpTextId(id)).GetLength(), 20) << "help id " << id;
 }

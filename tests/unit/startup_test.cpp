@@ -156,8 +156,10 @@ TEST(Accelerators, TableMapsKeysToCommands)
         {FCONTROL | FSHIFT, 'C', IDM_COPY_ORIGINAL},
         {FCONTROL, 'G', IDM_TOGGLE_GRID},
         {FCONTROL, 'H', IDM_HIGHLIGHT},
+        {FCONTROL, 'I', IDM_COLOUR_INSPECTOR},
         {FCONTROL, 'M', IDM_FOLLOW_MOUSE},
         {FCONTROL, 'O', IDM_OPTIONS},
+        {FCONTROL, 'P', IDM_PIN_COLOUR},
         {FCONTROL, 'S', IDM_SAVE_IMAGE},
         {FCONTROL, 'T', IDM_ALWAYS_ON_TOP},
         {FCONTROL | FSHIFT, 'T', IDM_TOGGLE_TRANSPARENT},
@@ -168,7 +170,7 @@ TEST(Accelerators, TableMapsKeysToCommands)
         {0, VK_SUBTRACT, IDM_ZOOM_OUT},
         {FCONTROL, VK_SUBTRACT, IDM_RATE_DOWN},
     };
-    ASSERT_EQ(16, count);
+    ASSERT_EQ(18, count);
     for (int i = 0; i < count; ++i) {
         EXPECT_EQ(FVIRTKEY | FNOINVERT | expected[i].flags, entries[i].fVirt & ~0x80) << i;
         EXPECT_EQ(expected[i].key, entries[i].key) << i;
