@@ -9,7 +9,7 @@ display and Wine prefix that scripts/bench.sh sets up.
 Also the time the Linux install's copy commands take, and the CPU while the
 overlays animate (bench/overlay_cpu.py).
     python3 bench/cpu_bench.py [seconds per run] [start-ups per kind] [--overlays: only those rows]
-    python3 bench/cpu_bench.py [seconds per run] [rounds] --inspector: the colour inspector open and closed"""
+The colour inspector's cost has a script of its own, bench/inspector_cpu.py."""
 import contextlib
 import math
 import os
@@ -274,16 +274,6 @@ def main():
     only_overlays = "--overlays" in sys.argv
     screen = Screen()
     screen.paint_root()
-    if "--inspector" in sys.argv:
-        from inspector_cpu import print_inspector_rows
-        probe = Probe()
-        try:
-            print_inspector_rows(probe, screen, seconds, starts if len(words) > 1 else 5)
-        finally:
-            probe.delete_key()
-            probe.close()
-            screen.close()
-        return
     counter = RequestCounter()
 
     probe = Probe() if only_overlays else startup_rows(screen, starts)

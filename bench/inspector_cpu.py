@@ -5,14 +5,15 @@ one run: the cases interleaved round by round, medians over the rounds. The
 figure is the CPU of every process of the prefix and of the X server, in %
 of one core. With the bars shown (as the CPU rows have them) and hidden (as
 the peers' scenarios have them: the readout tick then runs for the inspector
-alone). Run inside the bench's display and prefix:
-    python3 bench/cpu_bench.py [seconds per run] --inspector [rounds]"""
+alone). Run inside the bench's display and prefix (as scripts/bench.sh sets
+them up):
+    python3 bench/inspector_cpu.py [seconds per run, default 10] [rounds, default 3]"""
 import os
 import statistics
 import sys
 import time
 
-from cpu_bench import cpu_seconds, prefix_processes, running_scopella, snapshot, warp, write_case
+from cpu_bench import Probe, Screen, cpu_seconds, prefix_processes, running_scopella, snapshot, warp, write_case
 
 VARIANTS = [("closed", None), ("open 1x1", 1), ("open 9x9", 9)]
 SCENARIOS = [("A  Fast, still", False), ("D  follow, moving", True)]
@@ -62,3 +63,22 @@ def print_inspector_rows(probe, screen, seconds, rounds):
                                                         for variant, _ in VARIANTS)))
         print()
         sys.stdout.flush()
+
+
+def main():
+    words = sys.argv[1:]
+    seconds = float(words[0]) if words else 10.0
+    rounds = int(words[1]) if len(words) > 1 else 3
+    screen = Screen()
+    screen.paint_root()
+    probe = Probe()
+    try:
+        print_inspector_rows(probe, screen, seconds, rounds)
+    finally:
+        probe.delete_key()
+        probe.close()
+        screen.close()
+
+
+if __name__ == "__main__":
+    main()

@@ -12,10 +12,10 @@ void MagnifierWindow::appendSystemMenuItems()
         return;
     ResString options(IDS_SYS_OPTIONS);
     ResString about(IDS_SYS_ABOUT);
-    ResString inspector(IDS_SYS_INSPECTOR);
+    ResString inspectorItem(IDS_SYS_INSPECTOR);
     AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
     AppendMenuA(menu, MF_STRING, IDM_SYS_OPTIONS, options.GetText());
-    AppendMenuA(menu, MF_STRING, IDM_SYS_INSPECTOR, inspector.GetText());
+    AppendMenuA(menu, MF_STRING, IDM_SYS_INSPECTOR, inspectorItem.GetText());
     AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
     AppendMenuA(menu, MF_STRING, IDM_SYS_ABOUT, about.GetText());
 }
