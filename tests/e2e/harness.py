@@ -222,8 +222,10 @@ class Scopella:
 
     def start(self, wait=True, timeout=20.0):
         self.before = set(self.probe.windows())
+        # What Wine or the program says on standard error, for a start that fails.
+        self.errors = tempfile.TemporaryFile()
         self.process = subprocess.Popen(self.command, cwd=self.cwd, stdin=subprocess.DEVNULL,
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                                        stdout=subprocess.DEVNULL, stderr=self.errors)
         if wait:
             self.wait_window(timeout)
         return self
@@ -235,7 +237,10 @@ class Scopella:
                 if hwnd not in self.before and self.probe.info(hwnd)["visible"]:
                     return hwnd
             if self.process.poll() is not None:
-                raise AssertionError("scopella.exe ended early with code %s" % self.process.returncode)
+                self.errors.seek(0)
+                said = self.errors.read().decode("utf-8", "replace").strip()
+                raise AssertionError("scopella.exe ended early with code %s%s" % (
+                    self.process.returncode, "; it said: " + said[-2000:] if said else ""))
             return None
         self.hwnd = wait_until(new_window, timeout, what="the Scopella window")
         self.wait_settled()
@@ -293,7 +298,9 @@ class Scopella:
             subprocess.run(["xdotool", "key", "--clearmodifiers", k], timeout=10, check=True)
 
     def wait_exit(self, timeout=15.0):
-        return self.process.wait(timeout=timeout)
+        code = self.process.wait(timeout=timeout)
+        self.errors.close()
+        return code
 
     def close(self, timeout=15.0):
         """Closes the window as a person would, with Alt+F4, and waits for the exit."""
@@ -307,6 +314,8 @@ class Scopella:
                 self.process.wait(timeout=10)
             except subprocess.TimeoutExpired:
                 pass
+        if self.process:
+            self.errors.close()
 
     def status_bar(self):
         return next(c["hwnd"] for c in self.probe.children(self.hwnd) if c["class"] == "msctls_statusbar32")
