@@ -1,10 +1,10 @@
 // The inspector window as a whole: its making, showing and placing beside
 // the owner, its messages, and what the user does with it (copy, pin, clear,
-// the sample size). Its controls are in inspector_controls.cpp.
+// the sample size). It shows them through InspectorControls.
 #include "inspector/inspector.h"
 
 #include <cstring>
-#include <initializer_list>
+#include <utility>
 
 #include "base/globals.h"
 #include "dialogs/control_help.h"
@@ -56,8 +56,7 @@ void Inspector::create(HWND ownerWindow, int dpi, OwnedFont font)
     owner = ownerWindow;
     settings.Load();
     placed = settings.WasLoaded(InspectorSettings::RowPosition);
-    dpi_ = dpi;
-    font_ = std::move(font);
+    controls.setDpi(dpi, std::move(font));
 }
 
 // Made on first use: a start without the inspector costs nothing of it.
@@ -75,17 +74,20 @@ bool Inspector::makeWindow()
                            nullptr, AppInstance, this);
     if (!hwnd)
         return false;
-    createControls();
-    layoutControls();
+    controls.create(hwnd);
+    controls.showSampleSize(settings.SampleSize);
+    controls.showCurrent(current, settings.Pinned);
+    controls.showPinned(settings.Pinned);
+    controls.showHistory(settings.History);
+    controls.layout();
     return true;
 }
 
 void Inspector::setDpi(int dpi, OwnedFont font)
 {
-    dpi_ = dpi;
-    font_ = std::move(font);
+    controls.setDpi(dpi, std::move(font));
     if (hwnd)
-        layoutControls();
+        controls.layout();
 }
 
 void Inspector::show(bool on)
@@ -115,14 +117,14 @@ void Inspector::show(bool on)
 // the owner's monitor.
 void Inspector::place()
 {
-    const SIZE size = windowSize();
+    const SIZE size = controls.windowSize();
     RECT r = {settings.Position.x, settings.Position.y, settings.Position.x + size.cx, settings.Position.y + size.cy};
     if (placed && MonitorFromRect(&r, MONITOR_DEFAULTTONULL))
         return;
     RECT o = {0, 0, 0, 0};
     GetWindowRect(owner, &o);
     const RECT work = workAreaNear(o);
-    const int gap = scaled(OwnerGap);
+    const int gap = controls.scaled(OwnerGap);
     int x = o.right + gap;
     if (x + size.cx > work.right && o.left - gap - size.cx >= work.left)
         x = o.left - gap - size.cx;
@@ -146,17 +148,22 @@ int Inspector::sampleSideAt(POINT screen)
         return settings.SampleSize;
     // The pointer came over the inspector: the colour it stays with is the
     // last one read.
+    showPending();
+    return 0;
+}
+
+void Inspector::showPending()
+{
     if (pending) {
         pending = false;
-        showCurrent();
+        controls.showCurrent(current, settings.Pinned);
     }
-    return 0;
 }
 
 void Inspector::showSample(const COLORREF* pixels, int count)
 {
     const COLORREF colour = meanColour(pixels, count > 0 ? static_cast<std::size_t>(count) : 0);
-    if (colour == current && !pending && !currentText.empty())
+    if (colour == current && !pending && controls.showsColour())
         return;
     // A colour that changes tick after tick (the mouse moving) is shown at
     // most once a second: nobody reads six lines ten times a second,
@@ -165,22 +172,19 @@ void Inspector::showSample(const COLORREF* pixels, int count)
     const DWORD now = GetTickCount();
     if (colour != current) {
         current = colour;
-        if (!currentText.empty() && now - shownAt < ShownInterval) {
+        if (controls.showsColour() && now - shownAt < ShownInterval) {
             pending = true;
             return;
         }
     }
     pending = false;
     shownAt = now;
-    showCurrent();
+    controls.showCurrent(current, settings.Pinned);
 }
 
 void Inspector::pinColour()
 {
-    if (pending) {
-        pending = false;
-        showCurrent();
-    }
+    showPending();
     settings.Pinned = current;
     // To the front of the history; met before, it leaves its old place.
     COLORREF* history = settings.History;
@@ -194,9 +198,9 @@ void Inspector::pinColour()
     std::memmove(history + 1, history, static_cast<std::size_t>(from) * sizeof(COLORREF));
     history[0] = current;
     settings.Save();
-    showPinned();
-    showContrast();
-    showHistory();
+    controls.showPinned(settings.Pinned);
+    controls.showContrast(current, settings.Pinned);
+    controls.showHistory(settings.History);
 }
 
 void Inspector::clearHistory()
@@ -204,7 +208,7 @@ void Inspector::clearHistory()
     for (COLORREF& colour : settings.History)
         colour = NoColour;
     settings.Save();
-    showHistory();
+    controls.showHistory(settings.History);
 }
 
 void Inspector::copyText(const std::string& text)
@@ -218,14 +222,14 @@ void Inspector::copyText(const std::string& text)
         ResString busy(IDS_INSPECTOR_NOT_COPIED);
         lstrcpynA(message, busy.TextOrEmpty(), sizeof(message));
     }
-    showStatus(message);
+    controls.showStatus(message);
 }
 
 void Inspector::copyNotation(int index)
 {
     settings.LastNotation = index;
     settings.Save();
-    copyText(notationTexts[index]);  // the line as it reads
+    copyText(controls.notationText(index));  // the line as it reads
 }
 
 void Inspector::copyHistory(int index)
@@ -233,6 +237,15 @@ void Inspector::copyHistory(int index)
     const COLORREF colour = settings.History[index];
     if (colour != NoColour)
         copyText(formatColour(colour, static_cast<Notation>(settings.LastNotation)));
+}
+
+void Inspector::chooseSampleSize()
+{
+    const int side = controls.chosenSampleSize();
+    if (side == 0)
+        return;
+    settings.SampleSize = side;
+    settings.Save();
 }
 
 // Enter on a line (the dialog keys send IDOK when no button is the
@@ -283,15 +296,8 @@ void Inspector::forget()
     hwnd = nullptr;
     pending = false;
     shownAt = 0;
-    for (HWND& c : controls)
-        c = nullptr;
     lastFocus = nullptr;
-    for (std::string* text : {&currentText, &pinnedText, &contrastText})
-        text->clear();
-    for (std::string& text : notationTexts)
-        text.clear();
-    for (std::string& text : verdictTexts)
-        text.clear();
+    controls.forget();
 }
 
 void Inspector::onActivate(WPARAM wParam)
@@ -303,7 +309,7 @@ void Inspector::onActivate(WPARAM wParam)
     } else if (lastFocus && IsWindow(lastFocus) && IsChild(hwnd, lastFocus)) {
         SetFocus(lastFocus);
     } else {
-        SetFocus(control(IDC_INSPECTOR_HEX));
+        SetFocus(controls.control(IDC_INSPECTOR_HEX));
     }
 }
 
@@ -351,9 +357,10 @@ LRESULT Inspector::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
         }
         return 0;
     case WM_DRAWITEM:
-        return onDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        return controls.onDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), current, settings.Pinned,
+                                   settings.History);
     case WM_CTLCOLORSTATIC:
-        return onControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        return controls.onControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_HELP:
         if (!ShowControlHelp(reinterpret_cast<const HELPINFO*>(lParam)))
             ShowHelp(hwnd, HELP_CONTEXT, HelpMainTopic);

@@ -11,9 +11,8 @@
 #include <string>
 
 #include "base/owned_handle.h"
-#include "inspector/colour_math.h"
+#include "inspector/inspector_controls.h"
 #include "inspector/inspector_settings.h"
-#include "resources/resource_ids.h"
 
 extern const char InspectorClass[];  // "Scopella_Inspector"
 
@@ -64,29 +63,10 @@ private:
     void forget();
     bool registerClass() const;
     bool makeWindow();
+    // The current colour shown now, when it waits for its second.
+    void showPending();
 
-    // The controls (inspector_controls.cpp)
-    void createControls();
-    void layoutControls();
-    void setText(HWND control, std::string& shown, const std::string& text);
-    void showCurrent();
-    void showContrast();
-    void showPinned();
-    void showHistory();
-    void showSampleSize();
-    void showStatus(const std::string& text);
-    LRESULT onDrawItem(const DRAWITEMSTRUCT& item) const;
-    LRESULT onControlColour(HDC dc, HWND control);
-    // A control by its id, from the handles kept when they were made (asking
-    // the system costs a call into the server each time).
-    HWND control(int id) const
-    {
-        return id >= FirstControlId && id < FirstControlId + ControlIdCount ? controls[id - FirstControlId] : nullptr;
-    }
-    int scaled(int size) const { return MulDiv(size, dpi_, 96); }
-    SIZE windowSize() const;
-
-    // What the user does with them
+    // What the user does with the controls
     void copyText(const std::string& text);
     void copyNotation(int index);
     void copyHistory(int index);
@@ -99,12 +79,8 @@ private:
 
     HWND hwnd = nullptr;
     HWND owner = nullptr;
-    static constexpr int FirstControlId = IDC_INSPECTOR_CURRENT;
-    static constexpr int ControlIdCount = IDC_INSPECTOR_HISTORY + HistoryLength - FirstControlId;
-    HWND controls[ControlIdCount] = {};
+    InspectorControls controls;
     InspectorSettings settings;
-    int dpi_ = 96;
-    OwnedFont font_;
     // Whether Position is where the user left the window (read, or moved).
     bool placed = false;
     // The control that had the focus when the window was last deactivated.
@@ -114,9 +90,4 @@ private:
     bool pending = false;
     DWORD shownAt = 0;
     static constexpr DWORD ShownInterval = 1000;
-    // The texts the controls were last given: a text is sent only when it
-    // changes, since each costs a repaint of its control.
-    std::string notationTexts[NotationCount];
-    std::string currentText, pinnedText, contrastText, verdictTexts[4];
-    std::string passText, failText;
 };

@@ -1,14 +1,14 @@
-// The inspector's controls: made once, laid out for the DPI, given their
-// texts (a value is the window text of its own control, so that screen
-// readers and other programs read it), and the swatches drawn.
-#include <windows.h>
+// The inspector's controls: the table of them at 96 DPI, their making and
+// layout, the texts they are given, and the owner-drawn swatches and lines.
+#include "inspector/inspector_controls.h"
+
 #include <commctrl.h>
 
+#include <initializer_list>
+#include <utility>
+
 #include "base/globals.h"
-#include "base/owned_handle.h"
 #include "base/scope_guards.h"
-#include "inspector/inspector.h"
-#include "resources/resource_ids.h"
 
 namespace {
 
@@ -72,13 +72,14 @@ void fillSwatch(HDC dc, const RECT& r, COLORREF colour)
 
 }  // namespace
 
-void Inspector::createControls()
+void InspectorControls::create(HWND window)
 {
+    window_ = window;
     ResString pass(IDS_INSPECTOR_PASS), fail(IDS_INSPECTOR_FAIL);
     passText = pass.TextOrEmpty();
     failText = fail.TextOrEmpty();
     auto make = [this](int id, const char* cls, DWORD style, const char* text) {
-        HWND c = CreateWindowExA(0, cls, text ? text : "", WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, hwnd,
+        HWND c = CreateWindowExA(0, cls, text ? text : "", WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, window_,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), AppInstance, nullptr);
         if (id >= FirstControlId && id < FirstControlId + ControlIdCount)
             controls[id - FirstControlId] = c;
@@ -100,23 +101,43 @@ void Inspector::createControls()
         wsprintfA(text, format.GetText() ? format.GetText() : "%dx%d", side, side);
         SendMessageA(sizes, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
     }
-    showSampleSize();
-    showCurrent();
-    showPinned();
-    showHistory();
 }
 
-SIZE Inspector::windowSize() const
+void InspectorControls::forget()
+{
+    window_ = nullptr;
+    for (HWND& c : controls)
+        c = nullptr;
+    for (std::string* text : {&currentText, &pinnedText, &contrastText})
+        text->clear();
+    for (std::string& text : notationTexts)
+        text.clear();
+    for (std::string& text : verdictTexts)
+        text.clear();
+}
+
+void InspectorControls::setDpi(int dpi, OwnedFont font)
+{
+    dpi_ = dpi;
+    font_ = std::move(font);
+}
+
+HFONT InspectorControls::textFont() const
+{
+    return font_ ? font_.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
+SIZE InspectorControls::windowSize() const
 {
     RECT r = {0, 0, scaled(ClientWidth), scaled(ClientHeight)};
-    AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrA(hwnd, GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongPtrA(hwnd, GWL_EXSTYLE)));
+    AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrA(window_, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongPtrA(window_, GWL_EXSTYLE)));
     return SIZE{r.right - r.left, r.bottom - r.top};
 }
 
-void Inspector::layoutControls()
+void InspectorControls::layout()
 {
-    HFONT font = font_ ? font_.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    const HFONT font = textFont();
     auto put = [&](int id, int x, int y, int width, int height, HWND c) {
         if (!c)
             c = control(id);
@@ -124,7 +145,7 @@ void Inspector::layoutControls()
         SendMessageA(c, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     };
     // Labels share their id: they are walked in the order they were made.
-    HWND child = GetWindow(hwnd, GW_CHILD);
+    HWND child = GetWindow(window_, GW_CHILD);
     for (const ControlSpec& spec : Controls) {
         put(spec.id, spec.x, spec.y, spec.width, spec.height, child);
         child = child ? GetWindow(child, GW_HWNDNEXT) : nullptr;
@@ -135,11 +156,11 @@ void Inspector::layoutControls()
     }
     put(IDC_INSPECTOR_STATUS, 6, StatusTop, ClientWidth - 12, 26, nullptr);
     const SIZE size = windowSize();
-    SetWindowPos(hwnd, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    InvalidateRect(hwnd, nullptr, TRUE);
+    SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(window_, nullptr, TRUE);
 }
 
-void Inspector::setText(HWND c, std::string& shown, const std::string& text)
+void InspectorControls::setText(HWND c, std::string& shown, const std::string& text)
 {
     if (shown == text && !shown.empty())
         return;
@@ -147,7 +168,7 @@ void Inspector::setText(HWND c, std::string& shown, const std::string& text)
     SetWindowTextA(c, text.c_str());
 }
 
-void Inspector::showCurrent()
+void InspectorControls::showCurrent(COLORREF current, COLORREF pinned)
 {
     for (int i = 0; i < NotationCount; ++i)
         setText(control(IDC_INSPECTOR_HEX + i), notationTexts[i], formatColour(current, static_cast<Notation>(i)));
@@ -156,23 +177,23 @@ void Inspector::showCurrent()
         setText(control(IDC_INSPECTOR_CURRENT), currentText, hex);
         InvalidateRect(control(IDC_INSPECTOR_CURRENT), nullptr, FALSE);
     }
-    showContrast();
+    showContrast(current, pinned);
     // The lines and the swatch repaint together, in one pass: each paint
     // taken from the queue on its own costs the window a transfer to the
     // screen of its own.
-    if (hwnd)
-        RedrawWindow(hwnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    if (window_)
+        RedrawWindow(window_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
-void Inspector::showPinned()
+void InspectorControls::showPinned(COLORREF pinned)
 {
-    setText(control(IDC_INSPECTOR_PINNED), pinnedText, formatColour(settings.Pinned, Notation::Hex));
+    setText(control(IDC_INSPECTOR_PINNED), pinnedText, formatColour(pinned, Notation::Hex));
     InvalidateRect(control(IDC_INSPECTOR_PINNED), nullptr, FALSE);
 }
 
-void Inspector::showContrast()
+void InspectorControls::showContrast(COLORREF current, COLORREF pinned)
 {
-    const double ratio = contrastRatio(current, settings.Pinned);
+    const double ratio = contrastRatio(current, pinned);
     setText(control(IDC_INSPECTOR_CONTRAST), contrastText, formatContrast(ratio));
     const ContrastVerdicts v = judgeContrast(ratio);
     const bool passes[4] = {v.aa, v.aaLarge, v.aaa, v.aaaLarge};
@@ -180,49 +201,47 @@ void Inspector::showContrast()
         setText(control(VerdictIds[i]), verdictTexts[i], passes[i] ? passText : failText);
 }
 
-void Inspector::showHistory()
+void InspectorControls::showHistory(const COLORREF (&history)[HistoryLength])
 {
     for (int i = 0; i < HistoryLength; ++i) {
         HWND place = control(IDC_INSPECTOR_HISTORY + i);
-        const COLORREF colour = settings.History[i];
+        const COLORREF colour = history[i];
         SetWindowTextA(place, colour == NoColour ? "" : formatColour(colour, Notation::Hex).c_str());
         ShowWindow(place, colour == NoColour ? SW_HIDE : SW_SHOWNA);
         InvalidateRect(place, nullptr, FALSE);
     }
 }
 
-void Inspector::showSampleSize()
+void InspectorControls::showSampleSize(int side)
 {
-    SendMessageA(control(IDC_INSPECTOR_SAMPLE), CB_SETCURSEL, static_cast<WPARAM>((settings.SampleSize - 1) / 2), 0);
+    SendMessageA(control(IDC_INSPECTOR_SAMPLE), CB_SETCURSEL, static_cast<WPARAM>((side - MinSampleSide) / 2), 0);
 }
 
-void Inspector::chooseSampleSize()
+int InspectorControls::chosenSampleSize() const
 {
     const LRESULT index = SendMessageA(control(IDC_INSPECTOR_SAMPLE), CB_GETCURSEL, 0, 0);
-    if (index == CB_ERR)
-        return;
-    settings.SampleSize = MinSampleSide + 2 * static_cast<int>(index);
-    settings.Save();
+    return index == CB_ERR ? 0 : MinSampleSide + 2 * static_cast<int>(index);
 }
 
-void Inspector::showStatus(const std::string& text)
+void InspectorControls::showStatus(const std::string& text)
 {
     SetWindowTextA(control(IDC_INSPECTOR_STATUS), text.c_str());
 }
 
-LRESULT Inspector::onDrawItem(const DRAWITEMSTRUCT& item) const
+LRESULT InspectorControls::onDrawItem(const DRAWITEMSTRUCT& item, COLORREF current, COLORREF pinned,
+                                      const COLORREF (&history)[HistoryLength]) const
 {
     // Known by their ids (Wine has been seen to fill CtlType with garbage).
     const UINT id = item.CtlID;
     if (id == IDC_INSPECTOR_CURRENT || id == IDC_INSPECTOR_PINNED) {
-        fillSwatch(item.hDC, item.rcItem, id == IDC_INSPECTOR_CURRENT ? current : settings.Pinned);
+        fillSwatch(item.hDC, item.rcItem, id == IDC_INSPECTOR_CURRENT ? current : pinned);
         return TRUE;
     }
     if (id >= IDC_INSPECTOR_HEX && id < IDC_INSPECTOR_HEX + NotationCount) {
         RECT r = item.rcItem;
         DrawFrameControl(item.hDC, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (item.itemState & ODS_SELECTED ? DFCS_PUSHED : 0));
         InflateRect(&r, -scaled(4), -scaled(2));
-        SelectedObject font(item.hDC, font_ ? font_.get() : GetStockObject(DEFAULT_GUI_FONT));
+        SelectedObject font(item.hDC, textFont());
         const int mode = SetBkMode(item.hDC, TRANSPARENT);
         const COLORREF colour = SetTextColor(item.hDC, GetSysColor(COLOR_BTNTEXT));
         const std::string& text = notationTexts[id - IDC_INSPECTOR_HEX];
@@ -235,7 +254,7 @@ LRESULT Inspector::onDrawItem(const DRAWITEMSTRUCT& item) const
         return TRUE;
     }
     if (id >= IDC_INSPECTOR_HISTORY && id < IDC_INSPECTOR_HISTORY + HistoryLength) {
-        const COLORREF colour = settings.History[id - IDC_INSPECTOR_HISTORY];
+        const COLORREF colour = history[id - IDC_INSPECTOR_HISTORY];
         FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
         RECT r = item.rcItem;
         InflateRect(&r, -2, -2);
@@ -250,9 +269,9 @@ LRESULT Inspector::onDrawItem(const DRAWITEMSTRUCT& item) const
     return FALSE;
 }
 
-LRESULT Inspector::onControlColour(HDC dc, HWND c)
+LRESULT InspectorControls::onControlColour(HDC dc, HWND c) const
 {
-    const LRESULT brush = DefWindowProcA(hwnd, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(c));
+    const LRESULT brush = DefWindowProcA(window_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(c));
     const int id = GetDlgCtrlID(c);
     for (int i = 0; i < 4; ++i) {
         if (id == VerdictIds[i]) {
