@@ -160,9 +160,11 @@ void InspectorControls::layout()
     InvalidateRect(window_, nullptr, TRUE);
 }
 
+// A text is kept as shown only when a control took it: a colour pinned
+// before the window is made must still reach the controls made later.
 void InspectorControls::setText(HWND c, std::string& shown, const std::string& text)
 {
-    if (shown == text && !shown.empty())
+    if (!c || (shown == text && !shown.empty()))
         return;
     shown = text;
     SetWindowTextA(c, text.c_str());

@@ -1,8 +1,9 @@
 // The colour inspector in-process, where the end-to-end run reaches poorly:
 // its damaged settings brought into range and written back, a colour that
 // changes tick after tick shown once a second but exactly on the first still
-// tick (and when the pointer comes over the inspector), and pins that move
-// a colour met again to the front of the history.
+// tick (and when the pointer comes over the inspector), pins that move a
+// colour met again to the front of the history, and a colour pinned before
+// the window is made shown in full when it opens.
 #include <windows.h>
 
 #include <string>
@@ -112,4 +113,20 @@ TEST_F(InspectorTest, PinsGoToTheFrontOfTheHistoryAndAColourMetAgainMovesThere)
     SendMessageA(Magnifier.inspector().handle(), WM_COMMAND, IDM_CLOSE, 0);
     EXPECT_FALSE(Magnifier.inspector().shown());
     EXPECT_TRUE(IsWindow(window()));
+}
+
+TEST_F(InspectorTest, AColourPinnedBeforeTheWindowIsMadeIsShownWhenItOpens)
+{
+    // Ctrl+P with the inspector closed reads the colour and pins it before
+    // the inspector's window exists.
+    Inspector& inspector = Magnifier.inspector();
+    ASSERT_EQ(nullptr, inspector.handle());
+    const COLORREF colour = RGB(200, 30, 90);
+    feed(colour);
+    inspector.pinColour();
+    Magnifier.showInspector(true);
+    EXPECT_EQ(formatColour(colour, Notation::Hsl), textOf(IDC_INSPECTOR_HSL));
+    EXPECT_EQ(formatColour(colour, Notation::Hex), textOf(IDC_INSPECTOR_PINNED));
+    EXPECT_EQ(formatContrast(1.0), textOf(IDC_INSPECTOR_CONTRAST));
+    EXPECT_NE("", textOf(IDC_INSPECTOR_AA));
 }
