@@ -5,22 +5,13 @@
 
 #include "base/owned_handle.h"
 #include "base/scope_guards.h"
+#include "base/work_area.h"
 
 const char HelpPopupClass[] = "Scopella_HelpPopup";
 
 namespace {
 
 constexpr int WrapColumns = 48;  // average characters per line, at most
-
-RECT workAreaAt(const RECT& anchor)
-{
-    RECT work = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    MONITORINFO info = {};
-    info.cbSize = sizeof(info);
-    if (GetMonitorInfoA(MonitorFromRect(&anchor, MONITOR_DEFAULTTONEAREST), &info))
-        work = info.rcWork;
-    return work;
-}
 
 // The one pop-up of the process. It takes no activation: the mouse is
 // captured, so that a click anywhere closes it, and a keyboard hook of this
@@ -86,7 +77,7 @@ bool HelpPopup::show(HWND owner, const char* newText, const RECT& anchor)
     chooseFont();
 
     // Measure the wrapped text in the pop-up's font.
-    const RECT work = workAreaAt(anchor);
+    const RECT work = WorkAreaNear(anchor);
     const int border = GetSystemMetrics(SM_CXBORDER);
     RECT textRect = {0, 0, 0, 0};
     {

@@ -60,16 +60,9 @@ bool PutBitmapOnClipboard(HWND owner, OwnedBitmap bitmap)
 
 bool PutTextOnClipboard(HWND owner, const char* text)
 {
-    const size_t size = strlen(text) + 1;
-    GlobalMemory block(GlobalAlloc(GMEM_MOVEABLE, size));
+    GlobalMemory block(globalCopy(text, strlen(text) + 1));
     if (!block)
         return false;
-    {
-        LockedMemory<char> data(block.get());
-        if (!data)
-            return false;
-        memcpy(data.get(), text, size);
-    }
     OpenedClipboard clipboard(owner);
     if (!clipboard || !EmptyClipboard() || !SetClipboardData(CF_TEXT, block.get()))
         return false;

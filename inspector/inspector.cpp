@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "base/globals.h"
+#include "base/work_area.h"
 #include "dialogs/control_help.h"
 #include "dialogs/help.h"
 #include "imaging/clipboard.h"
@@ -17,16 +18,6 @@ const char InspectorClass[] = "Scopella_Inspector";
 namespace {
 
 constexpr int OwnerGap = 4;  // between the main window and the inspector, at 96 DPI
-
-RECT workAreaNear(const RECT& r)
-{
-    RECT work = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    MONITORINFO info = {};
-    info.cbSize = sizeof(info);
-    if (GetMonitorInfoA(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &info))
-        work = info.rcWork;
-    return work;
-}
 
 int within(int v, int low, int high)
 {
@@ -123,7 +114,7 @@ void Inspector::place()
         return;
     RECT o = {0, 0, 0, 0};
     GetWindowRect(owner, &o);
-    const RECT work = workAreaNear(o);
+    const RECT work = WorkAreaNear(o);
     const int gap = controls.scaled(OwnerGap);
     int x = o.right + gap;
     if (x + size.cx > work.right && o.left - gap - size.cx >= work.left)

@@ -15,7 +15,7 @@ namespace {
 constexpr int Label = -1;  // labels carry no id and no help
 
 // A control as designed at 96 DPI; the order is the tab order.
-struct ControlSpec {
+struct ControlPlan {
     int id;
     const char* cls;
     DWORD style;
@@ -31,7 +31,7 @@ constexpr DWORD LineStyle = BS_OWNERDRAW | WS_TABSTOP;
 constexpr int ClientWidth = 228, ClientHeight = 354;
 constexpr int HistoryTop = 264, HistoryStep = 27, HistorySide = 25, HistoryColumns = 8;
 
-const ControlSpec Controls[] = {
+const ControlPlan Controls[] = {
     {IDC_INSPECTOR_CURRENT, "Static", SS_OWNERDRAW | WS_GROUP, 0, 6, 6, 44, 44},
     {Label, "Static", SS_CENTER, IDS_INSPECTOR_CURRENT, 2, 52, 52, 13},
     {IDC_INSPECTOR_PINNED, "Static", SS_OWNERDRAW, 0, 54, 6, 44, 44},
@@ -86,9 +86,9 @@ void InspectorControls::create(HWND window)
         if (c && id != Label)
             SetWindowContextHelpId(c, INSPECTOR_HELP_BASE + (id >= IDC_INSPECTOR_HISTORY ? IDC_INSPECTOR_HISTORY : id));
     };
-    for (const ControlSpec& spec : Controls) {
-        ResString text(spec.text);
-        make(spec.id, spec.cls, spec.style, spec.text ? text.GetText() : nullptr);
+    for (const ControlPlan& plan : Controls) {
+        ResString text(plan.text);
+        make(plan.id, plan.cls, plan.style, plan.text ? text.GetText() : nullptr);
     }
     for (int i = 0; i < HistoryLength; ++i)
         make(IDC_INSPECTOR_HISTORY + i, "Button", BS_OWNERDRAW | (i == 0 ? WS_TABSTOP | WS_GROUP : 0), nullptr);
@@ -146,8 +146,8 @@ void InspectorControls::layout()
     };
     // Labels share their id: they are walked in the order they were made.
     HWND child = GetWindow(window_, GW_CHILD);
-    for (const ControlSpec& spec : Controls) {
-        put(spec.id, spec.x, spec.y, spec.width, spec.height, child);
+    for (const ControlPlan& plan : Controls) {
+        put(plan.id, plan.x, plan.y, plan.width, plan.height, child);
         child = child ? GetWindow(child, GW_HWNDNEXT) : nullptr;
     }
     for (int i = 0; i < HistoryLength; ++i) {
